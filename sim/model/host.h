@@ -1,0 +1,77 @@
+// The stand-in CAD host, portable: one open drawing, its view, system variables,
+// selection sets, layout and plot jobs, served as late-bound automation objects.
+// The Win32 side (COM server, view window) and the native tests both drive it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cad/value.h"
+#include "sim/model/drawing.h"
+
+namespace sim {
+
+struct Options {
+    std::filesystem::path journal;   // --journal: one JSON line per plot job (empty: none)
+    std::filesystem::path trace;     // --trace: one line per automation call (empty: none)
+    std::filesystem::path plotDir;   // --plot-dir: where plotted sheets go
+    std::vector<std::string> fails;  // --fail OPERATION[@N]
+    std::vector<std::string> garbles;  // --garble OPERATION[@N]
+    std::filesystem::path answers;   // --answers: scripted prompt answers (empty: ask the view)
+};
+
+// The visible drawing area: centre and height in drawing units, size in pixels.
+struct ViewState {
+    double centreX = 0, centreY = 0, height = 1;
+    int widthPx = 800, heightPx = 600;
+};
+
+// A prompt the host cannot answer from its script: the view asks the user.
+struct PromptRequest {
+    enum class Kind { Point, Distance } kind;
+    std::wstring text;
+};
+struct PromptAnswer {
+    bool cancelled = true;
+    double x = 0, y = 0;  // a point
+    double distance = 0;  // a distance
+};
+
+class Host {
+public:
+    Host(Drawing drawing, Options options);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The application object; every other object is reached from it.
+    cad::DispatchPtr application();
+
+    const Drawing& drawing() const;
+    ViewState view() const;
+    void setScreenSize(int widthPx, int heightPx);  // the visible drawing area changed
+    bool gridMode() const;                           // GRIDMODE is 1
+
+    // What the HWND members report.
+    void setWindowHandles(std::int32_t application, std::int32_t document);
+
+    // Called when a prompt is not answered by the --answers script.
+    std::function<PromptAnswer(const PromptRequest&)> promptHandler;
+    // Called after anything the view shows has changed (view, grid mode).
+    std::function<void()> onViewChanged;
+
+    // Automation objects alive now (for tests that check every reference is released).
+    int liveObjects() const;
+
+    struct State;
+
+private:
+    std::shared_ptr<State> state_;
+};
+
+}  // namespace sim
