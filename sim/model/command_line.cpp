@@ -1,0 +1,177 @@
+#include "sim/model/command_line.h"
+
+#include <cwctype>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+
+namespace sim {
+namespace {
+
+enum class Takes { Path, Fault, Nothing };
+
+struct OptionSpec {
+    std::wstring_view name;
+    Takes takes;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {L"--journal", Takes::Path},   {L"--trace", Takes::Path},    {L"--plot-dir", Takes::Path},
+    {L"--answers", Takes::Path},   {L"--fail", Takes::Fault},    {L"--garble", Takes::Fault},
+    {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
+};
+
+const OptionSpec* findOption(std::wstring_view name) {
+    for (const OptionSpec& spec : kOptions)
+        if (spec.name == name) return &spec;
+    return nullptr;
+}
+
+// Wide text to a path without the process locale (which natively may not know UTF-8).
+std::filesystem::path pathFromWide(std::wstring_view text) {
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        return std::filesystem::path(std::wstring(text));
+    } else {
+        const std::string utf8 = toUtf8(text);
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    }
+}
+
+[[noreturn]] void fail(const std::wstring& message) { throw CommandLineError(toUtf8(message)); }
+
+// OPERATION[@N]: a member name of letters, digits and underscores, and an optional
+// call number from 1.
+std::string checkedFault(std::wstring_view option, std::wstring_view value) {
+    const size_t at = value.find(L'@');
+    const std::wstring_view name = value.substr(0, at);
+    bool nameOk = !name.empty();
+    for (wchar_t c : name) nameOk = nameOk && c < 128 && (std::iswalnum(c) || c == L'_');
+    bool countOk = true;
+    if (at != std::wstring_view::npos) {
+        const std::wstring_view count = value.substr(at + 1);
+        countOk = !count.empty() && count.size() <= 9 && count.find_first_not_of(L"0123456789") == count.npos &&
+                  count.find_first_not_of(L'0') != count.npos;
+    }
+    if (!nameOk || !countOk)
+        fail(std::wstring(option) + L" expects OPERATION or OPERATION@N (N from 1), not \"" + std::wstring(value) +
+             L"\"");
+    return toUtf8(value);
+}
+
+void setPath(std::filesystem::path& target, std::wstring_view option, std::wstring_view value) {
+    if (value.empty()) fail(std::wstring(option) + L" needs a non-empty value");
+    if (!target.empty()) fail(std::wstring(option) + L" is given more than once");
+    target = pathFromWide(value);
+}
+
+void apply(CommandLine& line, std::wstring_view option, std::wstring_view value) {
+    Options& o = line.options;
+    if (option == L"--journal") setPath(o.journal, option, value);
+    else if (option == L"--trace") setPath(o.trace, option, value);
+    else if (option == L"--plot-dir") setPath(o.plotDir, option, value);
+    else if (option == L"--answers") setPath(o.answers, option, value);
+    else if (option == L"--fail") o.fails.push_back(checkedFault(option, value));
+    else if (option == L"--garble") o.garbles.push_back(checkedFault(option, value));
+    else if (option == L"--unregister") line.unregister = true;
+    else if (option == L"--help") line.help = true;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::wstring>& args) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        const bool looksLikeOption = !optionsEnded && arg.size() > 1 && arg[0] == L'-';
+        if (!looksLikeOption) {
+            if (arg.empty()) fail(L"an empty drawing name was given");
+            if (!line.drawing.empty()) fail(L"more than one drawing given (\"" + arg + L"\" is the second)");
+            line.drawing = pathFromWide(arg);
+            continue;
+        }
+        if (arg == L"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == L"-h" || arg == L"-?") {
+            line.help = true;
+            continue;
+        }
+        const size_t eq = arg.find(L'=');
+        const std::wstring_view name = std::wstring_view(arg).substr(0, eq);
+        const OptionSpec* spec = findOption(name);
+        if (!spec) fail(L"unknown option " + std::wstring(name));
+        std::optional<std::wstring_view> value;
+        if (eq != std::wstring::npos) value = std::wstring_view(arg).substr(eq + 1);
+        if (spec->takes == Takes::Nothing) {
+            if (value) fail(std::wstring(name) + L" takes no value");
+        } else if (!value) {
+            if (i + 1 >= args.size()) fail(std::wstring(name) + L" needs a value");
+            value = args[++i];
+        }
+        apply(line, name, value.value_or(L""));
+    }
+    return line;
+}
+
+std::wstring usageText() {
+    return L"Usage: cadsim.exe [options] [DRAWING.dxf]\n"
+           L"Stands in for the nanoCAD host: shows the drawing in a window titled \"nanoCAD 5\" and\n"
+           L"serves the host's automation objects. Without DRAWING it opens sample.dxf beside the exe.\n"
+           L"\n"
+           L"  --journal FILE        append one JSON line per plot job\n"
+           L"  --trace FILE          append one line per automation call\n"
+           L"  --plot-dir DIR        where plotted sheets are written\n"
+           L"  --fail OP[@N]         the N-th call (default 1st) of member OP fails; repeatable\n"
+           L"  --garble OP[@N]       the N-th call of member OP returns a result of the wrong shape;\n"
+           L"                        repeatable\n"
+           L"  --answers FILE        answers for GetPoint/GetDistance, one a line:\n"
+           L"                        \"point X,Y\", \"distance D\" or \"cancel\"\n"
+           L"  --unregister          remove the type library registration and exit\n"
+           L"  --help                show this text\n"
+           L"\n"
+           L"Options also take the form --option=VALUE; \"--\" ends the options.\n"
+           L"A drawing that cannot be read ends cadsim with exit code 2 and a message naming the\n"
+           L"file and line, on stderr and in a message box. Set CADSIM_NO_DIALOG=1 to skip the box\n"
+           L"(tests do). A wrong command line ends it with exit code 64.\n";
+}
+
+bool noDialogRequested(const wchar_t* value) {
+    return value != nullptr && *value != L'\0' && std::wstring_view(value) != L"0";
+}
+
+std::string toUtf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = static_cast<char32_t>(text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            const bool high = c >= 0xD800 && c <= 0xDBFF, low = c >= 0xDC00 && c <= 0xDFFF;
+            if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+                c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+            else if (high || low)
+                c = 0xFFFD;
+        } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace sim

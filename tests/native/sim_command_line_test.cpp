@@ -1,0 +1,108 @@
+#include "sim/model/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using sim::CommandLine;
+using sim::CommandLineError;
+using sim::parseCommandLine;
+
+TEST(CadsimCommandLine, NoArgumentsOpensTheSampleWithNothingRecorded) {
+    const CommandLine line = parseCommandLine({});
+    EXPECT_TRUE(line.drawing.empty());
+    EXPECT_TRUE(line.options.journal.empty());
+    EXPECT_TRUE(line.options.trace.empty());
+    EXPECT_TRUE(line.options.plotDir.empty());
+    EXPECT_TRUE(line.options.answers.empty());
+    EXPECT_TRUE(line.options.fails.empty());
+    EXPECT_TRUE(line.options.garbles.empty());
+    EXPECT_FALSE(line.unregister);
+    EXPECT_FALSE(line.help);
+}
+
+TEST(CadsimCommandLine, EveryOptionLandsInItsOwnField) {
+    const CommandLine line = parseCommandLine({L"--journal", L"j.jsonl", L"--trace=t.log", L"--plot-dir", L"C:\\out dir",
+                                               L"--answers", L"a.txt", L"--fail", L"GetVariable@3", L"--garble",
+                                               L"Coordinates", L"--fail=ZoomExtents", L"--garble", L"Item@12",
+                                               L"drawings\\frames 図面.dxf"});
+    EXPECT_EQ(line.options.journal, std::filesystem::path(L"j.jsonl"));
+    EXPECT_EQ(line.options.trace, std::filesystem::path(L"t.log"));
+    EXPECT_EQ(line.options.plotDir, std::filesystem::path(L"C:\\out dir"));
+    EXPECT_EQ(line.options.answers, std::filesystem::path(L"a.txt"));
+    EXPECT_EQ(line.options.fails, (std::vector<std::string>{"GetVariable@3", "ZoomExtents"}));
+    EXPECT_EQ(line.options.garbles, (std::vector<std::string>{"Coordinates", "Item@12"}));
+    const std::u8string drawing = line.drawing.u8string();
+    EXPECT_EQ(std::string(drawing.begin(), drawing.end()), "drawings\\frames 図面.dxf");
+    EXPECT_FALSE(line.unregister);
+}
+
+TEST(CadsimCommandLine, FlagsAndTheEndOfOptions) {
+    EXPECT_TRUE(parseCommandLine({L"--unregister"}).unregister);
+    EXPECT_TRUE(parseCommandLine({L"--help"}).help);
+    EXPECT_TRUE(parseCommandLine({L"-h"}).help);
+    const CommandLine dashed = parseCommandLine({L"--journal", L"j", L"--", L"--odd-name.dxf"});
+    EXPECT_EQ(dashed.drawing.wstring(), L"--odd-name.dxf");
+    EXPECT_EQ(dashed.options.journal, std::filesystem::path(L"j"));
+    // A value that starts with dashes is still the option's value.
+    EXPECT_EQ(parseCommandLine({L"--trace", L"--x"}).options.trace, std::filesystem::path(L"--x"));
+}
+
+struct BadLine {
+    std::vector<std::wstring> args;
+    std::string messagePart;
+};
+
+class CadsimCommandLineErrors : public testing::TestWithParam<BadLine> {};
+
+TEST_P(CadsimCommandLineErrors, RefusedWithAMessageNamingTheProblem) {
+    try {
+        parseCommandLine(GetParam().args);
+        FAIL() << "accepted a command line it should refuse";
+    } catch (const CommandLineError& e) {
+        EXPECT_NE(std::string(e.what()).find(GetParam().messagePart), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CadsimCommandLineErrors,
+    testing::Values(BadLine{{L"--jurnal", L"x"}, "unknown option --jurnal"},
+                    BadLine{{L"-x"}, "unknown option -x"},
+                    BadLine{{L"a.dxf", L"--journal"}, "--journal needs a value"},
+                    BadLine{{L"--fail"}, "--fail needs a value"},
+                    BadLine{{L"--plot-dir="}, "--plot-dir needs a non-empty value"},
+                    BadLine{{L"--trace", L"a", L"--trace", L"b"}, "--trace is given more than once"},
+                    BadLine{{L"--unregister=yes"}, "--unregister takes no value"},
+                    BadLine{{L"a.dxf", L"b.dxf"}, "more than one drawing given"},
+                    BadLine{{L"--fail", L"GetVariable@0"}, "--fail expects OPERATION or OPERATION@N"},
+                    BadLine{{L"--fail", L"GetVariable@"}, "--fail expects"},
+                    BadLine{{L"--garble", L"@2"}, "--garble expects"},
+                    BadLine{{L"--garble", L"Item@two"}, "--garble expects"},
+                    BadLine{{L"--fail", L"Get Variable"}, "--fail expects"},
+                    BadLine{{L""}, "empty drawing name"}));
+
+TEST(CadsimCommandLine, UsageNamesEveryOptionAndTheDialogSwitch) {
+    const std::wstring usage = sim::usageText();
+    for (const wchar_t* word : {L"--journal", L"--trace", L"--plot-dir", L"--fail", L"--garble", L"--answers",
+                                L"--unregister", L"CADSIM_NO_DIALOG"})
+        EXPECT_NE(usage.find(word), std::wstring::npos) << word;
+}
+
+TEST(CadsimCommandLine, NoDialogVariable) {
+    EXPECT_FALSE(sim::noDialogRequested(nullptr));
+    EXPECT_FALSE(sim::noDialogRequested(L""));
+    EXPECT_FALSE(sim::noDialogRequested(L"0"));
+    EXPECT_TRUE(sim::noDialogRequested(L"1"));
+    EXPECT_TRUE(sim::noDialogRequested(L"yes"));
+}
+
+TEST(CadsimCommandLine, Utf8OfMessages) {
+    EXPECT_EQ(sim::toUtf8(L"a\u00e9\u56f3"), "a\xC3\xA9\xE5\x9B\xB3");
+    EXPECT_EQ(sim::toUtf8(std::wstring(L"x") + static_cast<wchar_t>(0xD800)), "x\xEF\xBF\xBD");
+    EXPECT_EQ(sim::toUtf8(L"\U0001F600"), "\xF0\x9F\x98\x80");
+}
+
+}  // namespace
