@@ -1,0 +1,38 @@
+#include "cad/connect.h"
+
+#include <exception>
+
+#include "cad/ids.h"
+
+namespace cad {
+
+bool connectToCad(std::unique_ptr<InanoCADApplication>& application, HostWindowFinder& windows,
+                  CoApplication& creator) {
+    if (!windows.topLevelWindowExists(kHostWindowTitle)) return false;
+    try {
+        application = creator.Create();
+    } catch (const std::exception&) {
+        // A window without a usable automation object is simply "not connected".
+        application.reset();
+    }
+    return application != nullptr;
+}
+
+std::unique_ptr<CadSelectionSet> tempSelectionSet(CadDocument& document) {
+    std::unique_ptr<CadSelectionSets> sets = document.selectionSetCollection();
+    if (!sets) throw CadError(L"The document has no selection sets.");
+    const std::int32_t count = sets->setCount();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::unique_ptr<CadSelectionSet> set = sets->setAt(i);
+        if (!set) throw CadError(L"The selection set could not be taken.");
+        if (set->setName() == kTempSelectionSetName) {
+            set->emptySet();
+            return set;
+        }
+    }
+    std::unique_ptr<CadSelectionSet> added = sets->addSet(kTempSelectionSetName);
+    if (!added) throw CadError(L"The selection set could not be added.");
+    return added;
+}
+
+}  // namespace cad

@@ -1,0 +1,242 @@
+#include "cad/late_bound.h"
+
+#include <string>
+#include <utility>
+
+#include "cad/ids.h"
+#include "cad/members.h"
+
+namespace cad {
+namespace {
+
+using enum ObjectKind;
+
+// One late-bound object of a known kind; call() finds the member in the table.
+class LateBound {
+public:
+    LateBound(DispatchPtr object, ObjectKind kind) : object_(std::move(object)), kind_(kind) {
+        if (!object_) throw CadError(std::wstring(L"The host gave no ") + std::wstring(objectKindName(kind)) + L" object.");
+    }
+
+protected:
+    // Calls the operation; `args` receives what the host wrote into out arguments.
+    Value call(std::wstring_view operation, ValueList& args) {
+        const Member& m = member(kind_, operation);
+        current_ = m.name;
+        return object_->invoke(m.name, m.kind, args);
+    }
+    Value call(std::wstring_view operation, ValueList&& args = {}) { return call(operation, args); }
+
+    [[noreturn]] void badShape(const wchar_t* what) const {
+        throw CadError(std::wstring(current_) + L": the host returned " + what + L".");
+    }
+
+    DispatchPtr object(Value result) const {
+        DispatchPtr* p = result.get<DispatchPtr>();
+        if (!p || !*p) badShape(L"no object");
+        return std::move(*p);
+    }
+    std::int32_t integer(const Value& result) const {
+        if (const std::int32_t* i = result.get<std::int32_t>()) return *i;
+        if (const std::int16_t* i = result.get<std::int16_t>()) return *i;
+        badShape(L"something other than an integer");
+    }
+    double number(const Value& result) const {
+        if (const double* d = result.get<double>()) return *d;
+        if (result.is<std::int32_t>() || result.is<std::int16_t>()) return integer(result);
+        badShape(L"something other than a number");
+    }
+    bool boolean(const Value& result) const {
+        if (const bool* b = result.get<bool>()) return *b;
+        badShape(L"something other than a boolean");
+    }
+    std::wstring text(Value result) const {
+        std::wstring* s = result.get<std::wstring>();
+        if (!s) badShape(L"something other than text");
+        return std::move(*s);
+    }
+    // A list of strings: an array of strings, or an array of variants holding strings.
+    StringList list(Value result) const {
+        if (StringList* strings = result.get<StringList>()) return std::move(*strings);
+        const ValueList* items = result.get<ValueList>();
+        if (!items) badShape(L"a list that is not an array of strings");
+        StringList out;
+        out.reserve(items->size());
+        for (const Value& item : *items) {
+            const std::wstring* s = item.get<std::wstring>();
+            if (!s) badShape(L"a list that is not an array of strings");
+            out.push_back(*s);
+        }
+        return out;
+    }
+    // Doubles: an array of doubles, or an array of variants holding numbers.
+    std::vector<double> doubles(Value result) const {
+        if (std::vector<double>* d = result.get<std::vector<double>>()) return std::move(*d);
+        const ValueList* items = result.get<ValueList>();
+        if (!items) badShape(L"something other than an array of numbers");
+        std::vector<double> out;
+        out.reserve(items->size());
+        for (const Value& item : *items) {
+            if (!item.is<double>() && !item.is<std::int32_t>() && !item.is<std::int16_t>())
+                badShape(L"something other than an array of numbers");
+            out.push_back(number(item));
+        }
+        return out;
+    }
+    CadPoint point(Value result) const {
+        CadPoint p = doubles(std::move(result));
+        if (p.size() != 2 && p.size() != 3) badShape(L"a point without 2 or 3 coordinates");
+        return p;
+    }
+    static Value pointArgument(const CadPoint& p) {
+        if (p.size() != 2 && p.size() != 3) throw CadError(L"A point needs 2 or 3 coordinates.");
+        return p;
+    }
+
+    DispatchPtr object_;
+    ObjectKind kind_;
+    std::wstring_view current_;  // the member being called, for error texts
+};
+
+class LateEntity final : public CadEntity, LateBound {
+public:
+    explicit LateEntity(DispatchPtr o) : LateBound(std::move(o), Entity) {}
+    std::vector<double> Coordinates() override { return doubles(call(L"Coordinates")); }
+    bool Closed() override { return boolean(call(L"Closed")); }
+};
+
+class LateSelectionSet final : public CadSelectionSet, LateBound {
+public:
+    explicit LateSelectionSet(DispatchPtr o) : LateBound(std::move(o), SelectionSet) {}
+    std::unique_ptr<CadEntity> entityAt(std::int32_t index) override {
+        return std::make_unique<LateEntity>(object(call(L"entityAt", {index})));
+    }
+    std::int32_t entityCount() override { return integer(call(L"entityCount")); }
+    std::wstring setName() override { return text(call(L"setName")); }
+    void emptySet() override { call(L"emptySet"); }
+    void selectWithFilter(std::int32_t mode, const CadPoint* corner1, const CadPoint* corner2,
+                          const SelectionFilter* filter) override {
+        ValueList args{mode, corner1 ? pointArgument(*corner1) : Omitted{},
+                       corner2 ? pointArgument(*corner2) : Omitted{}, Omitted{}, Omitted{}};
+        if (filter) {
+            args[3] = filter->codes;
+            ValueList values(filter->values.begin(), filter->values.end());
+            args[4] = std::move(values);
+        }
+        call(L"selectWithFilter", args);
+    }
+    void discardSet() override { call(L"discardSet"); }
+    void measureExtents(CadPoint& lowerLeft, CadPoint& upperRight) override {
+        ValueList args(2);  // two empty out arguments
+        call(L"measureExtents", args);
+        if (args.size() != 2) badShape(L"no corners");
+        CadPoint ll = point(std::move(args[0]));
+        CadPoint ur = point(std::move(args[1]));
+        lowerLeft = std::move(ll);
+        upperRight = std::move(ur);
+    }
+};
+
+class LateSelectionSets final : public CadSelectionSets, LateBound {
+public:
+    explicit LateSelectionSets(DispatchPtr o) : LateBound(std::move(o), SelectionSets) {}
+    std::unique_ptr<CadSelectionSet> setAt(std::int32_t index) override {
+        return std::make_unique<LateSelectionSet>(object(call(L"setAt", {index})));
+    }
+    std::int32_t setCount() override { return integer(call(L"setCount")); }
+    std::unique_ptr<CadSelectionSet> addSet(const std::wstring& name) override {
+        return std::make_unique<LateSelectionSet>(object(call(L"addSet", {name})));
+    }
+};
+
+class LateUtility final : public CadUtility, LateBound {
+public:
+    explicit LateUtility(DispatchPtr o) : LateBound(std::move(o), Utility) {}
+    double promptDistance(const std::wstring& prompt) override {
+        return number(call(L"promptDistance", {Omitted{}, prompt}));
+    }
+    CadPoint promptPoint(const std::wstring& prompt) override { return point(call(L"promptPoint", {Omitted{}, prompt})); }
+};
+
+class LateLayout final : public CadLayout, LateBound {
+public:
+    explicit LateLayout(DispatchPtr o) : LateBound(std::move(o), Layout) {}
+    void setDevice(const std::wstring& name) override { call(L"setDevice", {name}); }
+    void setMedia(const std::wstring& name) override { call(L"setMedia", {name}); }
+    void setPaperUnitKind(std::int32_t kind) override { call(L"setPaperUnitKind", {kind}); }
+    void setSheetRotation(std::int32_t rotation) override { call(L"setSheetRotation", {rotation}); }
+    void setCentreOnPaper(bool centre) override { call(L"setCentreOnPaper", {centre}); }
+    void setPlotAreaKind(std::int32_t kind) override { call(L"setPlotAreaKind", {kind}); }
+    void setUseListedScale(bool use) override { call(L"setUseListedScale", {use}); }
+    void setScaleRatio(double paperUnits, double drawingUnits) override {
+        call(L"setScaleRatio", {paperUnits, drawingUnits});
+    }
+    void setLineWeightScaling(bool scale) override { call(L"setLineWeightScaling", {scale}); }
+    void setPrintLineWeights(bool print) override { call(L"setPrintLineWeights", {print}); }
+    std::wstring styleTableName() override { return text(call(L"styleTableName")); }
+    void setStyleTable(const std::wstring& name) override { call(L"setStyleTable", {name}); }
+    void setPlotWindow(const CadPoint& corner1, const CadPoint& corner2) override {
+        call(L"setPlotWindow", {pointArgument(corner1), pointArgument(corner2)});
+    }
+    void setApplyStyleTable(bool apply) override { call(L"setApplyStyleTable", {apply}); }
+    StringList mediaList() override { return list(call(L"mediaList")); }
+    StringList deviceList() override { return list(call(L"deviceList")); }
+    StringList styleTableList() override { return list(call(L"styleTableList")); }
+    void reloadDeviceInfo() override { call(L"reloadDeviceInfo"); }
+    std::wstring mediaDisplayName(const std::wstring& media) override {
+        return text(call(L"mediaDisplayName", {media}));
+    }
+};
+
+class LatePlot final : public CadPlot, LateBound {
+public:
+    explicit LatePlot(DispatchPtr o) : LateBound(std::move(o), Plot) {}
+    void setCopyCount(std::int32_t copies) override { call(L"setCopyCount", {copies}); }
+    bool runPlot() override { return boolean(call(L"runPlot", {Omitted{}})); }
+};
+
+class LateDocument final : public CadDocument, LateBound {
+public:
+    explicit LateDocument(DispatchPtr o) : LateBound(std::move(o), Document) {}
+    std::unique_ptr<CadPlot> plotService() override {
+        DispatchPtr plot = object(call(L"plotService"));
+        return std::make_unique<LatePlot>(plot->queryInterface(kPlotInterfaceId));
+    }
+    std::unique_ptr<CadSelectionSets> selectionSetCollection() override {
+        return std::make_unique<LateSelectionSets>(object(call(L"selectionSetCollection")));
+    }
+    std::unique_ptr<CadSelectionSet> documentSelectionSet() override {
+        return std::make_unique<LateSelectionSet>(object(call(L"documentSelectionSet")));
+    }
+    std::unique_ptr<CadUtility> inputUtility() override {
+        return std::make_unique<LateUtility>(object(call(L"inputUtility")));
+    }
+    Value readSysVar(const std::wstring& name) override { return call(L"readSysVar", {name}); }
+    void writeSysVar(const std::wstring& name, const Value& value) override { call(L"writeSysVar", {name, value}); }
+    std::unique_ptr<CadLayout> currentLayout() override {
+        return std::make_unique<LateLayout>(object(call(L"currentLayout")));
+    }
+    std::intptr_t documentWindowHandle() override { return integer(call(L"documentWindowHandle")); }
+};
+
+class LateApplication final : public InanoCADApplication, LateBound {
+public:
+    explicit LateApplication(DispatchPtr o) : LateBound(std::move(o), Application) {}
+    std::unique_ptr<CadDocument> currentDocument() override {
+        return std::make_unique<LateDocument>(object(call(L"currentDocument")));
+    }
+    void showWholeDrawing() override { call(L"showWholeDrawing"); }
+    void showAreaInView(const CadPoint& corner1, const CadPoint& corner2) override {
+        call(L"showAreaInView", {pointArgument(corner1), pointArgument(corner2)});
+    }
+    void showPreviousView() override { call(L"showPreviousView"); }
+    std::intptr_t mainWindowHandle() override { return integer(call(L"mainWindowHandle")); }
+};
+
+}  // namespace
+
+std::unique_ptr<InanoCADApplication> wrapApplication(DispatchPtr application) {
+    return std::make_unique<LateApplication>(std::move(application));
+}
+
+}  // namespace cad
