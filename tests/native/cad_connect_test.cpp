@@ -1,0 +1,239 @@
+// connectToCad and tempSelectionSet against a scripted desktop, creator and document.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cad/connect.h"
+#include "cad/ids.h"
+#include "cad/late_bound.h"
+#include "cad/members.h"
+#include "cad_fake_dispatch.h"
+
+namespace {
+
+using namespace cad;
+using cadtest::FakeDispatch;
+using cadtest::FakePtr;
+
+// ---- connectToCad -------------------------------------------------------------------
+
+struct ScriptedWindows : HostWindowFinder {
+    bool present = false;
+    std::vector<std::wstring> asked;
+    bool topLevelWindowExists(std::wstring_view title) override {
+        asked.emplace_back(title);
+        return present;
+    }
+};
+
+// An application object that only counts how many of it are alive.
+struct StubApplication : InanoCADApplication {
+    static inline int alive = 0;
+    StubApplication() { ++alive; }
+    ~StubApplication() override { --alive; }
+    std::unique_ptr<CadDocument> currentDocument() override { throw CadError(L"stub"); }
+    void showWholeDrawing() override {}
+    void showAreaInView(const CadPoint&, const CadPoint&) override {}
+    void showPreviousView() override {}
+    std::intptr_t mainWindowHandle() override { return 0; }
+};
+
+struct ScriptedCreator : CoApplication {
+    int calls = 0;
+    std::function<std::unique_ptr<InanoCADApplication>()> make = [] { return std::make_unique<StubApplication>(); };
+    std::unique_ptr<InanoCADApplication> Create() override {
+        ++calls;
+        return make();
+    }
+};
+
+TEST(ConnectToCad, NoHostWindowMeansFalseWithoutCreatingAnythingAndTheReferenceUntouched) {
+    ScriptedWindows windows;
+    ScriptedCreator creator;
+    std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
+    InanoCADApplication* before = app.get();
+    EXPECT_FALSE(connectToCad(app, windows, creator));
+    EXPECT_EQ(creator.calls, 0);
+    EXPECT_EQ(app.get(), before);
+    EXPECT_EQ(windows.asked, std::vector<std::wstring>{L"nanoCAD 5"});
+}
+
+TEST(ConnectToCad, FailedCreationIsSilentAndEmptiesTheReference) {
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<InanoCADApplication>()>>> failures = {
+        {"class not registered", []() -> std::unique_ptr<InanoCADApplication> { throw CadError(L"Class not registered"); }},
+        {"interface refused", []() -> std::unique_ptr<InanoCADApplication> { throw CadError(L"No such interface"); }},
+        {"out of memory", []() -> std::unique_ptr<InanoCADApplication> { throw std::bad_alloc(); }},
+        {"nothing made", []() -> std::unique_ptr<InanoCADApplication> { return nullptr; }},
+    };
+    for (const auto& [what, make] : failures) {
+        SCOPED_TRACE(what);
+        ScriptedWindows windows;
+        windows.present = true;
+        ScriptedCreator creator;
+        creator.make = make;
+        const int aliveBefore = StubApplication::alive;
+        std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
+        bool connected = true;
+        EXPECT_NO_THROW(connected = connectToCad(app, windows, creator));
+        EXPECT_FALSE(connected);
+        EXPECT_EQ(app, nullptr);
+        EXPECT_EQ(creator.calls, 1);
+        EXPECT_EQ(StubApplication::alive, aliveBefore);  // the old object was released
+    }
+}
+
+TEST(ConnectToCad, HostWindowAndObjectMeanTrueWithAFreshObject) {
+    ScriptedWindows windows;
+    windows.present = true;
+    ScriptedCreator creator;
+    std::unique_ptr<InanoCADApplication> app;
+    EXPECT_TRUE(connectToCad(app, windows, creator));
+    EXPECT_NE(app, nullptr);
+    EXPECT_EQ(creator.calls, 1);
+    app.reset();
+    EXPECT_EQ(StubApplication::alive, 0);
+}
+
+// ---- tempSelectionSet ---------------------------------------------------------------
+
+std::wstring memberName(ObjectKind kind, std::wstring_view op) { return std::wstring(member(kind, op).name); }
+CallKind memberKind(ObjectKind kind, std::wstring_view op) { return member(kind, op).kind; }
+
+// A document with its selection sets. Handlers reach the fakes through this object
+// (never by holding them), so each fake's use count shows exactly the references
+// that the code under test still holds.
+struct Drawing {
+    struct Set {
+        std::wstring name;
+        int entities;
+        int clears = 0;
+        FakePtr fake = FakeDispatch::make();
+    };
+    FakePtr application = FakeDispatch::make(L"application");
+    FakePtr document = FakeDispatch::make(L"document");
+    FakePtr collection = FakeDispatch::make(L"selection sets");
+    std::vector<std::unique_ptr<Set>> sets;
+    std::vector<std::wstring> added;
+
+    explicit Drawing(const std::vector<std::pair<std::wstring, int>>& initial) {
+        using enum ObjectKind;
+        application->on(memberName(Application, L"currentDocument"), memberKind(Application, L"currentDocument"),
+                        [this](ValueList&) { return Value(DispatchPtr(document)); });
+        document->on(memberName(Document, L"selectionSetCollection"), memberKind(Document, L"selectionSetCollection"),
+                     [this](ValueList&) { return Value(DispatchPtr(collection)); });
+        collection->on(memberName(SelectionSets, L"setCount"), memberKind(SelectionSets, L"setCount"),
+                       [this](ValueList&) { return Value(static_cast<std::int32_t>(sets.size())); });
+        collection->on(memberName(SelectionSets, L"setAt"), memberKind(SelectionSets, L"setAt"), [this](ValueList& a) {
+            const std::int32_t* i = a.size() == 1 ? a[0].get<std::int32_t>() : nullptr;
+            if (!i || *i < 0 || *i >= static_cast<std::int32_t>(sets.size())) throw CadError(L"bad index");
+            return Value(DispatchPtr(sets[*i]->fake));
+        });
+        collection->on(memberName(SelectionSets, L"addSet"), memberKind(SelectionSets, L"addSet"), [this](ValueList& a) {
+            added.push_back(*a.at(0).get<std::wstring>());
+            return Value(DispatchPtr(add(added.back(), 0).fake));
+        });
+        for (const auto& [name, entities] : initial) add(name, entities);
+    }
+
+    Set& add(const std::wstring& name, int entities) {
+        using enum ObjectKind;
+        sets.push_back(std::make_unique<Set>(Set{name, entities}));
+        Set* s = sets.back().get();
+        s->fake->on(memberName(SelectionSet, L"setName"), memberKind(SelectionSet, L"setName"),
+                    [s](ValueList&) { return Value(s->name); });
+        s->fake->on(memberName(SelectionSet, L"emptySet"), memberKind(SelectionSet, L"emptySet"), [s](ValueList&) {
+            ++s->clears;
+            s->entities = 0;
+            return Value();
+        });
+        s->fake->on(memberName(SelectionSet, L"entityCount"), memberKind(SelectionSet, L"entityCount"),
+                    [s](ValueList&) { return Value(std::int32_t{s->entities}); });
+        return *s;
+    }
+
+    // Every fake is held by this drawing alone.
+    void expectAllReleased() const {
+        EXPECT_EQ(application.use_count(), 1);
+        EXPECT_EQ(document.use_count(), 1);
+        EXPECT_EQ(collection.use_count(), 1);
+        for (const auto& s : sets) EXPECT_EQ(s->fake.use_count(), 1) << "set " << sets.size();
+    }
+
+    // Runs tempSelectionSet through the late-bound objects; returns the set's name
+    // and entity count as the host then reports them.
+    std::pair<std::wstring, std::int32_t> takeTempSet() {
+        auto app = wrapApplication(application);
+        auto doc = app->currentDocument();
+        auto set = tempSelectionSet(*doc);
+        return {set->setName(), set->entityCount()};
+    }
+};
+
+TEST(TempSelectionSet, ReusesTheExistingSetAndEmptiesIt) {
+    Drawing drawing({{L"other", 2}, {L"ssTemp", 5}});
+    EXPECT_EQ(drawing.takeTempSet(), (std::pair<std::wstring, std::int32_t>{L"ssTemp", 0}));
+    EXPECT_EQ(drawing.sets[1]->clears, 1);
+    EXPECT_EQ(drawing.sets[0]->clears, 0);  // the other set is not touched
+    EXPECT_TRUE(drawing.added.empty());
+    drawing.expectAllReleased();
+}
+
+TEST(TempSelectionSet, TheFirstOfTwoSetsOfThatNameIsUsed) {
+    Drawing drawing({{L"ssTemp", 1}, {L"ssTemp", 2}});
+    drawing.takeTempSet();
+    EXPECT_EQ(drawing.sets[0]->clears, 1);
+    EXPECT_EQ(drawing.sets[1]->clears, 0);
+    EXPECT_EQ(drawing.sets[1]->entities, 2);
+    drawing.expectAllReleased();
+}
+
+TEST(TempSelectionSet, AddsTheSetWhenNoneHasExactlyThatName) {
+    const std::vector<std::vector<std::pair<std::wstring, int>>> drawings = {
+        {},                                     // no selection sets at all
+        {{L"SSTEMP", 3}, {L"sstemp", 1}},       // names differing only in letter case
+        {{L"ssTemp ", 1}, {L"ssTem", 1}},       // near misses
+    };
+    for (const auto& initial : drawings) {
+        SCOPED_TRACE(testing::Message() << initial.size() << " sets");
+        Drawing drawing(initial);
+        EXPECT_EQ(drawing.takeTempSet().first, L"ssTemp");
+        EXPECT_EQ(drawing.added, std::vector<std::wstring>{L"ssTemp"});
+        for (const auto& s : drawing.sets) EXPECT_EQ(s->clears, 0);
+        drawing.expectAllReleased();
+    }
+}
+
+TEST(TempSelectionSet, HostErrorsReachTheCallerAndEveryReferenceIsReleased) {
+    using enum ObjectKind;
+    struct Failure {
+        ObjectKind kind;
+        const wchar_t* op;
+    };
+    for (const Failure& f : {Failure{Document, L"selectionSetCollection"}, Failure{SelectionSets, L"setCount"},
+                             Failure{SelectionSets, L"setAt"}, Failure{SelectionSet, L"setName"},
+                             Failure{SelectionSet, L"emptySet"}, Failure{SelectionSets, L"addSet"}}) {
+        SCOPED_TRACE(std::string(f.op, f.op + std::wstring_view(f.op).size()));
+        // "ssTemp" sits after another set, so the search reads names, and the add
+        // happens only when emptying is not what fails.
+        const bool reuse = std::wstring_view(f.op) == L"emptySet";
+        Drawing drawing(reuse ? std::vector<std::pair<std::wstring, int>>{{L"a", 1}, {L"ssTemp", 1}}
+                              : std::vector<std::pair<std::wstring, int>>{{L"a", 1}});
+        FakeDispatch& target = f.kind == Document ? *drawing.document
+                               : f.kind == SelectionSets ? *drawing.collection
+                                                          : *drawing.sets.back()->fake;
+        target.fails(memberName(f.kind, f.op), memberKind(f.kind, f.op), L"host says no");
+        try {
+            drawing.takeTempSet();
+            ADD_FAILURE() << "no error";
+        } catch (const CadError& e) {
+            EXPECT_EQ(e.text(), L"host says no");
+        }
+        drawing.expectAllReleased();
+    }
+}
+
+}  // namespace
