@@ -1,0 +1,178 @@
+#include "cad/com/com_dispatch_win.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "cad/com/variant_convert_win.h"
+
+namespace cad::com {
+namespace {
+
+struct DispidCache {
+    std::map<std::wstring, DISPID, std::less<>> ids;  // "type key\nmember" -> DISPID
+};
+
+// VARIANTARGs handed to Invoke, cleared when the call is over.
+class ArgumentArray {
+public:
+    explicit ArgumentArray(size_t n) : items_(n) {
+        for (VARIANTARG& v : items_) VariantInit(&v);
+    }
+    ~ArgumentArray() {
+        for (VARIANTARG& v : items_) VariantClear(&v);
+    }
+    ArgumentArray(const ArgumentArray&) = delete;
+    ArgumentArray& operator=(const ArgumentArray&) = delete;
+    VARIANTARG& operator[](size_t i) { return items_[i]; }
+    VARIANTARG* data() { return items_.empty() ? nullptr : items_.data(); }
+
+private:
+    std::vector<VARIANTARG> items_;
+};
+
+// EXCEPINFO whose strings are freed with it.
+struct ExceptionInfo : EXCEPINFO {
+    ExceptionInfo() : EXCEPINFO{} {}
+    ~ExceptionInfo() {
+        SysFreeString(bstrSource);
+        SysFreeString(bstrDescription);
+        SysFreeString(bstrHelpFile);
+    }
+    ExceptionInfo(const ExceptionInfo&) = delete;
+    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
+};
+
+// The text of a failed call: the host's own description (EXCEPINFO, else the thread's
+// error object), else the system's text for the code.
+std::wstring failureText(std::wstring_view member, HRESULT hr, const ExceptionInfo& info) {
+    if (hr == DISP_E_EXCEPTION && SysStringLen(info.bstrDescription) > 0) return bstrText(info.bstrDescription);
+    ComPtr<IErrorInfo> errorInfo;
+    if (GetErrorInfo(0, errorInfo.put()) == S_OK && errorInfo) {
+        Bstr text;
+        if (SUCCEEDED(errorInfo->GetDescription(text.put())) && SysStringLen(text.get()) > 0)
+            return bstrText(text.get());
+    }
+    const HRESULT code = hr == DISP_E_EXCEPTION && FAILED(info.scode) ? info.scode : hr;
+    return std::wstring(member) + L": " + hresultText(code);
+}
+
+class ComDispatch final : public Dispatch {
+public:
+    ComDispatch(ComPtr<IDispatch> object, std::wstring typeKey, std::shared_ptr<DispidCache> cache)
+        : object_(std::move(object)), typeKey_(std::move(typeKey)), cache_(std::move(cache)) {}
+
+    const ComPtr<IDispatch>& object() const { return object_; }
+
+    Value invoke(std::wstring_view member, CallKind kind, ValueList& args) override {
+        const DISPID id = dispid(member);
+        const DispatchBridge bridge = bridgeFor(member);
+
+        // Arguments in reverse order; Empty ones are out arguments pointing at `outs`.
+        const size_t n = args.size();
+        ArgumentArray slots(n);
+        ArgumentArray outs(n);
+        for (size_t i = 0; i < n; ++i) {
+            VARIANTARG& slot = slots[n - 1 - i];
+            if (args[i].is<Empty>()) {
+                V_VT(&slot) = VT_BYREF | VT_VARIANT;
+                V_VARIANTREF(&slot) = &outs[i];
+            } else {
+                slot = toVariant(args[i], bridge).detach();
+            }
+        }
+        DISPID putId = DISPID_PROPERTYPUT;
+        DISPPARAMS params{slots.data(), nullptr, static_cast<UINT>(n), 0};
+        WORD flags = DISPATCH_METHOD;
+        if (kind == CallKind::Get) flags = DISPATCH_PROPERTYGET;
+        if (kind == CallKind::Put) {
+            flags = DISPATCH_PROPERTYPUT;
+            params.rgdispidNamedArgs = &putId;
+            params.cNamedArgs = 1;
+        }
+
+        Variant result;
+        ExceptionInfo info;
+        UINT argumentError = 0;
+        SetErrorInfo(0, nullptr);  // no stale error object is taken for this call's
+        HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                     kind == CallKind::Put ? nullptr : result.put(), &info, &argumentError);
+        if (hr == DISP_E_EXCEPTION && info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+        if (FAILED(hr)) throw CadError(failureText(member, hr, info));
+
+        Value converted = fromVariant(result.get(), bridge);
+        for (size_t i = 0; i < n; ++i)
+            if (args[i].is<Empty>()) args[i] = fromVariant(outs[i], bridge);
+        return converted;
+    }
+
+    DispatchPtr queryInterface(std::wstring_view interfaceId) override {
+        IID iid;
+        if (!guidFromString(interfaceId, iid)) throw CadError(L"Not an interface id: " + std::wstring(interfaceId));
+        ComPtr<IDispatch> other;
+        HRESULT hr = object_.query(iid, other);
+        if (FAILED(hr)) throw CadError(std::wstring(interfaceId) + L": " + hresultText(hr));
+        if (!other) throw CadError(std::wstring(interfaceId) + L": no object");
+        return std::make_shared<ComDispatch>(std::move(other), typeKey_ + L"#" + std::wstring(interfaceId), cache_);
+    }
+
+private:
+    DISPID dispid(std::wstring_view member) {
+        std::wstring key = typeKey_ + L"\n" + std::wstring(member);
+        if (auto it = cache_->ids.find(key); it != cache_->ids.end()) return it->second;
+        std::wstring name(member);
+        LPOLESTR names[] = {name.data()};
+        DISPID id = DISPID_UNKNOWN;
+        HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        if (FAILED(hr)) throw CadError(name + L": " + hresultText(hr));
+        cache_->ids.emplace(std::move(key), id);
+        return id;
+    }
+
+    // Objects a member gives are of the type "this type, then that member".
+    DispatchBridge bridgeFor(std::wstring_view member) const {
+        DispatchBridge bridge;
+        bridge.toCom = [](const DispatchPtr& object) {
+            ComPtr<IDispatch> remote = remoteObjectOf(object);
+            if (!remote) throw CadError(L"Only the host's own objects can be passed to it.");
+            return remote;
+        };
+        bridge.fromCom = [key = typeKey_ + L"/" + std::wstring(member), cache = cache_](const ComPtr<IDispatch>& o) {
+            return DispatchPtr(std::make_shared<ComDispatch>(o, key, cache));
+        };
+        return bridge;
+    }
+
+    ComPtr<IDispatch> object_;
+    std::wstring typeKey_;
+    std::shared_ptr<DispidCache> cache_;
+};
+
+}  // namespace
+
+DispatchPtr wrapRemote(ComPtr<IDispatch> object) {
+    if (!object) return nullptr;
+    return std::make_shared<ComDispatch>(std::move(object), L"root", std::make_shared<DispidCache>());
+}
+
+ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object) {
+    if (auto* remote = dynamic_cast<ComDispatch*>(object.get())) return remote->object();
+    return nullptr;
+}
+
+std::wstring hresultText(HRESULT hr) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    wchar_t code[16];
+    std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text.empty() ? std::wstring(L"error ") + code : text + L" (" + code + L")";
+}
+
+}  // namespace cad::com

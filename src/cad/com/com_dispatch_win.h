@@ -1,0 +1,36 @@
+// The COM client's late-bound object: cad::Dispatch over a remote IDispatch.
+//
+// invoke() looks the member's DISPID up by name (cached, see below) and calls
+// IDispatch::Invoke with the arguments reversed; a put passes its value as the named
+// argument DISPID_PROPERTYPUT. An argument holding Empty is an out argument: it goes
+// as VT_BYREF|VT_VARIANT and what the host writes there comes back in its place.
+// Objects in results are wrapped again.
+//
+// A failure becomes CadError: the host's description from EXCEPINFO (DISP_E_EXCEPTION)
+// or from the thread's IErrorInfo, else the system's text for the HRESULT.
+//
+// DISPIDs are cached per type of object, for the objects reached from one root (one
+// connection): an object's type is known by the way it was reached (the root, then
+// each member or interface that gave an object), since each member of the host's
+// automation always gives objects of one type.
+#pragma once
+
+#include <oaidl.h>
+
+#include <string>
+
+#include "cad/com/com_types_win.h"
+#include "cad/value.h"
+
+namespace cad::com {
+
+// A remote object and everything reached from it.
+DispatchPtr wrapRemote(ComPtr<IDispatch> object);
+
+// The IDispatch behind a wrapped remote object; null for any other object.
+ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object);
+
+// The text for a failed HRESULT: the system's message and the code in hexadecimal.
+std::wstring hresultText(HRESULT hr);
+
+}  // namespace cad::com
