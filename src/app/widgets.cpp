@@ -216,6 +216,19 @@ bool RadioGroup::userPick(int index) {
 
 // ---- Image ----
 
+Image::Image(WidgetArgs args, Widget* parent)
+    : Widget(std::move(args), parent),
+      center_(this->args().center),
+      stretch_(this->args().stretch),
+      proportional_(this->args().proportional) {}
+
+void Image::setFit(bool center, bool stretch, bool proportional) {
+    center_ = center;
+    stretch_ = stretch;
+    proportional_ = proportional;
+    pictureChanged();
+}
+
 void Image::setPicture(std::shared_ptr<Picture> picture) {
     picture_ = std::move(picture);
     pictureChanged();
@@ -228,13 +241,13 @@ void Image::pictureChanged() {
 Rect Image::pictureRect() const {
     if (!picture_) return {};
     const int pw = picture_->width(), ph = picture_->height();
-    if (args().stretch && args().proportional) {
+    if (stretch_ && proportional_) {
         Rect r = fitCentred(pw, ph, width(), height());
-        if (!args().center) r.left = r.top = 0;
+        if (!center_) r.left = r.top = 0;
         return r;
     }
-    if (args().stretch) return {0, 0, width(), height()};
-    if (args().center) return {(width() - pw) / 2, (height() - ph) / 2, pw, ph};
+    if (stretch_) return {0, 0, width(), height()};
+    if (center_) return {(width() - pw) / 2, (height() - ph) / 2, pw, ph};
     return {0, 0, pw, ph};
 }
 

@@ -100,7 +100,7 @@ struct WidgetArgs {
     bool tabVisible = true;           // tab sheet: its tab is shown in the page control
     Dock dock = Dock::None;
     Anchors anchors;
-    bool center = false, stretch = false, proportional = false;  // image
+    bool center = false, stretch = false, proportional = false;  // image, at start
 };
 
 class Widget;
@@ -248,14 +248,20 @@ private:
 
 class Image : public Widget {
 public:
-    using Widget::Widget;
+    Image(WidgetArgs args, Widget* parent);
     const std::shared_ptr<Picture>& picture() const { return picture_; }
     void setPicture(std::shared_ptr<Picture> picture);
-    void pictureChanged();  // the picture's pixels were drawn on
+    void pictureChanged();  // the picture's pixels were drawn on, or the fit changed
+    // How the picture is fitted: centred, stretched, and stretched keeping proportions.
+    bool center() const { return center_; }
+    bool stretch() const { return stretch_; }
+    bool proportional() const { return proportional_; }
+    void setFit(bool center, bool stretch, bool proportional);
     Rect pictureRect() const;  // where the picture shows, in the control's pixels
 
 private:
     std::shared_ptr<Picture> picture_;
+    bool center_, stretch_, proportional_;
 };
 
 class TabSheet : public Widget {

@@ -1,0 +1,28 @@
+// Handlers bound by the control table whose work comes with later parts of the program
+// (frame capture and selection, plot lists and batch plots, the equal-interval page).
+// Each one moves to its own unit when that work is built; until then it does nothing.
+#include "app/form60.h"
+
+namespace app {
+
+void TForm60::Button1Click(ui::Widget&) {}       // equal-interval capture
+void TForm60::Button2Click(ui::Widget&) {}       // base point pick
+void TForm60::Button4Click(ui::Widget&) {}       // grid batch plot
+void TForm60::Button5Click(ui::Widget&) {}       // device list of the equal-interval page
+void TForm60::Button6Click(ui::Widget&) {}       // grid print scale
+void TForm60::Button7Click(ui::Widget&) {}       // spacing pick
+void TForm60::Button8Click(ui::Widget&) {}       // drawing scale pick
+void TForm60::Button9Click(ui::Widget&) {}       // abort a batch plot
+void TForm60::Button11Click(ui::Widget&) {}      // frame capture
+void TForm60::Button16Click(ui::Widget&) {}      // frame batch plot
+void TForm60::Button18Click(ui::Widget&) {}      // device list of the frame page
+void TForm60::CheckBox1Click(ui::Widget&) {}     // frame order direction
+void TForm60::ComboBox2Change(ui::Widget&) {}    // device change, equal-interval page
+void TForm60::ComboBox3Change(ui::Widget&) {}    // paper change
+void TForm60::ComboBox7Change(ui::Widget&) {}    // device change, frame page
+void TForm60::Button10MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choose every grid cell
+void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choose every frame
+void TForm60::Image1MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // grid cell selection
+void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // frame selection
+
+}  // namespace app

@@ -1,0 +1,26 @@
+// A 32-bit bitmap held in memory, 0x00RRGGBB, top row first: the window's photographs.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/widgets.h"
+
+namespace app {
+
+class PixelBitmap : public ui::Picture {
+public:
+    PixelBitmap() = default;
+    PixelBitmap(int width, int height, std::uint32_t fill = 0)
+        : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0),
+          pixels_(static_cast<std::size_t>(width_) * height_, fill) {}
+
+    ui::PixelView pixels() const override { return {pixels_.data(), width_, height_, width_}; }
+    std::uint32_t& at(int x, int y) { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+}  // namespace app

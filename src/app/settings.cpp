@@ -1,0 +1,188 @@
+// The settings file: 23 keys in section "MORVEL", read at start and written at the end.
+#include "app/settings.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "app/file_replace.h"
+#include "app/form60.h"
+#include "app/ini_file.h"
+#include "app/text_codec.h"
+
+namespace app {
+
+namespace {
+
+// Reads keys of the one section, noting the values that are not numbers where numbers belong.
+struct Reader {
+    const IniFile& ini;
+    std::vector<std::wstring> bad;  // "key=value" of values that are not numbers
+
+    std::wstring str(const wchar_t* key, const wchar_t* fallback) const {
+        return ini.read(kSettingsSection, key).value_or(fallback);
+    }
+    int integer(const wchar_t* key, int fallback) {
+        const auto text = ini.read(kSettingsSection, key);
+        if (!text) return fallback;
+        if (const auto v = parseSettingsInt(*text)) return *v;
+        if (!text->empty()) bad.push_back(std::wstring(key) + L"=" + *text);
+        return fallback;
+    }
+    bool boolean(const wchar_t* key, bool fallback) { return integer(key, fallback ? 1 : 0) != 0; }
+};
+
+std::wstring num(int v) { return std::to_wstring(v); }
+std::wstring flag(bool v) { return v ? L"1" : L"0"; }
+
+}  // namespace
+
+std::wstring settingsPath(const std::wstring& programPath) {
+    const std::size_t slash = programPath.find_last_of(L"\\/");
+    const std::size_t dot = programPath.find_last_of(L'.');
+    const bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+    return (hasExtension ? programPath.substr(0, dot) : programPath) + L".ini";
+}
+
+std::optional<int> parseSettingsInt(std::wstring_view t) {
+    const auto digit = [](wchar_t c, int base) -> int {
+        if (c >= L'0' && c <= L'9') return c - L'0';
+        if (base == 16 && c >= L'a' && c <= L'f') return c - L'a' + 10;
+        if (base == 16 && c >= L'A' && c <= L'F') return c - L'A' + 10;
+        return -1;
+    };
+    if (t.size() > 2 && t[0] == L'0' && (t[1] == L'x' || t[1] == L'X')) {
+        t.remove_prefix(2);
+        if (t.size() > 8) return std::nullopt;
+        std::uint32_t v = 0;
+        for (wchar_t c : t) {
+            const int d = digit(c, 16);
+            if (d < 0) return std::nullopt;
+            v = v * 16 + static_cast<std::uint32_t>(d);
+        }
+        return static_cast<std::int32_t>(v);  // all 32 bits, as the toolkit reads hexadecimal
+    }
+    bool negative = false;
+    if (!t.empty() && (t[0] == L'-' || t[0] == L'+')) {
+        negative = t[0] == L'-';
+        t.remove_prefix(1);
+    }
+    if (t.empty()) return std::nullopt;
+    std::int64_t v = 0;
+    for (wchar_t c : t) {
+        const int d = digit(c, 10);
+        if (d < 0) return std::nullopt;
+        v = v * 10 + d;
+        if (v > 2147483648LL) return std::nullopt;
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+void readSettings(TForm60& f) {
+    ShellServices& shell = f.shell();
+    const std::wstring path = settingsPath(shell.programPath());
+    IniFile ini;
+    std::wstring problem;
+    try {
+        if (auto bytes = readFileBytes(toPath(path)))
+            ini = IniFile(decodeText(*bytes, [&](std::string_view b) { return shell.decodeAnsi(b); }).text);
+    } catch (const std::exception&) {
+        problem = L"設定ファイル " + path + L" を読めません。既定の設定で始めます。";
+    }
+    Reader r{ini, {}};
+
+    ui::Form& form = f.form();
+    ui::Rect w = form.windowRect();
+    w.width = r.integer(L"Width", w.width);
+    form.setWindowRect(w);
+    w.height = r.integer(L"Height", w.height);
+    form.setWindowRect(w);
+    const ScreenSize screen = shell.primaryScreenSize();
+    w.left = r.integer(L"Left", (screen.width - w.width) / 2);
+    form.setWindowRect(w);
+    w.top = r.integer(L"Top", (screen.height - w.height) / 2);
+    form.setWindowRect(w);
+    // Keep the window on the primary screen; a window larger than the screen ends at 0.
+    if (w.left + w.width > screen.width) w.left = screen.width - w.width;
+    if (w.top + w.height > screen.height) w.top = screen.height - w.height;
+    if (w.left < 0) w.left = 0;
+    if (w.top < 0) w.top = 0;
+    form.setWindowRect(w);
+
+    f.ComboBox1->setText(r.str(L"dxdy", L"420,300"));
+    f.CheckBox2->setChecked(r.boolean(L"Keisan", true));
+    f.CheckBox3->setChecked(r.boolean(L"Uekara", false));
+    f.gbDevName = r.str(L"devName", L"");
+    f.gbPaperName = r.str(L"paperName", L"");
+    f.gbStyleName = r.str(L"styleName", L"");
+    f.Edit3->setText(r.str(L"syakudo", L"1.4142"));
+    f.RadioGroup1->setItemIndex(r.integer(L"Kaiten", 1));
+    f.ComboBox5->setText(r.str(L"ZumenSize", L"A3"));
+    f.Edit1->setText(r.str(L"kiten", L"0,0"));
+    f.Edit4->setText(r.str(L"dimsc", L"1"));
+    f.ComboBox6->setText(r.str(L"tateyoko", L"ヨコ"));
+    f.CheckBox1->setChecked(r.boolean(L"Uekara2", false));  // runs CheckBox1Click when it changes
+    f.gbDevName2 = r.str(L"devName2", L"");
+    f.gbPaperName2 = r.str(L"paperName2", L"");
+    f.gbStyleName2 = r.str(L"styleName2", L"");
+    f.Edit5->setText(r.str(L"mvLayer", L"MORVEL"));
+    f.ComboBox10->setItemIndex(r.integer(L"YokoKaiten", 1));
+    f.ComboBox11->setItemIndex(r.integer(L"TateKaiten", 0));
+
+    if (!r.bad.empty()) {
+        problem = L"設定ファイル " + path + L" の次の値は数値ではないため、既定値を使います。";
+        for (const auto& entry : r.bad) problem += L"\n" + entry;
+    }
+    if (!problem.empty()) shell.showMessage(problem);
+}
+
+void writeSettings(TForm60& f) {
+    ShellServices& shell = f.shell();
+    const std::wstring path = settingsPath(shell.programPath());
+    const std::wstring refused = path + L" に書き込めません";
+    IniFile ini;
+    try {
+        // The rest of the file, and the name keys whose lists are empty, stay as they are.
+        if (auto bytes = readFileBytes(toPath(path)))
+            ini = IniFile(decodeText(*bytes, [&](std::string_view b) { return shell.decodeAnsi(b); }).text);
+    } catch (const std::exception&) {
+        shell.showMessage(refused);  // rewriting a file we cannot read would lose its other content
+        return;
+    }
+    auto put = [&](const wchar_t* key, const std::wstring& value) { ini.write(kSettingsSection, key, value); };
+    auto putName = [&](const wchar_t* key, const ui::ComboBox& list) {
+        if (!list.text().empty()) put(key, list.text());
+    };
+
+    const ui::Rect w = f.form().windowRect();
+    put(L"Width", num(w.width));
+    put(L"Height", num(w.height));
+    put(L"Left", num(w.left));
+    put(L"Top", num(w.top));
+    put(L"dxdy", f.ComboBox1->text());
+    put(L"Keisan", flag(f.CheckBox2->checked()));
+    put(L"Uekara", flag(f.CheckBox3->checked()));
+    putName(L"devName", *f.ComboBox2);
+    putName(L"paperName", *f.ComboBox3);
+    putName(L"styleName", *f.ComboBox4);
+    put(L"syakudo", f.Edit3->text());
+    put(L"Kaiten", num(f.RadioGroup1->itemIndex()));
+    put(L"ZumenSize", f.ComboBox5->text());
+    put(L"kiten", f.Edit1->text());
+    put(L"dimsc", f.Edit4->text());
+    put(L"tateyoko", f.ComboBox6->text());
+    put(L"Uekara2", flag(f.CheckBox1->checked()));
+    putName(L"devName2", *f.ComboBox7);
+    putName(L"paperName2", *f.ComboBox8);
+    putName(L"styleName2", *f.ComboBox9);
+    put(L"mvLayer", f.Edit5->text());
+    put(L"YokoKaiten", num(f.ComboBox10->itemIndex()));
+    put(L"TateKaiten", num(f.ComboBox11->itemIndex()));
+
+    // UTF-16LE with a byte-order mark, as the system's profile functions write Unicode files.
+    if (!replaceFile(toPath(path), "\xFF\xFE" + toUtf16Le(ini.text()))) shell.showMessage(refused);
+}
+
+}  // namespace app
