@@ -36,6 +36,7 @@ HWND LayoutBar::create(HWND parent) {
 void LayoutBar::setStatus(const std::wstring& text) {
     status_ = text;
     if (!hwnd_) return;
+    SetWindowTextW(hwnd_, text.c_str());  // also readable from other processes
     InvalidateRect(hwnd_, nullptr, TRUE);
     UpdateWindow(hwnd_);
 }
