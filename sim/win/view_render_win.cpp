@@ -1,6 +1,7 @@
 #include "sim/win/view_render_win.h"
 
 #include <cmath>
+#include <algorithm>
 #include <map>
 #include <numbers>
 #include <string>
@@ -8,31 +9,30 @@
 
 #include "sim/win/gdi_win.h"
 #include "sim/win/view_mapping.h"
+#include "sim/win/view_text_win.h"
 
 namespace sim {
 namespace {
 
 constexpr double kMargin = 64;          // pixels drawn beyond the area, so clipped ends stay hidden
-constexpr double kCapToEm = 1.0 / 0.72; // CAD text height is the capital height; a font is sized by its em
-constexpr double kLineSpacing = 5.0 / 3.0;
 constexpr COLORREF kGridDot = RGB(110, 122, 136);
 
 class Painter {
 public:
     Painter(HDC dc, SIZE area, const ViewState& view)
-        : dc_(dc), map_(view), right_(area.cx + kMargin), bottom_(area.cy + kMargin) {}
+        : dc_(dc), map_(view), right_(area.cx + kMargin), bottom_(area.cy + kMargin), text_(dc, map_, right_, bottom_) {}
 
     void entity(const Entity& e) {
         selectPen(e.layer);
         switch (e.type) {
             case EntityType::LwPolyline:
             case EntityType::Polyline:
-            case EntityType::Line: return polyline(e.points, e.closed && e.type != EntityType::Line);
+            case EntityType::Line: return polyline(e.points, e.bulges, e.closed && e.type != EntityType::Line);
             case EntityType::Circle: return arc(e, 0, 360);
             case EntityType::Arc: return arc(e, e.startAngle, e.endAngle);
             case EntityType::Point: return point(e);
-            case EntityType::Text: return text(e, false);
-            case EntityType::MText: return text(e, true);
+            case EntityType::Text:
+            case EntityType::MText: return text_.draw(e);
         }
     }
 
@@ -65,11 +65,36 @@ private:
         SetPixel(dc_, pixelOf(b.x), pixelOf(b.y), GetTextColor(dc_));  // LineTo leaves out the last pixel
     }
 
-    void polyline(const std::vector<Vec2>& points, bool closed) {
-        for (size_t i = 1; i < points.size(); ++i)
-            segment(map_.toPixel(points[i - 1].x, points[i - 1].y), map_.toPixel(points[i].x, points[i].y));
-        if (closed && points.size() > 2)
-            segment(map_.toPixel(points.back().x, points.back().y), map_.toPixel(points[0].x, points[0].y));
+    // Straight segments, and arcs where a vertex has a bulge.
+    void polyline(const std::vector<Vec2>& points, const std::vector<double>& bulges, bool closed) {
+        const size_t n = points.size();
+        const size_t segments = n < 2 ? 0 : (closed && n > 2 ? n : n - 1);
+        for (size_t i = 0; i < segments; ++i) {
+            const Vec2 a = points[i], b = points[(i + 1) % n];
+            const double bulge = i < bulges.size() ? bulges[i] : 0;
+            if (std::abs(bulge) > 1e-9) bulgedSegment(a, b, bulge);
+            else segment(map_.toPixel(a.x, a.y), map_.toPixel(b.x, b.y));
+        }
+    }
+
+    // The arc from a to b whose included angle is 4·atan(bulge), counter-clockwise when
+    // the bulge is positive.
+    void bulgedSegment(Vec2 a, Vec2 b, double bulge) {
+        const double dx = b.x - a.x, dy = b.y - a.y, d = std::hypot(dx, dy);
+        if (d <= 0) return;
+        const double offset = (1 - bulge * bulge) / (4 * bulge);  // centre from the chord's middle, in chords
+        const Vec2 c{(a.x + b.x) / 2 - dy * offset, (a.y + b.y) / 2 + dx * offset};
+        const double radius = std::hypot(a.x - c.x, a.y - c.y), sweep = 4 * std::atan(bulge);
+        const double start = std::atan2(a.y - c.y, a.x - c.x);
+        const int steps = static_cast<int>(std::clamp(radius * map_.pixelsPerUnit() * std::abs(sweep) / 4, 4.0, 720.0));
+        PixelPoint prev = map_.toPixel(a.x, a.y);
+        for (int i = 1; i <= steps; ++i) {
+            const double t = start + sweep * i / steps;
+            const PixelPoint next =
+                i == steps ? map_.toPixel(b.x, b.y) : map_.toPixel(c.x + radius * std::cos(t), c.y + radius * std::sin(t));
+            segment(prev, next);
+            prev = next;
+        }
     }
 
     // Circles and arcs as short chords, counter-clockwise from start to end (degrees).
@@ -97,49 +122,11 @@ private:
         segment({p.x, p.y - 1}, {p.x, p.y + 1});
     }
 
-    HFONT font(int pixels, int tenths) {
-        const auto key = std::make_pair(pixels, tenths);
-        auto it = fonts_.find(key);
-        if (it == fonts_.end()) it = fonts_.emplace(key, GdiObject<HFONT>(createTextFont(pixels, tenths))).first;
-        return it->second.get();
-    }
-
-    // TEXT stands on its baseline at the insertion point; MTEXT hangs from it, one line
-    // per paragraph, wrapped at its box width when it has one and is not turned.
-    void text(const Entity& e, bool multiline) {
-        if (e.points.empty() || e.text.empty()) return;
-        const double heightPx = e.textHeight * map_.pixelsPerUnit();
-        if (heightPx < 2 || heightPx > 4000) return;  // unreadable, or larger than any screen
-        const PixelPoint at = map_.toPixel(e.points[0].x, e.points[0].y);
-        const double reach = heightPx * (2.0 + static_cast<double>(e.text.size()));
-        if (at.x < -reach || at.y < -reach || at.x > right_ + reach || at.y > bottom_ + reach) return;
-
-        const int tenths = static_cast<int>(std::lround(std::fmod(e.rotation, 360.0) * 10));
-        Selected selected(dc_, font(static_cast<int>(std::lround(heightPx * kCapToEm)), tenths));
-        SetTextAlign(dc_, multiline ? (TA_TOP | TA_LEFT | TA_NOUPDATECP) : (TA_BASELINE | TA_LEFT | TA_NOUPDATECP));
-        if (multiline && tenths == 0 && e.boxWidth > 0) {
-            RECT box{pixelOf(at.x), pixelOf(at.y), pixelOf(at.x + e.boxWidth * map_.pixelsPerUnit()),
-                     pixelOf(bottom_ + reach)};
-            DrawTextW(dc_, e.text.c_str(), static_cast<int>(e.text.size()), &box,
-                      DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP | DT_LEFT | DT_TOP);
-            return;
-        }
-        const double r = e.rotation * std::numbers::pi / 180, pitch = heightPx * kLineSpacing;
-        size_t begin = 0;
-        for (int line = 0; begin <= e.text.size(); ++line) {
-            size_t end = e.text.find(L'\n', begin);
-            if (end == std::wstring::npos) end = e.text.size();
-            const double x = at.x + std::sin(r) * pitch * line, y = at.y + std::cos(r) * pitch * line;
-            TextOutW(dc_, pixelOf(x), pixelOf(y), e.text.c_str() + begin, static_cast<int>(end - begin));
-            begin = end + 1;
-        }
-    }
-
     HDC dc_;
     ViewMapping map_;
     double right_, bottom_;
     std::map<std::wstring, GdiObject<HPEN>> pens_;
-    std::map<std::pair<int, int>, GdiObject<HFONT>> fonts_;
+    TextPainter text_;
 };
 
 }  // namespace
