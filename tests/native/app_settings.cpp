@@ -1,0 +1,338 @@
+// The settings file through the whole window: what a start restores from a file, what
+// the end writes back, and that a refused write leaves the old file whole.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/form60.h"
+#include "app/memory_widgets.h"
+#include "app/settings.h"
+#include "app/text_codec.h"
+#include "app_fake_shell.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using app::TForm60;
+
+struct Settings : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() /
+                   ("quillon-settings-" + std::to_string(::getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::path ini = dir / "quillon.ini";
+    testing_support::FakeShell shell;
+    ui::MemoryWidgetFactory widgets;
+
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        shell.program = (dir / "quillon.exe").wstring();
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+    void writeBytes(const std::string& bytes) const { std::ofstream(ini, std::ios::binary) << bytes; }
+    void writeUtf8(const std::wstring& text) const { writeBytes(app::toUtf8(text)); }
+    std::string bytes() const {
+        std::ifstream in(ini, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // The file as the program wrote it: UTF-16LE after its byte-order mark.
+    std::wstring written() const {
+        const std::string b = bytes();
+        EXPECT_TRUE(b.starts_with("\xFF\xFE")) << "written without its byte-order mark";
+        return app::fromUtf16(std::string_view(b).substr(2), false);
+    }
+    std::unique_ptr<TForm60> start() { return std::make_unique<TForm60>(widgets, shell); }
+};
+
+TEST_F(Settings, NoFileGivesDefaultsAndTheEndWritesEveryKeyButTheNames) {
+    auto f = start();
+    const ui::Rect r = f->form().windowRect();
+    EXPECT_EQ(r.width, 478 + ui::MemoryFormPeer::kFrameWidth);
+    EXPECT_EQ(r.height, 418 + ui::MemoryFormPeer::kFrameHeight);
+    EXPECT_EQ(r.left, (1920 - r.width) / 2);
+    EXPECT_EQ(r.top, (1080 - r.height) / 2);
+    EXPECT_EQ(f->ComboBox1->text(), L"420,300");
+    EXPECT_TRUE(f->CheckBox2->checked());
+    EXPECT_FALSE(f->CheckBox1->checked());
+    EXPECT_FALSE(f->CheckBox3->checked());
+    EXPECT_EQ(f->Edit3->text(), L"1.4142");
+    EXPECT_EQ(f->RadioGroup1->itemIndex(), 1);
+    EXPECT_EQ(f->ComboBox5->text(), L"A3");
+    EXPECT_EQ(f->Edit1->text(), L"0,0");
+    EXPECT_EQ(f->Edit4->text(), L"1");
+    EXPECT_EQ(f->ComboBox6->text(), L"ヨコ");
+    EXPECT_EQ(f->Edit5->text(), L"MORVEL");
+    EXPECT_EQ(f->ComboBox10->text(), L"90");
+    EXPECT_EQ(f->ComboBox11->text(), L"0");
+    EXPECT_EQ(widgets.peer("ComboBox11")->text, L"0");
+    EXPECT_TRUE(f->gbDevName.empty() && f->gbPaperName2.empty());
+    EXPECT_TRUE(shell.messages.empty());
+
+    f->FormDestroy(f->form());
+    EXPECT_EQ(written(), L"[MORVEL]\r\nWidth=494\r\nHeight=457\r\nLeft=713\r\nTop=311\r\ndxdy=420,300\r\n"
+                         L"Keisan=1\r\nUekara=0\r\nsyakudo=1.4142\r\nKaiten=1\r\nZumenSize=A3\r\nkiten=0,0\r\n"
+                         L"dimsc=1\r\ntateyoko=ヨコ\r\nUekara2=0\r\nmvLayer=MORVEL\r\nYokoKaiten=1\r\nTateKaiten=0\r\n");
+    EXPECT_TRUE(shell.messages.empty());
+}
+
+struct ReadCase {
+    const char* what;
+    std::wstring file;
+    std::function<void(TForm60&, const testing_support::FakeShell&)> check;
+};
+
+class SettingsRead : public Settings, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(SettingsRead, RestoresFromTheFile) {
+    writeUtf8(GetParam().file);
+    auto f = start();
+    GetParam().check(*f, shell);
+}
+
+ui::Rect place(TForm60& f) { return f.form().windowRect(); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsRead,
+    ::testing::Values(
+        ReadCase{"left_beyond_the_right_edge", L"[MORVEL]\nWidth=500\nLeft=5000\n",
+                 [](TForm60& f, auto&) { EXPECT_EQ(place(f).left, 1420); }},
+        ReadCase{"left_negative", L"[MORVEL]\nLeft=-300\nTop=-5\n",
+                 [](TForm60& f, auto&) { EXPECT_EQ(place(f).left, 0); EXPECT_EQ(place(f).top, 0); }},
+        ReadCase{"wider_than_the_screen", L"[MORVEL]\nWidth=3000\nLeft=100\n",
+                 [](TForm60& f, auto&) { EXPECT_EQ(place(f), (ui::Rect{0, 311, 3000, 457})); }},
+        ReadCase{"higher_than_the_screen", L"[MORVEL]\nHeight=1200\nTop=700\n",
+                 [](TForm60& f, auto&) { EXPECT_EQ(place(f).top, 0); EXPECT_EQ(place(f).height, 1200); }},
+        ReadCase{"centred_from_the_restored_size", L"[MORVEL]\nWidth=600\nHeight=500\n",
+                 [](TForm60& f, auto&) { EXPECT_EQ(place(f), (ui::Rect{660, 290, 600, 500})); }},
+        ReadCase{"letters_for_width", L"[MORVEL]\nWidth=abc\n",
+                 [](TForm60& f, const auto& shell) {
+                     EXPECT_EQ(place(f).width, 494);
+                     ASSERT_EQ(shell.messages.size(), 1u);
+                     EXPECT_NE(shell.messages[0].find(L"Width=abc"), std::wstring::npos);
+                     EXPECT_NE(shell.messages[0].find(L"quillon.ini"), std::wstring::npos);
+                 }},
+        ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](TForm60& f, auto&) { EXPECT_FALSE(f.CheckBox2->checked()); }},
+        ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](TForm60& f, auto&) { EXPECT_TRUE(f.CheckBox2->checked()); }},
+        ReadCase{"keisan_hex", L"[MORVEL]\nKeisan=0x10\n", [](TForm60& f, auto&) { EXPECT_TRUE(f.CheckBox2->checked()); }},
+        ReadCase{"keisan_hex_zero", L"[MORVEL]\nKeisan=0x0\n", [](TForm60& f, auto&) { EXPECT_FALSE(f.CheckBox2->checked()); }},
+        ReadCase{"kaiten_clamped", L"[MORVEL]\nKaiten=9\n", [](TForm60& f, auto&) { EXPECT_EQ(f.RadioGroup1->itemIndex(), 3); }},
+        ReadCase{"kaiten_clamped_below", L"[MORVEL]\nKaiten=-7\n", [](TForm60& f, auto&) { EXPECT_EQ(f.RadioGroup1->itemIndex(), -1); }},
+        ReadCase{"yokokaiten_out_of_range", L"[MORVEL]\nYokoKaiten=7\n",
+                 [](TForm60& f, auto&) {
+                     EXPECT_EQ(f.ComboBox10->itemIndex(), -1);
+                     EXPECT_EQ(f.ComboBox10->text(), L"");
+                 }},
+        ReadCase{"keys_ignore_case_and_first_wins", L"[morvel]\nwidth=600\nWIDTH=700\n[MORVEL]\nHeight=300\n",
+                 [](TForm60& f, auto&) {
+                     EXPECT_EQ(place(f).width, 600);
+                     EXPECT_EQ(place(f).height, 457) << "a second section of that name is not read";
+                 }},
+        ReadCase{"other_sections_do_not_count", L"[Other]\nmvLayer=X\n[MORVEL]\n; mvLayer=Y\n",
+                 [](TForm60& f, auto&) { EXPECT_EQ(f.Edit5->text(), L"MORVEL"); }},
+        ReadCase{"empty_value_is_an_empty_text", L"[MORVEL]\ndxdy=\nsyakudo = 2.5 \n",
+                 [](TForm60& f, auto&) {
+                     EXPECT_EQ(f.ComboBox1->text(), L"");
+                     EXPECT_EQ(f.Edit3->text(), L"2.5");
+                 }},
+        ReadCase{"names_go_to_the_saved_fields", L"[MORVEL]\ndevName=Plotter A\npaperName2=ISO A3\nstyleName2=mono.ctb\n",
+                 [](TForm60& f, auto&) {
+                     EXPECT_EQ(f.gbDevName, L"Plotter A");
+                     EXPECT_EQ(f.gbPaperName2, L"ISO A3");
+                     EXPECT_EQ(f.gbStyleName2, L"mono.ctb");
+                     EXPECT_EQ(f.ComboBox2->text(), L"") << "the lists are still empty";
+                 }},
+        ReadCase{"tateyoko_selects_its_entry", L"[MORVEL]\ntateyoko=タテ\nZumenSize=A1\n",
+                 [](TForm60& f, auto&) {
+                     EXPECT_EQ(f.ComboBox6->text(), L"タテ");
+                     EXPECT_EQ(f.ComboBox6->itemIndex(), 1);
+                     EXPECT_EQ(f.ComboBox5->itemIndex(), 1);
+                 }}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Settings, Uekara2RunsTheCheckBoxClickOnceDuringStart) {
+    writeUtf8(L"[MORVEL]\nUekara2=1\n");
+    TForm60 f(widgets, shell, 96, false);
+    ASSERT_TRUE(f.CheckBox1->onClick) << "CheckBox1Click is bound";
+    int runs = 0;
+    f.CheckBox1->onClick = [&, bound = f.CheckBox1->onClick](ui::Widget& s) {
+        ++runs;
+        EXPECT_FALSE(f.CaptBmp2) << "runs before the photographs exist";
+        bound(s);
+    };
+    f.FormCreate(f.form());
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(f.CheckBox1->checked());
+    EXPECT_TRUE(f.CaptBmp2);
+}
+
+TEST_F(Settings, Uekara2ZeroRunsNoClick) {
+    writeUtf8(L"[MORVEL]\nUekara2=0\n");
+    TForm60 f(widgets, shell, 96, false);
+    int runs = 0;
+    f.CheckBox1->onClick = [&](ui::Widget&) { ++runs; };
+    f.FormCreate(f.form());
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(Settings, OutOfRangeRotationIsWrittenBackAsMinusOne) {
+    writeUtf8(L"[MORVEL]\nYokoKaiten=7\n");
+    auto f = start();
+    f->FormDestroy(f->form());
+    EXPECT_NE(written().find(L"\r\nYokoKaiten=-1\r\n"), std::wstring::npos);
+}
+
+TEST_F(Settings, EmptyListKeepsTheNameInTheFile) {
+    writeUtf8(L"[MORVEL]\npaperName2=A3 (297 x 420)\ndevName2=Old\n");
+    auto f = start();
+    f->ComboBox7->setItems({L"New printer"});
+    f->ComboBox7->setItemIndex(0);
+    f->ComboBox8->setItems({L"A4"});  // no selection: the paper list has no text
+    f->FormDestroy(f->form());
+    const std::wstring text = written();
+    EXPECT_NE(text.find(L"paperName2=A3 (297 x 420)\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"devName2=New printer\r\n"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"styleName2"), std::wstring::npos);
+}
+
+TEST_F(Settings, GeometryIsWrittenWithoutTheClamp) {
+    auto f = start();
+    f->form().setWindowRect({-40, 1000, 700, 500});
+    f->FormDestroy(f->form());
+    EXPECT_NE(written().find(L"Width=700\r\nHeight=500\r\nLeft=-40\r\nTop=1000\r\n"), std::wstring::npos);
+}
+
+TEST_F(Settings, EveryKeyRoundTrips) {
+    {
+        auto f = start();
+        f->form().setWindowRect({30, 40, 520, 470});
+        f->ComboBox1->setText(L"594,420");
+        f->CheckBox2->setChecked(false);
+        f->CheckBox3->setChecked(true);
+        for (auto [list, name] : {std::pair{f->ComboBox2, L"プリンター甲"}, {f->ComboBox3, L"A3 横"},
+                                  {f->ComboBox4, L"monochrome.ctb"}, {f->ComboBox7, L"𠮷田プロッタ"},
+                                  {f->ComboBox8, L"A1"}, {f->ComboBox9, L"色.ctb"}}) {
+            list->setItems({L"other", name});
+            list->setItemIndex(1);
+        }
+        f->Edit3->setText(L"2.8284");
+        f->RadioGroup1->setItemIndex(3);
+        f->ComboBox5->setText(L"B4");
+        f->Edit1->setText(L"100,-50");
+        f->Edit4->setText(L"50");
+        f->ComboBox6->setText(L"タテ");
+        f->CheckBox1->setChecked(true);
+        f->Edit5->setText(L"図枠");
+        f->ComboBox10->setItemIndex(0);
+        f->ComboBox11->setItemIndex(3);
+        f->FormDestroy(f->form());
+    }
+    ui::MemoryWidgetFactory again;
+    TForm60 g(again, shell);
+    EXPECT_EQ(g.form().windowRect(), (ui::Rect{30, 40, 520, 470}));
+    EXPECT_EQ(g.ComboBox1->text(), L"594,420");
+    EXPECT_FALSE(g.CheckBox2->checked());
+    EXPECT_TRUE(g.CheckBox3->checked());
+    EXPECT_EQ(g.gbDevName, L"プリンター甲");
+    EXPECT_EQ(g.gbPaperName, L"A3 横");
+    EXPECT_EQ(g.gbStyleName, L"monochrome.ctb");
+    EXPECT_EQ(g.gbDevName2, L"𠮷田プロッタ");
+    EXPECT_EQ(g.gbPaperName2, L"A1");
+    EXPECT_EQ(g.gbStyleName2, L"色.ctb");
+    EXPECT_EQ(g.Edit3->text(), L"2.8284");
+    EXPECT_EQ(g.RadioGroup1->itemIndex(), 3);
+    EXPECT_EQ(g.ComboBox5->text(), L"B4");
+    EXPECT_EQ(g.Edit1->text(), L"100,-50");
+    EXPECT_EQ(g.Edit4->text(), L"50");
+    EXPECT_EQ(g.ComboBox6->text(), L"タテ");
+    EXPECT_TRUE(g.CheckBox1->checked());
+    EXPECT_EQ(g.Edit5->text(), L"図枠");
+    EXPECT_EQ(g.ComboBox10->itemIndex(), 0);
+    EXPECT_EQ(g.ComboBox11->itemIndex(), 3);
+    EXPECT_TRUE(shell.messages.empty());
+}
+
+struct EncodingCase {
+    const char* what;
+    std::function<std::string(const std::wstring&)> encode;
+};
+
+class SettingsEncoding : public Settings, public ::testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(SettingsEncoding, ReadsAndWritesBackKeepingTheRestOfTheFile) {
+    const std::wstring file = L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\n\r\n[Last]\r\nx=y\r\n";
+    writeBytes(GetParam().encode(file));
+    auto f = start();
+    EXPECT_EQ(f->ComboBox6->text(), L"タテ");
+    EXPECT_EQ(f->Edit5->text(), L"枠");
+    f->FormDestroy(f->form());
+    const std::wstring text = written();
+    EXPECT_TRUE(text.starts_with(L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\nWidth="))
+        << app::toUtf8(text);
+    EXPECT_TRUE(text.ends_with(L"TateKaiten=0\r\n\r\n[Last]\r\nx=y\r\n")) << app::toUtf8(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, SettingsEncoding,
+    ::testing::Values(
+        EncodingCase{"utf16le_bom", [](const std::wstring& t) { return "\xFF\xFE" + app::toUtf16Le(t); }},
+        EncodingCase{"utf8_bom", [](const std::wstring& t) { return "\xEF\xBB\xBF" + app::toUtf8(t); }},
+        EncodingCase{"utf8", [](const std::wstring& t) { return app::toUtf8(t); }},
+        EncodingCase{"cp932", [](const std::wstring& t) { return testing_support::FakeShell::encodeCp932(t); }}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Settings, HalfWayRefusedWriteKeepsTheOldFileWhole) {
+    const std::string old = app::toUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n; " + std::wstring(200, L'x') + L"\r\n");
+    writeBytes(old);
+    auto f = start();
+    f->Edit5->setText(L"新しい値");
+
+    // The disk takes 64 bytes of the new file and then refuses, as a full disk does.
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    f->FormDestroy(f->form());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(bytes(), old);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0], ini.wstring() + L" に書き込めません");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "a temporary file was left";
+}
+
+TEST_F(Settings, ReadOnlyFolderGivesTheMessageAndKeepsTheOldFile) {
+    writeUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n");
+    const std::string old = bytes();
+    auto f = start();
+    f->Edit5->setText(L"新しい値");
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
+    if (std::ofstream(dir / "probe")) {
+        fs::remove(dir / "probe");
+        GTEST_SKIP() << "this user writes into read-only folders; the refused write is covered above";
+    }
+    f->FormDestroy(f->form());
+    EXPECT_EQ(bytes(), old);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0], ini.wstring() + L" に書き込めません");
+}
+
+TEST_F(Settings, TheEndWritesOnlyOnce) {
+    auto f = start();
+    f->FormDestroy(f->form());
+    fs::remove(ini);
+    f->FormDestroy(f->form());
+    EXPECT_FALSE(fs::exists(ini));
+}
+
+}  // namespace
