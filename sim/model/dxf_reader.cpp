@@ -1,0 +1,219 @@
+// ASCII DXF, R12 and later: the header variables the stand-in needs, block definitions
+// and the model-space entities, with block inserts expanded.
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "sim/model/dxf_internal.h"
+#include "sim/model/geometry.h"
+#include "sim/model/text_codec.h"
+
+namespace sim {
+
+namespace {
+
+std::string describe(const std::filesystem::path& file, std::size_t line, const std::string& reason) {
+    auto u8 = file.u8string();
+    std::string name(u8.begin(), u8.end());
+    if (line == 0) return name + ": " + reason;
+    return name + ", line " + std::to_string(line) + ": " + reason;
+}
+
+}  // namespace
+
+DxfError::DxfError(const std::filesystem::path& f, std::size_t l, const std::string& reason)
+    : std::runtime_error(describe(f, l, reason)), file(f), line(l) {}
+
+namespace dxf {
+namespace {
+
+// Expanding nested inserts multiplies; past this many entities a drawing is refused.
+constexpr std::size_t kMaxEntities = 5'000'000;
+
+std::wstring blockKey(const std::wstring& name) {
+    std::wstring key;
+    for (char32_t c : toCodePoints(name)) key += fromCodePoints(std::u32string(1, foldCase(c)));
+    return key;
+}
+
+class Reader {
+public:
+    Reader(const Groups& groups) : g_(groups) {}
+
+    Drawing read() {
+        std::size_t i = 0;
+        while (i < g_.size()) {
+            const Group& group = g_[i];
+            if (isCode0(group, "EOF")) break;
+            if (!isCode0(group, "SECTION"))
+                g_.fail(group.line, "expected a SECTION, found group " + std::to_string(group.code) + " \"" +
+                                        std::string(trimmed(group.value)) + "\"");
+            if (i + 1 >= g_.size() || g_[i + 1].code != 2) g_.fail(group.line + 2, "a SECTION needs its name (group 2)");
+            std::string name(trimmed(g_[i + 1].value));
+            i += 2;
+            if (name == "HEADER") i = header(i);
+            else if (name == "BLOCKS") i = blocks(i);
+            else if (name == "ENTITIES") i = entities(i, modelSpace_);
+            else i = skipSection(i, name);
+            ++i;  // ENDSEC
+        }
+        expandModelSpace();
+        drawing_.dimscale = dimscale_;
+        return std::move(drawing_);
+    }
+
+private:
+    std::size_t sectionEnd(std::size_t i, const std::string& name) const {
+        if (i >= g_.size() || isCode0(g_[i], "EOF"))
+            g_.fail(i < g_.size() ? g_[i].line : g_.endLine(),
+                    "unexpected end of file: the " + name + " section has no ENDSEC");
+        return i;
+    }
+
+    std::size_t skipSection(std::size_t i, const std::string& name) {
+        while (sectionEnd(i, name) < g_.size() && !isCode0(g_[i], "ENDSEC")) ++i;
+        return i;
+    }
+
+    std::size_t header(std::size_t i) {
+        std::string variable;
+        for (; !isCode0(g_[sectionEnd(i, "HEADER")], "ENDSEC"); ++i) {
+            const Group& group = g_[i];
+            if (group.code == 9) variable = std::string(trimmed(group.value));
+            else if (variable == "$ACADVER" && group.code == 1) decode_ = TextDecoder(trimmed(group.value) >= "AC1021");
+            else if (variable == "$DIMSCALE" && group.code == 40) dimscale_ = g_.number(group);
+        }
+        return i;
+    }
+
+    std::size_t blocks(std::size_t i) {
+        while (!isCode0(g_[sectionEnd(i, "BLOCKS")], "ENDSEC")) {
+            if (!isCode0(g_[i], "BLOCK")) {  // stray records between blocks
+                ++i;
+                while (i < g_.size() && g_[i].code != 0) ++i;
+                continue;
+            }
+            Block block;
+            std::size_t j = i + 1;
+            for (; j < g_.size() && g_[j].code != 0; ++j) {
+                const Group& group = g_[j];
+                if (group.code == 2) block.name = decode_(group.value);
+                else if (group.code == 10) block.base.x = g_.number(group);
+                else if (group.code == 20) block.base.y = g_.number(group);
+            }
+            i = entities(j, block.items, "ENDBLK");
+            if (!isCode0(g_[i], "ENDBLK")) g_.fail(g_[i].line, "block \"" + encodeUtf8(block.name) + "\" has no ENDBLK");
+            while (++i < g_.size() && g_[i].code != 0) {}
+            blocks_[blockKey(block.name)] = std::move(block);
+        }
+        return i;
+    }
+
+    // Entity records up to ENDSEC (or `stop`, for a block's contents).
+    std::size_t entities(std::size_t i, std::vector<Item>& into, const char* stop = nullptr) {
+        const char* section = stop ? "BLOCKS" : "ENTITIES";
+        while (!isCode0(g_[sectionEnd(i, section)], "ENDSEC") && !(stop && isCode0(g_[i], stop))) {
+            if (g_[i].code != 0) g_.fail(g_[i].line, "expected an entity (group 0), found group " + std::to_string(g_[i].code));
+            std::size_t next = i;
+            if (auto item = readEntity(g_, i, next, decode_)) into.push_back(std::move(*item));
+            i = next;
+        }
+        return i;
+    }
+
+    void expandModelSpace() {
+        for (Item& item : modelSpace_) {
+            if (!item.insert) {
+                drawing_.entities.push_back(std::move(item.entity));
+                continue;
+            }
+            Insert insert{item.entity.layer, item.insert->block, item.insert->position, drawing_.entities.size(), 0};
+            long index = static_cast<long>(drawing_.inserts.size());
+            std::size_t first = drawing_.entities.size();
+            expand(item, Affine{}, item.entity.layer);
+            insert.count = drawing_.entities.size() - first;
+            for (std::size_t k = first; k < drawing_.entities.size(); ++k) {
+                drawing_.entities[k].selectable = false;
+                drawing_.entities[k].insert = index;
+            }
+            drawing_.inserts.push_back(std::move(insert));
+        }
+    }
+
+    // Adds the entities of one insert, mapped by `outer` into model space. Entities on
+    // layer "0" inside a block take the layer of the insert that places them.
+    void expand(const Item& item, const Affine& outer, const std::wstring& layer) {
+        const InsertRef& ref = *item.insert;
+        for (Entity attribute : ref.attributes) {
+            transformEntity(attribute, outer);
+            if (attribute.layer == L"0") attribute.layer = layer;
+            add(std::move(attribute), item.line);
+        }
+        auto found = blocks_.find(blockKey(ref.block));
+        if (found == blocks_.end()) return;  // nothing to draw
+        const Block& block = found->second;
+        if (!expanding_.insert(found->first).second)
+            g_.fail(item.line, "block \"" + encodeUtf8(block.name) + "\" inserts itself");
+        double t = ref.rotation * kPi / 180, c = std::cos(t), s = std::sin(t);
+        long columns = std::max(1L, ref.columns), rows = std::max(1L, ref.rows);
+        for (long row = 0; row < rows; ++row)
+            for (long column = 0; column < columns; ++column) {
+                double ox = column * ref.columnGap, oy = row * ref.rowGap;
+                Affine place{ref.scaleX * c, -ref.scaleY * s, ref.scaleX * s, ref.scaleY * c,
+                             ref.position.x + ox * c - oy * s, ref.position.y + ox * s + oy * c};
+                Affine toBase{1, 0, 0, 1, -block.base.x, -block.base.y};
+                Affine map = place * toBase;
+                map = outer * ref.ocs * map;
+                for (const Item& inner : block.items) {
+                    const std::wstring& innerLayer = inner.entity.layer == L"0" ? layer : inner.entity.layer;
+                    if (inner.insert) {
+                        expand(inner, map, innerLayer);
+                        continue;
+                    }
+                    Entity e = inner.entity;
+                    transformEntity(e, map);
+                    e.layer = innerLayer;
+                    add(std::move(e), inner.line);
+                }
+            }
+        expanding_.erase(found->first);
+    }
+
+    void add(Entity e, std::size_t line) {
+        if (drawing_.entities.size() >= kMaxEntities)
+            g_.fail(line, "block inserts expand to more than " + std::to_string(kMaxEntities) + " entities");
+        drawing_.entities.push_back(std::move(e));
+    }
+
+    const Groups& g_;
+    TextDecoder decode_;
+    double dimscale_ = 1.0;
+    std::map<std::wstring, Block> blocks_;
+    std::set<std::wstring> expanding_;
+    std::vector<Item> modelSpace_;
+    Drawing drawing_;
+};
+
+}  // namespace
+}  // namespace dxf
+
+Drawing readDxfText(const std::string& text, const std::filesystem::path& name) {
+    dxf::Groups groups(text, name);
+    Drawing drawing = dxf::Reader(groups).read();
+    drawing.source = name;
+    return drawing;
+}
+
+Drawing readDxf(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) throw DxfError(file, 0, "no such drawing file");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw DxfError(file, 0, "the drawing file cannot be opened");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return readDxfText(bytes.str(), file);
+}
+
+}  // namespace sim

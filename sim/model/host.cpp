@@ -1,0 +1,70 @@
+#include "sim/model/host.h"
+
+#include <algorithm>
+
+#include "sim/model/host_state.h"
+#include "sim/model/view.h"
+
+namespace sim {
+
+void State::changeView(const ViewState& next) {
+    constexpr std::size_t kRemembered = 10;
+    previousViews.push_back(view);
+    if (previousViews.size() > kRemembered) previousViews.erase(previousViews.begin());
+    view = next;
+    viewChosen = true;
+    viewChanged();
+}
+
+void State::viewChanged() const {
+    if (host && host->onViewChanged) host->onViewChanged();
+}
+
+Host::Host(Drawing drawing, Options options) : state_(std::make_shared<State>()) {
+    State& s = *state_;
+    s.faults = Faults(options.fails, options.garbles);
+    s.trace = Trace(options.trace);
+    if (!options.answers.empty()) {
+        s.answers = readAnswers(options.answers);
+        s.scripted = true;
+    }
+    s.host = this;
+    s.drawing = std::move(drawing);
+    s.options = std::move(options);
+    s.extents = s.drawing.extents();
+    s.dimscale = s.drawing.dimscale;
+    s.view = fitView(s.view, s.extents);
+    s.activeSet = std::make_shared<SelectionSetData>();
+    s.activeSet->name = L"CURRENT";
+    s.activeSet->active = true;
+    s.layouts[s.activeLayout] = LayoutSettings{};
+}
+
+Host::~Host() {
+    state_->host = nullptr;
+}
+
+cad::DispatchPtr Host::application() { return makeApplication(state_); }
+
+const Drawing& Host::drawing() const { return state_->drawing; }
+
+ViewState Host::view() const { return state_->view; }
+
+void Host::setScreenSize(int widthPx, int heightPx) {
+    State& s = *state_;
+    s.view.widthPx = std::max(1, widthPx);
+    s.view.heightPx = std::max(1, heightPx);
+    // Until someone chooses a view, the view keeps showing the whole drawing.
+    if (!s.viewChosen) s.view = fitView(s.view, s.extents);
+}
+
+bool Host::gridMode() const { return state_->gridMode == 1; }
+
+void Host::setWindowHandles(std::int32_t application, std::int32_t document) {
+    state_->applicationHandle = application;
+    state_->documentHandle = document;
+}
+
+int Host::liveObjects() const { return state_->liveObjects; }
+
+}  // namespace sim
