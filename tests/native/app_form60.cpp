@@ -14,7 +14,7 @@ namespace {
 
 using ui::Kind;
 
-struct MainWindow : ::testing::Test {
+struct AppMainWindow : ::testing::Test {
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("quillon-form-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -38,7 +38,7 @@ struct MainWindow : ::testing::Test {
     }
 };
 
-TEST_F(MainWindow, EveryControlHasItsParentAndKind) {
+TEST_F(AppMainWindow, EveryControlHasItsParentAndKind) {
     struct { const char* name; Kind kind; const char* parent; } expected[] = {
         {"PageControl1", Kind::PageControl, ""}, {"Label6", Kind::Label, ""},
         {"TabSheet1", Kind::TabSheet, "PageControl1"}, {"TabSheet2", Kind::TabSheet, "PageControl1"},
@@ -80,7 +80,7 @@ TEST_F(MainWindow, EveryControlHasItsParentAndKind) {
     EXPECT_EQ(f->form().controls().size(), names.size()) << "a control that should not be there";
 }
 
-TEST_F(MainWindow, RowsCarryTheirDesignValues) {
+TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
     const auto row = [](const std::string& name) -> const app::ControlRow& {
         for (const auto& r : app::form60Controls())
             if (r.args.name == name) return r;
@@ -133,7 +133,7 @@ TEST_F(MainWindow, RowsCarryTheirDesignValues) {
     EXPECT_EQ(row("Button11").args.design, (ui::Rect{4, -2, 59, 25}));
 }
 
-TEST_F(MainWindow, StartsOnTheFramePageWithTheEqualIntervalPageUnreachable) {
+TEST_F(AppMainWindow, StartsOnTheFramePageWithTheEqualIntervalPageUnreachable) {
     EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ nanoCAD ]");
     EXPECT_EQ(widgets.peer("Form60")->text, L"Quillon 2.06 [ nanoCAD ]");
     EXPECT_EQ(f->PageControl1->activePage(), f->TabSheet2);
@@ -146,7 +146,7 @@ TEST_F(MainWindow, StartsOnTheFramePageWithTheEqualIntervalPageUnreachable) {
     EXPECT_EQ(f->Button12->text(), L"▲");
 }
 
-TEST_F(MainWindow, InvisibleButtonsAreNeverShown) {
+TEST_F(AppMainWindow, InvisibleButtonsAreNeverShown) {
     for (ui::Button* b : {f->Button5, f->Button13, f->Button18}) {
         EXPECT_FALSE(b->visible()) << b->name();
         EXPECT_FALSE(widgets.peer(b->name())->visible) << b->name();
@@ -158,7 +158,7 @@ TEST_F(MainWindow, InvisibleButtonsAreNeverShown) {
     EXPECT_FALSE(f->Button13->enabled());
 }
 
-TEST_F(MainWindow, HandlersAreBoundToTheirEvents) {
+TEST_F(AppMainWindow, HandlersAreBoundToTheirEvents) {
     for (const auto& row : app::form60Controls()) {
         ui::Widget& c = w(row.args.name);
         EXPECT_EQ(static_cast<bool>(c.onClick), row.event == app::Event::Click) << row.args.name;
@@ -167,7 +167,7 @@ TEST_F(MainWindow, HandlersAreBoundToTheirEvents) {
     }
 }
 
-TEST_F(MainWindow, LayoutDocksAndAnchorsAtDesignSize) {
+TEST_F(AppMainWindow, LayoutDocksAndAnchorsAtDesignSize) {
     // Page area: 478 x 418 less the tab strip and border.
     EXPECT_EQ(f->TabSheet2->bounds(), (ui::Rect{4, 24, 470, 390}));
     EXPECT_EQ(f->Panel2->bounds(), (ui::Rect{0, 0, 470, 111}));
@@ -185,7 +185,7 @@ TEST_F(MainWindow, LayoutDocksAndAnchorsAtDesignSize) {
     EXPECT_EQ(f->PageControl1->bounds(), (ui::Rect{0, 0, 478, 418}));
 }
 
-TEST_F(MainWindow, PanelToggleHidesAndShowsTheUpperPanel) {
+TEST_F(AppMainWindow, PanelToggleHidesAndShowsTheUpperPanel) {
     f->Button12->userClick();
     EXPECT_FALSE(f->Panel2->visible());
     EXPECT_EQ(f->Button12->text(), L"▼");
@@ -201,7 +201,7 @@ TEST_F(MainWindow, PanelToggleHidesAndShowsTheUpperPanel) {
     EXPECT_EQ(f->Image2->bounds(), (ui::Rect{0, 0, 470, 279}));
 }
 
-TEST_F(MainWindow, ToggleKeepsButtonInCornerOfAWiderWindow) {
+TEST_F(AppMainWindow, ToggleKeepsButtonInCornerOfAWiderWindow) {
     ui::Rect r = f->form().windowRect();
     r.width += 100;
     f->form().setWindowRect(r);
@@ -209,7 +209,7 @@ TEST_F(MainWindow, ToggleKeepsButtonInCornerOfAWiderWindow) {
     EXPECT_EQ(f->Image2->width(), 570);
 }
 
-TEST_F(MainWindow, CadButtonDoesNothing) {
+TEST_F(AppMainWindow, CadButtonDoesNothing) {
     const auto before = widgets.peer("Panel2")->visible;
     const std::wstring caption = f->form().text();
     const ui::Rect rect = f->form().windowRect();
@@ -221,14 +221,14 @@ TEST_F(MainWindow, CadButtonDoesNothing) {
     EXPECT_TRUE(shell.messages.empty());
 }
 
-TEST_F(MainWindow, StartReadsScaleFactorAndMakesEmptyPhotographs) {
+TEST_F(AppMainWindow, StartReadsScaleFactorAndMakesEmptyPhotographs) {
     EXPECT_EQ(f->unit.monitorScaleFactor, 100);
     ASSERT_TRUE(f->CaptBmp && f->CaptBmp2);
     EXPECT_NE(f->CaptBmp, f->CaptBmp2);
     EXPECT_EQ(f->CaptBmp->width(), 0);
 }
 
-TEST_F(MainWindow, ControlsScaleWithTheDpi) {
+TEST_F(AppMainWindow, ControlsScaleWithTheDpi) {
     testing_support::FakeShell other;
     other.program = (dir / "quillon150.exe").wstring();
     other.scaleFactor = 150;
@@ -240,7 +240,7 @@ TEST_F(MainWindow, ControlsScaleWithTheDpi) {
     EXPECT_EQ(big.Button12->bounds().right(), big.Panel3->width() - 5);  // 3 design pixels
 }
 
-TEST(MonitorScale, TruncatedWithLowerBound) {
+TEST(AppMonitorScale, TruncatedWithLowerBound) {
     struct { int k, factor, bound, want; } cases[] = {
         {3, 150, 3, 4}, {3, 100, 3, 3}, {2, 125, 2, 2}, {2, 175, 2, 3}, {1, 100, 2, 2}, {33, 125, 1, 41},
     };

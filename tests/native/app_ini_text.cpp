@@ -30,7 +30,7 @@ TEST(SettingsPath, ExtensionReplacedBesideTheProgram) {
     EXPECT_EQ(app::settingsPath(L"/opt/q/quillon.bin.exe"), L"/opt/q/quillon.bin.ini");
 }
 
-TEST(IniFile, ReadsValuesTheWayTheSystemDoes) {
+TEST(AppIniFile, ReadsValuesTheWayTheSystemDoes) {
     const app::IniFile ini(L"top=0\r\n[A]\r\n  Key = spaced value  \r\nq=\"quoted \"\r\nnoequals\r\n;k=comment\r\n"
                            L"k=first\rk=second\n[a]\nk=other section\n");
     EXPECT_EQ(ini.read(L"a", L"KEY"), L"spaced value");
@@ -42,7 +42,7 @@ TEST(IniFile, ReadsValuesTheWayTheSystemDoes) {
     EXPECT_EQ(ini.read(L"", L"top"), std::nullopt) << "keys before any section belong to none";
 }
 
-TEST(IniFile, WritingChangesOneLineAndKeepsTheRest) {
+TEST(AppIniFile, WritingChangesOneLineAndKeepsTheRest) {
     app::IniFile ini(L"; head\n[S]\nWidth=1\n; note\nKeep=me\n\n[T]\nWidth=9");
     ini.write(L"s", L"width", L"2");
     ini.write(L"S", L"New", L"x\r\ny");
@@ -52,7 +52,7 @@ TEST(IniFile, WritingChangesOneLineAndKeepsTheRest) {
     EXPECT_EQ(app::IniFile(ini.text()).read(L"S", L"New"), L"x  y");
 }
 
-TEST(TextCodec, RoundTripsBeyondTheBasicPlane) {
+TEST(AppTextCodec, RoundTripsBeyondTheBasicPlane) {
     const std::wstring text = L"ヨコ 𠮷 A";
     EXPECT_EQ(app::fromUtf8(app::toUtf8(text)), text);
     EXPECT_EQ(app::fromUtf16(app::toUtf16Le(text), false), text);
@@ -60,7 +60,7 @@ TEST(TextCodec, RoundTripsBeyondTheBasicPlane) {
     EXPECT_EQ(app::toUtf16Le(L"𠮷"), std::string("\x42\xD8\xB7\xDF", 4));
 }
 
-TEST(TextCodec, MalformedUtf8IsTold) {
+TEST(AppTextCodec, MalformedUtf8IsTold) {
     for (const char* bad : {"\x83\x5E", "\xC0\xAF", "\xED\xA0\x80", "\xE3\x83"}) {
         bool valid = true;
         const std::wstring out = app::fromUtf8(bad, &valid);
@@ -69,7 +69,7 @@ TEST(TextCodec, MalformedUtf8IsTold) {
     }
 }
 
-TEST(TextCodec, DecodeChoosesByByteOrderMarkThenValidity) {
+TEST(AppTextCodec, DecodeChoosesByByteOrderMarkThenValidity) {
     const auto ansi = [](std::string_view b) { return L"ansi:" + std::wstring(b.begin(), b.end()); };
     struct { std::string bytes; std::wstring text; app::TextEncoding enc; } cases[] = {
         {std::string("\xFF\xFE" "A\0", 4), L"A", app::TextEncoding::Utf16Le},
@@ -90,7 +90,7 @@ TEST(TextCodec, DecodeChoosesByByteOrderMarkThenValidity) {
     }
 }
 
-TEST(FileReplace, ReplacesWholeAndLeavesNoTemporary) {
+TEST(AppFileReplace, ReplacesWholeAndLeavesNoTemporary) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / ("quillon-replace-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::create_directories(dir);

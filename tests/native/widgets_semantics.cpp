@@ -59,9 +59,9 @@ struct ComboCase {
     std::wstring wantText;
 };
 
-class ComboRules : public WidgetRules, public ::testing::WithParamInterface<ComboCase> {};
+class WidgetComboRules : public WidgetRules, public ::testing::WithParamInterface<ComboCase> {};
 
-TEST_P(ComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
+TEST_P(WidgetComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
     const ComboCase& c = GetParam();
     ComboBox& box = combo(c.style, 1);
     if (c.byText) box.setText(c.text);
@@ -75,7 +75,7 @@ TEST_P(ComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, ComboRules,
+    Table, WidgetComboRules,
     ::testing::Values(
         ComboCase{"pick in range", ComboStyle::PickOnly, false, 2, L"", 2, L"180"},
         ComboCase{"pick past the end", ComboStyle::PickOnly, false, 4, L"", -1, L""},
