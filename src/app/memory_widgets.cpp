@@ -16,7 +16,7 @@ MemoryPeer::MemoryPeer(Widget& widget)
     } else if (auto* pages = dynamic_cast<PageControl*>(&widget)) {
         activePage = pages->activePage();
     }
-    fontHeight = widget.args().fontHeight ? widget.args().fontHeight : Form::kFontHeight;
+    fontHeight = widget.fontPixels();
 }
 
 MemoryFormPeer::MemoryFormPeer(Form& form) : MemoryPeer(form), form_(form) {

@@ -108,6 +108,18 @@ struct Placer {
 
 }  // namespace
 
+Form* Widget::form() const {
+    const Widget* w = this;
+    while (w->parent()) w = w->parent();
+    return w->kind() == Kind::Form ? const_cast<Form*>(static_cast<const Form*>(w)) : nullptr;
+}
+
+int Widget::fontPixels() const {
+    const int design = args().fontHeight ? args().fontHeight : Form::kFontHeight;
+    const Form* f = form();
+    return f ? f->scale(design) : design;
+}
+
 Form::Form(WidgetArgs args, WidgetFactory& factory, int dpi)
     : Widget(std::move(args), nullptr), factory_(factory), dpi_(dpi) {
     clientWidth_ = scale(this->args().design.width);
@@ -166,8 +178,8 @@ void Form::dpiChanged(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
     for (const auto& c : controls_)
-        if (c->peer()) c->peer()->setFontHeight(scale(c->args().fontHeight ? c->args().fontHeight : kFontHeight));
-    if (peer()) peer()->setFontHeight(scale(kFontHeight));
+        if (c->peer()) c->peer()->setFontHeight(c->fontPixels());
+    if (peer()) peer()->setFontHeight(fontPixels());
     layout();
 }
 

@@ -6,15 +6,6 @@
 
 namespace ui {
 
-namespace {
-
-Form* formOf(Widget* w) {
-    while (w->parent()) w = w->parent();
-    return w->kind() == Kind::Form ? static_cast<Form*>(w) : nullptr;
-}
-
-}  // namespace
-
 Rect fitCentred(int picW, int picH, int boxW, int boxH) {
     if (picW <= 0 || picH <= 0 || boxW <= 0 || boxH <= 0) return {};
     // The toolkit's proportional stretch: fit the longer side first, then the other.
@@ -51,7 +42,7 @@ void Widget::setVisible(bool visible) {
     if (peer_) peer_->setVisible(visible);
     // A docked control gives its room to its siblings while hidden.
     if (args_.dock != Dock::None)
-        if (Form* form = formOf(this); form && form != this) form->layout();
+        if (Form* f = form(); f && f != this) f->layout();
 }
 
 void Widget::setEnabled(bool enabled) {

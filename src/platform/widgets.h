@@ -19,6 +19,20 @@
 // Units: design values (args().design, fontHeight) are pixels at 96 dpi. Everything the
 // program reads back at run time (width(), height(), mouse positions, window rectangles)
 // is in device pixels; Form::layout() scales and places every control.
+//
+// What a backend does:
+//  - WidgetFactory::createPeer makes the real control from widget.args() and the widget's
+//    current state (text(), bounds(), visible(), enabled(), items, index, checked), as a
+//    child of its parent's peer; the form's peer is the top-level window, client area
+//    form.bounds() at form.dpi(). Fonts: Tahoma, widget.fontPixels() high.
+//  - It reports the user: Widget::userClick (buttons, check boxes), userMouseDown,
+//    ComboBox::userPick / userTyped, Edit::userTyped (only for the user's typing, not for
+//    text the program set), RadioGroup::userPick, PageControl::userSelectPage.
+//  - The form's peer reports Form::clientResized on every size change and Form::dpiChanged
+//    when the window moves to a monitor of another dpi; windowRect()/setWindowRect() are
+//    the outer window rectangle on the screen.
+//  - A page control draws its tab strip in the top band kPageInsets leaves above the pages;
+//    only pages whose tabVisible() is true have a tab.
 #pragma once
 
 #include <cstdint>
@@ -104,6 +118,7 @@ struct WidgetArgs {
 };
 
 class Widget;
+class Form;
 
 // The real control behind a widget. The portable widget calls these after its own state
 // changed; a peer never calls a handler itself. Positions are device pixels relative to
@@ -163,6 +178,11 @@ public:
 
     const std::wstring& text() const { return text_; }
     virtual void setText(const std::wstring& text);
+
+    // The top-level form this control belongs to (itself for the form).
+    Form* form() const;
+    // The control's font height in device pixels at the form's current dpi.
+    int fontPixels() const;
 
     Rect bounds() const { return bounds_; }  // device pixels, relative to the parent
     int width() const { return bounds_.width; }

@@ -238,6 +238,20 @@ TEST_F(AppMainWindow, ControlsScaleWithTheDpi) {
     EXPECT_EQ(big.Button16->bounds(), (ui::Rect{519, 113, 104, 47}));
     EXPECT_EQ(big.Panel2->height(), 167);
     EXPECT_EQ(big.Button12->bounds().right(), big.Panel3->width() - 5);  // 3 design pixels
+    EXPECT_EQ(w150.peer("Edit7")->fontHeight, 24);
+    EXPECT_EQ(w150.peer("Label1")->fontHeight, 17) << "the window's 11 pixels";
+}
+
+TEST_F(AppMainWindow, MovingToAnotherDpiRescalesControlsAndFonts) {
+    f->form().dpiChanged(192);
+    ui::Rect r = f->form().windowRect();
+    r.width = 2 * 478 + 2 * ui::MemoryFormPeer::kFrameWidth;
+    r.height = 2 * 418 + 2 * ui::MemoryFormPeer::kFrameHeight;
+    f->form().setWindowRect(r);
+    EXPECT_EQ(f->Button16->bounds(), (ui::Rect{692, 150, 138, 62}));
+    EXPECT_EQ(f->Panel2->height(), 222);
+    EXPECT_EQ(widgets.peer("ComboBox7")->fontHeight, 26);
+    EXPECT_EQ(f->unit.monitorScaleFactor, 100) << "read once at start";
 }
 
 TEST(AppMonitorScale, TruncatedWithLowerBound) {
