@@ -103,7 +103,7 @@ void IniFile::write(std::wstring_view section, std::wstring_view key, std::wstri
         return;
     }
     std::size_t at = sectionEnd(header);
-    while (at > header + 1 && trim(lines_[at - 1]).empty()) --at;  // before the blank lines that part sections
+    while (at > header + 1 && trim(lines_[at - 1]).empty()) --at;  // before the blank lines between sections
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::wstring(key) + L"=" + v);
 }
 
