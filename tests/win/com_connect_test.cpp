@@ -1,0 +1,56 @@
+// connectToCad with the Win32 window look-up and COM creation: no host window, and a
+// host window without the automation class behind it.
+#include <gtest/gtest.h>
+
+#include "com_cadsim.h"
+
+namespace {
+
+using namespace cad;
+
+struct CountingCreator : CoApplication {
+    int calls = 0;
+    std::unique_ptr<InanoCADApplication> Create() override {
+        ++calls;
+        return com::ComCoApplication().Create();
+    }
+};
+
+struct StubApplication : InanoCADApplication {
+    std::unique_ptr<CadDocument> currentDocument() override { return nullptr; }
+    void showWholeDrawing() override {}
+    void showAreaInView(const CadPoint&, const CadPoint&) override {}
+    void showPreviousView() override {}
+    std::intptr_t mainWindowHandle() override { return 0; }
+};
+
+TEST(ComConnect, NoHostWindowGivesFalseAndCreatesNothing) {
+    com::ComInit comInit;
+    ASSERT_EQ(FindWindowW(nullptr, kHostWindowTitle), nullptr) << "a host window is already open";
+    com::Win32HostWindowFinder windows;
+    CountingCreator creator;
+    std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
+    InanoCADApplication* before = app.get();
+    EXPECT_FALSE(connectToCad(app, windows, creator));
+    EXPECT_EQ(creator.calls, 0);
+    EXPECT_EQ(app.get(), before);
+}
+
+TEST(ComConnect, HostWindowWithoutTheAutomationClassGivesFalseAndAnEmptyReference) {
+    com::ComInit comInit;
+    ASSERT_EQ(FindWindowW(nullptr, kHostWindowTitle), nullptr) << "a host window is already open";
+    HWND window = CreateWindowExW(0, L"STATIC", kHostWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    com::Win32HostWindowFinder windows;
+    CountingCreator creator;
+    std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
+    bool connected = true;
+    EXPECT_NO_THROW(connected = connectToCad(app, windows, creator));
+    EXPECT_FALSE(connected);
+    EXPECT_EQ(creator.calls, 1);
+    EXPECT_EQ(app, nullptr);
+    DestroyWindow(window);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// Every member of the table called once through the COM client against cadsim.exe, and
+// the stand-in's injected failures and ill-formed results reaching the client as
+// CadError.
+#include <gtest/gtest.h>
+
+#include "cad/members.h"
+#include "com_cadsim.h"
+
+namespace {
+
+using namespace cad;
+using comtest::CadSimTest;
+
+std::string narrow(std::wstring_view s) { return std::string(s.begin(), s.end()); }
+
+// Whether the trace shows a call of this member of this kind of object.
+bool traced(const std::string& trace, const Member& m) {
+    const std::string call = narrow(objectKindName(m.object)) + "." + narrow(m.name);
+    for (size_t at = trace.find(call); at != std::string::npos; at = trace.find(call, at + 1)) {
+        if (at > 0 && trace[at - 1] != '\n' && trace[at - 1] != ' ' && trace[at - 1] != '\t') continue;
+        const std::string rest = trace.substr(at + call.size(), 3);
+        const bool put = rest.rfind(" = ", 0) == 0;
+        if (m.kind == CallKind::Put ? put : !put && (rest.empty() || rest[0] == '(' || rest[0] == '\r' || rest[0] == '\n' || rest[0] == ' '))
+            return true;
+    }
+    return false;
+}
+
+TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
+    start();
+    const CadPoint a{0, 0}, b{420, 297};
+    app->showWholeDrawing();
+    app->showAreaInView(a, b);
+    app->showPreviousView();
+    EXPECT_NE(app->mainWindowHandle(), 0);
+    EXPECT_NE(doc->documentWindowHandle(), 0);
+
+    auto sets = doc->selectionSetCollection();
+    auto added = sets->addSet(L"covered");
+    EXPECT_GE(sets->setCount(), 1);
+    EXPECT_EQ(sets->setAt(sets->setCount() - 1)->setName(), L"covered");
+    SelectionFilter filter{{8, 0}, {L"FRAME", L"LWPOLYLINE"}};
+    added->selectWithFilter(5, nullptr, nullptr, &filter);
+    EXPECT_EQ(added->entityCount(), 2);
+    auto entity = added->entityAt(0);
+    EXPECT_FALSE(entity->Coordinates().empty());
+    entity->Closed();
+    CadPoint ll, ur;
+    added->measureExtents(ll, ur);
+    added->emptySet();
+    added->selectWithFilter(0, &a, &b, nullptr);
+    added->discardSet();
+    doc->documentSelectionSet()->entityCount();
+
+    auto utility = doc->inputUtility();
+    EXPECT_EQ(utility->promptPoint(L"point").at(0), 10);
+    EXPECT_EQ(utility->promptDistance(L"distance"), 5);
+
+    doc->writeSysVar(L"GRIDMODE", std::int32_t{0});
+    EXPECT_EQ(sysVarInteger(doc->readSysVar(L"GRIDMODE")), 0);
+
+    auto layout = doc->currentLayout();
+    const StringList devices = layout->deviceList();
+    ASSERT_FALSE(devices.empty());
+    layout->setDevice(devices.front());
+    layout->reloadDeviceInfo();
+    const StringList media = layout->mediaList();
+    ASSERT_FALSE(media.empty());
+    layout->setMedia(media.front());
+    layout->mediaDisplayName(media.front());
+    const StringList styles = layout->styleTableList();
+    ASSERT_FALSE(styles.empty());
+    layout->setStyleTable(styles.front());
+    layout->styleTableName();
+    layout->setApplyStyleTable(true);
+    layout->setPaperUnitKind(1);
+    layout->setSheetRotation(1);
+    layout->setCentreOnPaper(true);
+    layout->setPlotAreaKind(4);
+    layout->setUseListedScale(false);
+    layout->setScaleRatio(1, 2);
+    layout->setLineWeightScaling(false);
+    layout->setPrintLineWeights(true);
+    layout->setPlotWindow(a, b);
+    auto plot = doc->plotService();
+    plot->setCopyCount(1);
+    plot->runPlot();
+
+    const std::string trace = comtest::readFile(this->trace);
+    for (const Member& m : memberTable())
+        EXPECT_TRUE(traced(trace, m)) << narrow(objectKindName(m.object)) << "." << narrow(m.name);
+    const std::string journal = comtest::readFile(this->journal);
+    EXPECT_NE(journal.find("\"job\":"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("\"rotation\":"), std::string::npos) << journal;
+}
+
+TEST_F(CadSimTest, TheHostsFailureReachesTheClientWithItsText) {
+    start({L"--fail", L"GetPlotDeviceNames", L"--fail", L"Clear"});
+    auto layout = doc->currentLayout();
+    try {
+        layout->deviceList();
+        ADD_FAILURE() << "no error";
+    } catch (const CadError& e) {
+        EXPECT_NE(e.text().find(L"injected by --fail GetPlotDeviceNames"), std::wstring::npos) << e.what();
+    }
+    EXPECT_FALSE(layout->deviceList().empty());  // only the first call fails
+
+    // A failure inside tempSelectionSet reaches its caller too: the second call finds
+    // "ssTemp" and the host refuses to empty it.
+    tempSelectionSet(*doc);
+    EXPECT_THROW(tempSelectionSet(*doc), CadError);
+    EXPECT_EQ(tempSelectionSet(*doc)->entityCount(), 0);
+}
+
+TEST_F(CadSimTest, IllFormedResultsBecomeCadError) {
+    const std::vector<std::pair<std::wstring, std::function<void(InanoCADApplication&, CadDocument&)>>> cases = {
+        {L"GetCanonicalMediaNames", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->mediaList(); }},
+        {L"GetPlotStyleTableNames", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableList(); }},
+        {L"Coordinates", [](InanoCADApplication&, CadDocument& d) {
+             auto set = tempSelectionSet(d);
+             SelectionFilter filter{{8, 0}, {L"FRAME", L"LWPOLYLINE"}};
+             set->selectWithFilter(5, nullptr, nullptr, &filter);
+             set->entityAt(0)->Coordinates();
+         }},
+        {L"Closed", [](InanoCADApplication&, CadDocument& d) {
+             auto set = tempSelectionSet(d);
+             SelectionFilter filter{{8, 0}, {L"FRAME", L"LWPOLYLINE"}};
+             set->selectWithFilter(5, nullptr, nullptr, &filter);
+             set->entityAt(0)->Closed();
+         }},
+        {L"GetBoundingBox", [](InanoCADApplication&, CadDocument& d) {
+             auto set = tempSelectionSet(d);
+             SelectionFilter filter{{8}, {L"FRAME"}};
+             set->selectWithFilter(5, nullptr, nullptr, &filter);
+             CadPoint ll, ur;
+             set->measureExtents(ll, ur);
+         }},
+        {L"ActiveLayout", [](InanoCADApplication&, CadDocument& d) { d.currentLayout(); }},
+        {L"ActiveDocument", [](InanoCADApplication& a, CadDocument&) { a.currentDocument(); }},
+        {L"SelectionSets.Count", [](InanoCADApplication&, CadDocument& d) { d.selectionSetCollection()->setCount(); }},
+        {L"GetPoint", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptPoint(L"p"); }},
+        {L"GetDistance", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptDistance(L"d"); }},
+        {L"HWND", [](InanoCADApplication& a, CadDocument&) { a.mainWindowHandle(); }},
+        {L"GetVariable", [](InanoCADApplication&, CadDocument& d) { sysVarPoint(d.readSysVar(L"EXTMIN")); }},
+    };
+    std::vector<std::wstring> options;
+    for (const auto& [member, run] : cases) options.insert(options.end(), {L"--garble", member});
+    // The prompts answer twice: once garbled, once well-formed.
+    start(options);
+    folder.write(L"unused.txt", "");
+    for (const auto& [member, run] : cases) {
+        SCOPED_TRACE(narrow(member));
+        EXPECT_THROW(run(*app, *doc), CadError);
+        if (member.rfind(L"Get", 0) == 0 && (member == L"GetPoint" || member == L"GetDistance")) continue;
+        EXPECT_NO_THROW(run(*app, *doc)) << "the next call is well-formed again";
+    }
+}
+
+}  // namespace
