@@ -1,0 +1,24 @@
+// The frame record and the frame list. A frame is the axis-aligned bounding box of a
+// closed four-vertex polyline on the frame layer; the list's order is the plot order.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace frames {
+
+// A plain value record, copied whole whenever the list is reordered, so that a chosen
+// frame keeps its plotFlag wherever it moves. Edges in drawing units, y growing upwards:
+// minx <= maxx, miny <= maxy, maxy is the top edge.
+struct TmvWaku {
+    double minx = 0, miny = 0, maxx = 0, maxy = 0;
+    bool plotFlag = false;     // chosen for plotting
+    std::int32_t yindex = 0;   // row number given by the ordering
+    bool flag = false;         // the ordering's keep mark (false: a duplicate)
+
+    friend bool operator==(const TmvWaku&, const TmvWaku&) = default;
+};
+
+using FrameList = std::vector<TmvWaku>;
+
+}  // namespace frames
