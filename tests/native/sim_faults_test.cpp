@@ -30,7 +30,7 @@ TEST(SimFail, TheNthCallOfTheMemberFails) {
     Session s(smallDrawing(), failing({"GetVariable@2"}));
     EXPECT_EQ(readGrid(s), L"");
     std::wstring second = readGrid(s);
-    EXPECT_TRUE(contains(second, L"GetVariable")) << std::string(second.begin(), second.end());
+    EXPECT_TRUE(contains(second, L"GetVariable")) << utf8(second);
     EXPECT_TRUE(contains(second, L"--fail GetVariable@2"));
     EXPECT_EQ(readGrid(s), L"");
 }

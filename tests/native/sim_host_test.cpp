@@ -345,8 +345,7 @@ TEST(SimObjects, WronglyShapedArgumentsFailWithHostErrors) {
     };
     for (Case& c : cases) {
         std::wstring error = errorOf([&] { c.object->invoke(c.member, c.kind, c.args); });
-        EXPECT_TRUE(contains(error, c.part)) << std::string(c.member.begin(), c.member.end()) << ": "
-                                             << std::string(error.begin(), error.end());
+        EXPECT_TRUE(contains(error, c.part)) << utf8(c.member) << ": " << utf8(error);
     }
 }
 

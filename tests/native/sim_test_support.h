@@ -13,6 +13,7 @@
 #include "cad/value.h"
 #include "sim/model/drawing.h"
 #include "sim/model/host.h"
+#include "sim/model/text_codec.h"
 
 namespace simtest {
 
@@ -60,6 +61,7 @@ std::wstring errorOf(F&& f) {
     }
     return L"";
 }
+inline std::string utf8(std::wstring_view text) { return sim::encodeUtf8(text); }
 inline bool contains(const std::wstring& text, std::wstring_view part) { return text.find(part) != std::wstring::npos; }
 
 inline Entity polyline(std::wstring layer, std::vector<Vec2> points, bool closed,

@@ -1,0 +1,155 @@
+// The stand-in's layout (devices, media, style tables, plot settings) and its plot
+// service with the journal of plot jobs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "sim_test_support.h"
+
+namespace {
+
+using namespace simtest;
+using List = std::vector<std::wstring>;
+
+bool has(const List& list, const std::wstring& item) { return std::find(list.begin(), list.end(), item) != list.end(); }
+
+struct LayoutSession : Session {
+    explicit LayoutSession(sim::Options o = {}) : Session(drawingOf({rectangle(L"MORVEL", 0, 0, 420, 297)}), std::move(o)) {
+        layout = object(get(doc, L"ActiveLayout"));
+    }
+    List list(const wchar_t* member) { return as<List>(call(layout, member)); }
+    std::wstring setError(const wchar_t* member, Value v) { return errorOf([&] { put(layout, member, v); }); }
+    DispatchPtr layout;
+};
+
+TEST(SimLayout, DevicesMediaAndStyleTables) {
+    LayoutSession s;
+    List devices = s.list(L"GetPlotDeviceNames");
+    EXPECT_TRUE(has(devices, L"PDF"));
+    EXPECT_TRUE(has(devices, L"None"));
+    EXPECT_TRUE(has(devices, L"Default Windows System Printer.pc3"));
+    List tables = s.list(L"GetPlotStyleTableNames");
+    for (const wchar_t* t : {L"monochrome.ctb", L"acad.ctb", L"Grayscale.ctb", L"acad.stb"}) EXPECT_TRUE(has(tables, t));
+
+    EXPECT_TRUE(s.list(L"GetCanonicalMediaNames").empty());  // "None" has no paper
+    EXPECT_NE(s.setError(L"CanonicalMediaName", L"ISO_A4_(210.00_x_297.00_MM)"), L"");
+
+    put(s.layout, L"ConfigName", L"pdf");  // any letter case
+    List media = s.list(L"GetCanonicalMediaNames");
+    for (const wchar_t* m : {L"ISO_A4_(210.00_x_297.00_MM)", L"ISO_A3_(420.00_x_297.00_MM)", L"ISO_A2_(594.00_x_420.00_MM)",
+                             L"ISO_A1_(841.00_x_594.00_MM)", L"ISO_A0_(1189.00_x_841.00_MM)", L"JIS_B4_(364.00_x_257.00_MM)",
+                             L"JIS_B3_(515.00_x_364.00_MM)", L"Letter_(8.50_x_11.00_Inches)"})
+        EXPECT_TRUE(has(media, m)) << utf8(m);
+    EXPECT_EQ(as<std::wstring>(call(s.layout, L"GetLocaleMediaName", {L"ISO_A3_(420.00_x_297.00_MM)"})),
+              L"ISO A3 (420.00 x 297.00 mm)");
+    EXPECT_NE(errorOf([&] { call(s.layout, L"GetLocaleMediaName", {L"A5"}); }), L"");
+    EXPECT_NE(s.setError(L"ConfigName", L"Plotter that is not there"), L"");
+}
+
+TEST(SimLayout, MediaByEitherNameAndFollowingTheDevice) {
+    TempDir dir;
+    sim::Options o;
+    o.journal = dir / "journal.jsonl";
+    LayoutSession s(o);
+    DispatchPtr plot = object(get(s.doc, L"Plot"));
+    auto plottedMedia = [&] {
+        call(plot, L"PlotToDevice", {cad::Omitted{}});
+        std::string last = readLines(o.journal).back();
+        std::size_t at = last.find("\"media\":\"") + 9;
+        return last.substr(at, last.find('"', at) - at);
+    };
+    put(s.layout, L"ConfigName", L"PDF");
+    put(s.layout, L"CanonicalMediaName", L"ISO A3 (420.00 x 297.00 mm)");  // the display name
+    EXPECT_EQ(plottedMedia(), "ISO_A3_(420.00_x_297.00_MM)");
+    put(s.layout, L"CanonicalMediaName", L"iso_a1_(841.00_x_594.00_mm)");
+    EXPECT_EQ(plottedMedia(), "ISO_A1_(841.00_x_594.00_MM)");
+    EXPECT_TRUE(contains(s.setError(L"CanonicalMediaName", L"ISO_A7_(74.00_x_105.00_MM)"), L"ISO_A7"));
+
+    // A device without the paper falls back to its own first paper.
+    put(s.layout, L"ConfigName", L"Default Windows System Printer.pc3");
+    call(s.layout, L"RefreshPlotDeviceInfo");
+    EXPECT_EQ(plottedMedia(), "A4");
+    put(s.layout, L"CanonicalMediaName", L"B4 (JIS)");
+    EXPECT_EQ(plottedMedia(), "B4");
+}
+
+TEST(SimLayout, SettingsAreCheckedAndKeptPerLayout) {
+    LayoutSession s;
+    struct Bad {
+        const wchar_t* member;
+        Value value;
+    };
+    const Bad bad[] = {{L"PlotRotation", std::int32_t{4}}, {L"PlotRotation", std::int32_t{-1}}, {L"PaperUnits", std::int32_t{3}},
+                       {L"PlotType", std::int32_t{6}},     {L"StyleSheet", L"nosuch.ctb"},      {L"CenterPlot", 1.5}};
+    for (const Bad& b : bad) EXPECT_NE(s.setError(b.member, b.value), L"") << utf8(b.member);
+    EXPECT_NE(errorOf([&] { call(s.layout, L"SetCustomScale", {1.0, 0.0}); }), L"");
+    EXPECT_NE(errorOf([&] { call(s.layout, L"SetCustomScale", {-1.0, 2.0}); }), L"");
+
+    put(s.layout, L"StyleSheet", L"MONOCHROME.CTB");
+    // Another object for the same layout sees the same settings.
+    DispatchPtr again = object(get(s.doc, L"ActiveLayout"));
+    EXPECT_EQ(as<std::wstring>(get(again, L"StyleSheet")), L"monochrome.ctb");
+    put(again, L"StyleSheet", L"");
+    EXPECT_EQ(as<std::wstring>(get(s.layout, L"StyleSheet")), L"");
+}
+
+TEST(SimPlot, EachJobIsOneJournalLine) {
+    TempDir dir;
+    sim::Options o;
+    o.journal = dir / "journal.jsonl";
+    LayoutSession s(o);
+    writeFile(o.journal, "{\"job\":0}\n");  // lines of an earlier run stay
+    DispatchPtr l = s.layout;
+    call(l, L"RefreshPlotDeviceInfo");
+    put(l, L"ConfigName", L"PDF");
+    put(l, L"CanonicalMediaName", L"ISO_A3_(420.00_x_297.00_MM)");
+    put(l, L"StyleSheet", L"monochrome.ctb");
+    put(l, L"PaperUnits", std::int32_t{1});
+    call(l, L"SetWindowToPlot", {std::vector<double>{0.1, -20, 0}, std::vector<double>{42000, 29700.25, 0}});
+    put(l, L"PlotType", std::int32_t{4});
+    put(l, L"CenterPlot", true);
+    put(l, L"UseStandardScale", false);
+    call(l, L"SetCustomScale", {1.0, 1.0 / 3});
+    put(l, L"PlotWithPlotStyles", true);
+    put(l, L"PlotWithLineweights", true);
+    put(l, L"ScaleLineweights", false);
+    put(l, L"PlotRotation", std::int32_t{1});
+    DispatchPtr plot = object(get(s.doc, L"Plot"))->queryInterface(L"{BB9EB067-27CF-4E44-92ED-5AE2C3A4984B}");
+    put(plot, L"NumberOfCopies", std::int32_t{2});
+    EXPECT_EQ(as<bool>(call(plot, L"PlotToDevice", {cad::Omitted{}})), true);
+    put(l, L"PlotRotation", std::int32_t{0});
+    EXPECT_EQ(as<bool>(call(plot, L"PlotToDevice")), true);
+
+    std::vector<std::string> lines = readLines(o.journal);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1],
+              "{\"job\":1,\"layout\":\"Model\",\"device\":\"PDF\",\"media\":\"ISO_A3_(420.00_x_297.00_MM)\","
+              "\"styleTable\":\"monochrome.ctb\",\"applyStyleTable\":true,\"paperUnits\":1,\"rotation\":1,\"centred\":true,"
+              "\"areaKind\":4,\"listedScale\":false,\"scale\":[1,0.3333333333333333],\"window\":[0.1,-20,42000,29700.25],"
+              "\"printLineWeights\":true,\"lineWeightScaling\":false,\"copies\":2,\"output\":null}");
+    EXPECT_EQ(lines[2].substr(0, 9), "{\"job\":2,");
+    EXPECT_NE(lines[2].find("\"rotation\":0,"), std::string::npos);
+}
+
+TEST(SimPlot, PlotsThatCannotRunFailAndAreNotJournalled) {
+    TempDir dir;
+    sim::Options o;
+    o.journal = dir / "journal.jsonl";
+    LayoutSession s(o);
+    DispatchPtr plot = object(get(s.doc, L"Plot"));
+    EXPECT_TRUE(contains(errorOf([&] { call(plot, L"PlotToDevice"); }), L"no plot device"));  // "None"
+    put(s.layout, L"ConfigName", L"PDF");
+    put(s.layout, L"PlotType", std::int32_t{4});
+    EXPECT_TRUE(contains(errorOf([&] { call(plot, L"PlotToDevice"); }), L"window"));  // no window set
+    EXPECT_NE(errorOf([&] { call(plot, L"PlotToDevice", {L"Some.pc3"}); }), L"");
+    EXPECT_NE(errorOf([&] { put(plot, L"NumberOfCopies", std::int32_t{0}); }), L"");
+    EXPECT_FALSE(std::filesystem::exists(o.journal));
+
+    sim::Options unwritable;
+    unwritable.journal = dir.path / "no-folder" / "journal.jsonl";
+    LayoutSession t(unwritable);
+    put(t.layout, L"ConfigName", L"PDF");
+    EXPECT_TRUE(contains(errorOf([&] { call(object(get(t.doc, L"Plot")), L"PlotToDevice"); }), L"journal"));
+}
+
+}  // namespace
