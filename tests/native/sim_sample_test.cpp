@@ -1,0 +1,125 @@
+// The bundled sample drawing (sim/sample/sample.dxf, written by make_sample.py): the
+// sheet frames a frame query finds in it, and what it must pass over.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <tuple>
+
+#include "sim_test_support.h"
+
+namespace {
+
+using namespace simtest;
+
+std::filesystem::path sampleDir() { return std::filesystem::path(QUILLON_SOURCE_DIR) / "sim" / "sample"; }
+
+struct Frame {
+    double minx, miny, maxx, maxy;
+};
+
+// The frame query as the capture runs it: polylines on MORVEL, closed, 8 coordinates.
+std::vector<Frame> queryFrames(Session& s) {
+    DispatchPtr set = object(get(s.doc, L"ActiveSelectionSet"));
+    call(set, L"Clear");
+    call(set, L"Select", {std::int32_t{5}, cad::Omitted{}, cad::Omitted{}, std::vector<std::int16_t>{8, 0},
+                          ValueList{std::wstring(L"MORVEL"), std::wstring(L"*POLYLINE")}});
+    std::vector<Frame> frames;
+    for (std::int32_t i = 0, n = as<std::int32_t>(get(set, L"Count")); i < n; ++i) {
+        DispatchPtr e = object(call(set, L"Item", {i}));
+        std::vector<double> c = as<std::vector<double>>(get(e, L"Coordinates"));
+        if (!as<bool>(get(e, L"Closed")) || c.size() != 8) continue;
+        Frame f{c[0], c[1], c[0], c[1]};
+        for (int k = 0; k < 8; k += 2) {
+            f.minx = std::min(f.minx, c[k]), f.maxx = std::max(f.maxx, c[k]);
+            f.miny = std::min(f.miny, c[k + 1]), f.maxy = std::max(f.maxy, c[k + 1]);
+        }
+        frames.push_back(f);
+    }
+    return frames;
+}
+
+// The paper and scale a frame is an exact multiple of, as "A3 1:50 landscape".
+std::string sheetOf(const Frame& f) {
+    double w = f.maxx - f.minx, h = f.maxy - f.miny;
+    double longSide = std::max(w, h), shortSide = std::min(w, h);
+    for (auto [name, l, s] : {std::tuple{"A3", 420.0, 297.0}, std::tuple{"A1", 841.0, 594.0}}) {
+        double scale = longSide / l;
+        if (scale == std::round(scale) && std::abs(shortSide - s * scale) < 1e-9)
+            return std::string(name) + " 1:" + std::to_string(static_cast<int>(scale)) + (w >= h ? " landscape" : " portrait");
+    }
+    return "other";
+}
+
+TEST(SimSample, FramesOnMorvelInRowsAtTheirScales) {
+    Session s(sim::readDxf(sampleDir() / "sample.dxf"));
+    EXPECT_EQ(as<double>(call(s.doc, L"GetVariable", {L"DIMSCALE"})), 50);
+    std::vector<Frame> frames = queryFrames(s);
+    // The nine sheets, and right of them (x from 90000) the shapes that are no sheets:
+    // a sheet turned by 15 degrees and a trapezoid, whose bounding box happens to be
+    // that of an A3 sheet at 1:20.
+    std::multiset<std::string> sheets, others;
+    std::vector<double> bottoms;
+    for (const Frame& f : frames) {
+        (f.minx < 90000 ? sheets : others).insert(sheetOf(f));
+        if (f.minx < 90000) bottoms.push_back(f.miny);
+    }
+    EXPECT_EQ(others, (std::multiset<std::string>{"other", "A3 1:20 landscape"}));
+    EXPECT_EQ(sheets, (std::multiset<std::string>{"A3 1:50 landscape", "A1 1:25 landscape", "A3 1:50 portrait",
+                                                  "A3 1:100 landscape", "A3 1:50 landscape", "A1 1:25 portrait",
+                                                  "A3 1:1 landscape", "A3 1:10 landscape", "A3 1:10 portrait"}));
+    // Three rows whose bottoms differ by a few units within a row.
+    std::sort(bottoms.begin(), bottoms.end());
+    int rows = 1;
+    for (std::size_t i = 1; i < bottoms.size(); ++i) {
+        double step = bottoms[i] - bottoms[i - 1];
+        EXPECT_TRUE(step <= 5 || step > 1000) << step;
+        rows += step > 1000;
+    }
+    EXPECT_EQ(rows, 3);
+    EXPECT_NE(bottoms.front(), bottoms[1]);  // not perfectly aligned
+}
+
+TEST(SimSample, TheQueryPassesOverWhatIsNotAFrame) {
+    sim::Drawing d = sim::readDxf(sampleDir() / "sample.dxf");
+    int openOnMorvel = 0, closedFiveOnMorvel = 0, oldStyleOnMorvel = 0, rectanglesElsewhere = 0;
+    for (const Entity& e : d.entities) {
+        bool polyline = e.type == EntityType::LwPolyline || e.type == EntityType::Polyline;
+        if (!polyline) continue;
+        if (e.layer == L"MORVEL") {
+            openOnMorvel += !e.closed;
+            closedFiveOnMorvel += e.closed && e.points.size() == 5;
+            oldStyleOnMorvel += e.type == EntityType::Polyline && e.closed && e.points.size() == 4;
+        } else {
+            rectanglesElsewhere += e.closed && e.points.size() == 4;
+        }
+    }
+    EXPECT_GE(openOnMorvel, 2);
+    EXPECT_GE(closedFiveOnMorvel, 1);
+    EXPECT_EQ(oldStyleOnMorvel, 1);
+    EXPECT_GE(rectanglesElsewhere, 9);
+    // Every sheet holds drawing: lines, circles, text, a title block in Japanese too.
+    int japanese = 0;
+    for (const Entity& e : d.entities) japanese += contains(e.text, L"\u56F3\u9762");
+    EXPECT_EQ(japanese, 9);
+}
+
+TEST(SimSample, TheCommittedDrawingIsWhatTheScriptWrites) {
+    if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+    TempDir dir;
+    std::filesystem::path out = dir / "sample.dxf";
+    std::string command = "python3 \"" + (sampleDir() / "make_sample.py").string() + "\" \"" + out.string() + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    auto read = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    EXPECT_TRUE(read(out) == read(sampleDir() / "sample.dxf")) << "run sim/sample/make_sample.py again";
+}
+
+}  // namespace
