@@ -17,6 +17,7 @@
 #include "sim/model/host.h"
 #include "sim/win/class_factory_win.h"
 #include "sim/win/frame_window_win.h"
+#include "sim/win/layer_styles.h"
 #include "sim/win/report_win.h"
 #include "sim/win/typelib_win.h"
 
@@ -115,6 +116,7 @@ int serve(sim::Drawing drawing, const sim::Options& options, int showCommand) {
         sim::writeToStream(sim::Stream::Err, L"cadsim: warning: the type library could not be registered; "
                                              L"clients can still use IDispatch\n");
 
+    sim::LayerStyles layers = sim::readLayerStyles(drawing.source);
     sim::Host host(std::move(drawing), options);
     sim::FrameWindow frame(host);
     if (!frame.create() || !frame.document().handle() || !frame.document().view().handle()) {
@@ -122,6 +124,7 @@ int serve(sim::Drawing drawing, const sim::Options& options, int showCommand) {
         return kExitFailed;
     }
     sim::ViewWindow& view = frame.document().view();
+    view.setLayerStyles(std::move(layers));
     host.setWindowHandles(handleValue(frame.handle()), handleValue(frame.document().handle()));
     host.onViewChanged = [&view] { view.drawingChanged(); };
     host.promptHandler = [&view](const sim::PromptRequest& request) { return view.ask(request); };

@@ -19,10 +19,16 @@ constexpr COLORREF kGridDot = RGB(110, 122, 136);
 
 class Painter {
 public:
-    Painter(HDC dc, SIZE area, const ViewState& view)
-        : dc_(dc), map_(view), right_(area.cx + kMargin), bottom_(area.cy + kMargin), text_(dc, map_, right_, bottom_) {}
+    Painter(HDC dc, SIZE area, const ViewState& view, const LayerStyles& layers)
+        : dc_(dc),
+          map_(view),
+          right_(area.cx + kMargin),
+          bottom_(area.cy + kMargin),
+          layers_(layers),
+          text_(dc, map_, right_, bottom_) {}
 
     void entity(const Entity& e) {
+        if (!layers_.shown(e.layer)) return;
         selectPen(e.layer);
         switch (e.type) {
             case EntityType::LwPolyline:
@@ -51,11 +57,11 @@ private:
     void selectPen(const std::wstring& layer) {
         auto it = pens_.find(layer);
         if (it == pens_.end()) {
-            const COLORREF colour = static_cast<COLORREF>(layerColour(layer));
-            it = pens_.emplace(layer, GdiObject<HPEN>(CreatePen(PS_SOLID, 1, colour))).first;
+            const COLORREF colour = static_cast<COLORREF>(layers_.colour(layer));
+            it = pens_.emplace(layer, Pen{GdiObject<HPEN>(CreatePen(PS_SOLID, 1, colour)), colour}).first;
         }
-        SelectObject(dc_, it->second.get());
-        SetTextColor(dc_, static_cast<COLORREF>(layerColour(layer)));
+        SelectObject(dc_, it->second.pen.get());
+        SetTextColor(dc_, it->second.colour);
     }
 
     void segment(PixelPoint a, PixelPoint b) {
@@ -125,13 +131,19 @@ private:
     HDC dc_;
     ViewMapping map_;
     double right_, bottom_;
-    std::map<std::wstring, GdiObject<HPEN>> pens_;
+    const LayerStyles& layers_;
+    struct Pen {
+        GdiObject<HPEN> pen;
+        COLORREF colour;
+    };
+    std::map<std::wstring, Pen> pens_;
     TextPainter text_;
 };
 
 }  // namespace
 
-void renderDrawing(HDC dc, SIZE area, const Drawing& drawing, const ViewState& view, bool grid) {
+void renderDrawing(HDC dc, SIZE area, const Drawing& drawing, const ViewState& view, bool grid,
+                   const LayerStyles& layers) {
     GdiObject<HBRUSH> background(CreateSolidBrush(kViewBackground));
     RECT all{0, 0, area.cx, area.cy};
     FillRect(dc, &all, background.get());
@@ -139,7 +151,7 @@ void renderDrawing(HDC dc, SIZE area, const Drawing& drawing, const ViewState& v
     const int oldMode = SetGraphicsMode(dc, GM_ADVANCED);  // turned text keeps its glyphs upright to the line
     const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
     {
-        Painter painter(dc, area, view);
+        Painter painter(dc, area, view, layers);
         if (grid) painter.grid(SIZE{view.widthPx, view.heightPx});
         for (const Entity& e : drawing.entities) painter.entity(e);
         SelectObject(dc, oldPen);  // before the painter's pens go

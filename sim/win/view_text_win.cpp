@@ -17,9 +17,17 @@ double widthOf(HDC dc, std::wstring_view s) {
     return size.cx;
 }
 
-// The paragraph broken into lines no wider than `limit` pixels (0: no limit): at spaces
-// where there are some, else between characters, as CJK text is broken.
+// Characters of scripts written without spaces, where a line may break anywhere.
+bool breaksAnywhere(wchar_t c) {
+    return (c >= 0x3000 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF);
+}
+
+// The paragraph broken into lines no wider than `limit` pixels (0: no limit): after
+// spaces and around CJK characters; a word wider than the box keeps its own line. Our
+// face is wider than a CAD font, so the box is taken a little wider than it is.
 void wrapParagraph(HDC dc, std::wstring_view paragraph, double limit, std::vector<std::wstring>& lines) {
+    limit *= 1.25;
     if (limit <= 0 || widthOf(dc, paragraph) <= limit) {
         lines.emplace_back(paragraph);
         return;
@@ -27,24 +35,18 @@ void wrapParagraph(HDC dc, std::wstring_view paragraph, double limit, std::vecto
     std::wstring line;
     size_t i = 0;
     while (i < paragraph.size()) {
-        size_t next = paragraph.find(L' ', i);
-        const bool spaced = next != std::wstring_view::npos;
-        std::wstring_view word = paragraph.substr(i, spaced ? next - i + 1 : std::wstring_view::npos);
-        if (widthOf(dc, line + std::wstring(word)) <= limit || line.empty()) {
-            if (!line.empty() || widthOf(dc, word) <= limit) {
-                line += word;
-                i += word.size();
-                continue;
-            }
-            // A word wider than the box: as many characters as fit.
-            size_t n = 1;
-            while (n < word.size() && widthOf(dc, word.substr(0, n + 1)) <= limit) ++n;
-            lines.emplace_back(word.substr(0, n));
-            i += n;
-            continue;
+        // The next piece that cannot be broken: a word with its trailing space, or one
+        // CJK character.
+        size_t end = i + 1;
+        if (!breaksAnywhere(paragraph[i]))
+            while (end < paragraph.size() && paragraph[end - 1] != L' ' && !breaksAnywhere(paragraph[end])) ++end;
+        const std::wstring_view piece = paragraph.substr(i, end - i);
+        if (!line.empty() && widthOf(dc, line + std::wstring(piece)) > limit) {
+            lines.push_back(line);
+            line.clear();
         }
-        lines.push_back(line);
-        line.clear();
+        line += piece;
+        i = end;
     }
     if (!line.empty()) lines.push_back(line);
 }

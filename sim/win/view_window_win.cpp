@@ -52,7 +52,7 @@ void ViewWindow::renderCache(HDC like, SIZE area) {
     }
     MemoryDc memory(like);
     Selected bitmap(memory.get(), cache_.get());
-    renderDrawing(memory.get(), area, host_.drawing(), host_.view(), host_.gridMode());
+    renderDrawing(memory.get(), area, host_.drawing(), host_.view(), host_.gridMode(), layers_);
     cacheValid_ = true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "sim/model/host.h"
 #include "sim/win/gdi_win.h"
+#include "sim/win/layer_styles.h"
 #include "sim/win/prompt_session.h"
 
 namespace sim {
@@ -28,6 +29,12 @@ public:
 
     // Asks the user in the view and waits (running the message loop) for the answer.
     PromptAnswer ask(const PromptRequest& request);
+
+    // Colours and visibility of the drawing's layers.
+    void setLayerStyles(LayerStyles styles) {
+        layers_ = std::move(styles);
+        drawingChanged();
+    }
 
     // Where prompt texts go (the status line); empty text when no prompt is open.
     std::function<void(const std::wstring&)> onStatus;
@@ -49,6 +56,7 @@ private:
     void showStatus();
 
     Host& host_;
+    LayerStyles layers_;
     GdiObject<HBITMAP> cache_;
     SIZE cacheSize_{0, 0};
     bool cacheValid_ = false;
