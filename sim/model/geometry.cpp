@@ -65,6 +65,44 @@ std::vector<Vec2> arcPoints(const Arc& arc, double tolerance) {
     return points;
 }
 
+std::vector<Vec2> outlinePoints(const Entity& e, double tolerance) {
+    switch (e.type) {
+        case EntityType::Line: return e.points;
+        case EntityType::Circle: return arcPoints(Arc{e.points[0], e.radius, 0, 2 * kPi}, tolerance);
+        case EntityType::Arc: {
+            double sweep = std::fmod(e.endAngle - e.startAngle, 360.0);
+            if (sweep <= 0) sweep += 360;
+            return arcPoints(Arc{e.points[0], e.radius, e.startAngle * kPi / 180, sweep * kPi / 180}, tolerance);
+        }
+        case EntityType::LwPolyline:
+        case EntityType::Polyline: {
+            std::vector<Vec2> path;
+            std::size_t n = e.points.size();
+            for (std::size_t i = 0; i < n; ++i) {
+                bool last = i + 1 == n;
+                if (last && !e.closed) {
+                    path.push_back(e.points[i]);
+                    break;
+                }
+                Vec2 a = e.points[i], b = e.points[last ? 0 : i + 1];
+                double bulge = i < e.bulges.size() ? e.bulges[i] : 0;
+                if (bulge == 0 || (a.x == b.x && a.y == b.y)) {
+                    path.push_back(a);
+                } else {
+                    std::vector<Vec2> along = arcPoints(bulgeArc(a, b, bulge), tolerance);
+                    path.insert(path.end(), along.begin(), along.end() - 1);
+                }
+                if (last) path.push_back(b);
+            }
+            return path;
+        }
+        case EntityType::Text:
+        case EntityType::MText:
+        case EntityType::Point: break;
+    }
+    return {};
+}
+
 double textWidth(std::wstring_view line, double height) {
     double width = 0;
     for (char32_t c : toCodePoints(line)) width += (c >= 0x1100 ? 1.0 : 0.6) * height;

@@ -21,6 +21,12 @@ void includeArc(Extents& box, const Arc& arc);
 // Points along the arc, ends included, no further than `tolerance` from the true curve.
 std::vector<Vec2> arcPoints(const Arc& arc, double tolerance);
 
+// The path an entity's outline follows, in drawing units, for drawing it: a polyline
+// with its bulged segments as points along their arcs (the closing segment included
+// when it is closed), a line's two ends, a circle or arc as points along it. Empty for
+// text and points. Points lie no further than `tolerance` from the true curve.
+std::vector<Vec2> outlinePoints(const Entity& entity, double tolerance);
+
 // The four corners of a text's box (approximate: the stand-in has no font metrics).
 std::vector<Vec2> textCorners(const Entity& text);
 // The approximate advance of one line of text of the given height.

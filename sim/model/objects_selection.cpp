@@ -1,5 +1,6 @@
 // The selection sets collection, selection sets and entities.
 #include <algorithm>
+#include <set>
 
 #include "sim/model/args.h"
 #include "sim/model/host_state.h"
@@ -116,8 +117,11 @@ private:
                 filter.push_back({codes[i], values[i]});
             }
         }
+        std::vector<ItemRef>& items = set_->items;
+        std::set<std::pair<bool, std::size_t>> held;
+        for (ItemRef item : items) held.insert({item.isInsert, item.index});
         for (ItemRef item : selectItems(state().drawing, filter, window))
-            if (std::find(set_->items.begin(), set_->items.end(), item) == set_->items.end()) set_->items.push_back(item);
+            if (held.insert({item.isInsert, item.index}).second) items.push_back(item);
     }
 
     std::shared_ptr<SelectionSetData> set_;

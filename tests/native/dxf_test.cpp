@@ -103,8 +103,9 @@ TEST(DxfRealDrawings, ElectricR12HasOldStylePolylinesWithXyzCoordinates) {
         if (e.layer == L"PARTS" && closedFour(e))
             degenerate += e.points[3].x == e.points[0].x && e.points[3].y == e.points[0].y;
     EXPECT_EQ(degenerate, 18);
-    for (const Entity& e : d.entities)
+    for (const Entity& e : d.entities) {
         if (e.type == EntityType::Polyline) ASSERT_EQ(e.z.size(), e.points.size());
+    }
 }
 
 TEST(DxfRealDrawings, ChungkangSurveyHasKoreanLayersAndItsFrames) {
@@ -461,6 +462,36 @@ TEST(DxfBrokenFile, MissingFileNamesTheFile) {
         EXPECT_EQ(e.line, 0u);
         EXPECT_NE(std::string(e.what()).find("no such drawing.dxf"), std::string::npos);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The outline the view draws: bulged segments follow their arcs, closed polylines
+// come back to their start.
+TEST(DxfGeometry, OutlinesFollowBulgesAndClose) {
+    sim::Entity e;
+    e.type = EntityType::LwPolyline;
+    e.points = {{0, 0}, {2, 0}, {2, 1}};
+    e.bulges = {-1, 0, 0};  // a clockwise half circle from (0,0) to (2,0): over the top
+    e.closed = true;
+    std::vector<sim::Vec2> path = sim::outlinePoints(e, 1e-3);
+    ASSERT_GT(path.size(), 10u);
+    EXPECT_EQ(path.front().x, 0);
+    EXPECT_EQ(path.back().x, 0);  // closed: back at the start
+    EXPECT_EQ(path.back().y, 0);
+    double top = 0;
+    for (const sim::Vec2& p : path) {
+        top = std::max(top, p.y);
+        if (p.x > 0 && p.x < 2 && p.y > 0) {
+            EXPECT_NEAR(std::hypot(p.x - 1, p.y), 1, 1e-9);
+        }
+    }
+    EXPECT_NEAR(top, 1, 1e-3);
+    EXPECT_NEAR(boundsOf(e).max.y, 1, 1e-12);
+    e.closed = false;
+    EXPECT_EQ(sim::outlinePoints(e, 1e-3).back().y, 1);  // open: ends at the last vertex
 }
 
 }  // namespace
