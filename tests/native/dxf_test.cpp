@@ -104,7 +104,9 @@ TEST(DxfRealDrawings, ElectricR12HasOldStylePolylinesWithXyzCoordinates) {
             degenerate += e.points[3].x == e.points[0].x && e.points[3].y == e.points[0].y;
     EXPECT_EQ(degenerate, 18);
     for (const Entity& e : d.entities) {
-        if (e.type == EntityType::Polyline) ASSERT_EQ(e.z.size(), e.points.size());
+        if (e.type == EntityType::Polyline) {
+            ASSERT_EQ(e.z.size(), e.points.size());
+        }
     }
 }
 

@@ -26,7 +26,7 @@ sim::Drawing framesDrawing() {
     return drawingOf(std::move(e), 50);
 }
 
-std::int32_t selectCount(Session& s, const DispatchPtr& set, ValueList args) {
+std::int32_t selectCount(const DispatchPtr& set, ValueList args) {
     call(set, L"Clear");
     call(set, L"Select", std::move(args));
     return as<std::int32_t>(get(set, L"Count"));
@@ -41,15 +41,15 @@ TEST(SimSelection, LayerAndTypeFilterFindsEveryPolylineOnTheLayer) {
     Session s(framesDrawing());
     DispatchPtr set = object(get(s.doc, L"ActiveSelectionSet"));
     // Layer names compare without regard to case; "*POLYLINE" takes both kinds.
-    EXPECT_EQ(selectCount(s, set, filter(5, {8, 0}, {L"MORVEL", L"*POLYLINE"})), 4);
-    EXPECT_EQ(selectCount(s, set, filter(5, {8, 0}, {L"MORVEL", L"LWPOLYLINE"})), 3);
-    EXPECT_EQ(selectCount(s, set, filter(5, {0}, {L"LINE"})), 1);
-    EXPECT_EQ(selectCount(s, set, filter(5, {8}, {L"NOSUCH"})), 0);
-    EXPECT_EQ(selectCount(s, set, {5}), 7);
+    EXPECT_EQ(selectCount(set, filter(5, {8, 0}, {L"MORVEL", L"*POLYLINE"})), 4);
+    EXPECT_EQ(selectCount(set, filter(5, {8, 0}, {L"MORVEL", L"LWPOLYLINE"})), 3);
+    EXPECT_EQ(selectCount(set, filter(5, {0}, {L"LINE"})), 1);
+    EXPECT_EQ(selectCount(set, filter(5, {8}, {L"NOSUCH"})), 0);
+    EXPECT_EQ(selectCount(set, {5}), 7);
 
     // What the frame query reads: coordinates (x, y per vertex, or x, y, z for the old
     // kind) and the closed flag.
-    selectCount(s, set, filter(5, {8, 0}, {L"MORVEL", L"*POLYLINE"}));
+    selectCount(set, filter(5, {8, 0}, {L"MORVEL", L"*POLYLINE"}));
     DispatchPtr first = object(call(set, L"Item", {std::int32_t{0}}));
     EXPECT_EQ(as<std::vector<double>>(get(first, L"Coordinates")), (std::vector<double>{0, 0, 420, 0, 420, 297, 0, 297}));
     EXPECT_TRUE(as<bool>(get(first, L"Closed")));
@@ -81,7 +81,7 @@ TEST(SimSelection, WindowModeTakesOnlyWhatLiesWhollyInside) {
     Session s(framesDrawing());
     DispatchPtr set = s.newSet(L"w");
     auto window = [&](double x0, double y0, double x1, double y1) {
-        return selectCount(s, set, {0, std::vector<double>{x0, y0, 0}, std::vector<double>{x1, y1}, cad::Omitted{}, cad::Omitted{}});
+        return selectCount(set, {0, std::vector<double>{x0, y0, 0}, std::vector<double>{x1, y1}, cad::Omitted{}, cad::Omitted{}});
     };
     EXPECT_EQ(window(-1, -1, 421, 298), 3);  // the frame, the line and the circle
     EXPECT_EQ(window(421, 298, -1, -1), 3);  // corners in any order
@@ -99,12 +99,12 @@ TEST(SimSelection, ABlockInsertIsOneSelectableEntity) {
         "insert.dxf");
     Session s(std::move(d));
     DispatchPtr set = s.newSet(L"i");
-    EXPECT_EQ(selectCount(s, set, {5}), 1);
-    EXPECT_EQ(selectCount(s, set, filter(5, {0}, {L"INSERT"})), 1);
-    EXPECT_EQ(selectCount(s, set, filter(5, {8}, {L"Sheets"})), 1);
+    EXPECT_EQ(selectCount(set, {5}), 1);
+    EXPECT_EQ(selectCount(set, filter(5, {0}, {L"INSERT"})), 1);
+    EXPECT_EQ(selectCount(set, filter(5, {8}, {L"Sheets"})), 1);
     // The polyline inside the block is not a model-space polyline on MORVEL.
-    EXPECT_EQ(selectCount(s, set, filter(5, {8, 0}, {L"MORVEL", L"*POLYLINE"})), 0);
-    selectCount(s, set, {5});
+    EXPECT_EQ(selectCount(set, filter(5, {8, 0}, {L"MORVEL", L"*POLYLINE"})), 0);
+    selectCount(set, {5});
     DispatchPtr insert = object(call(set, L"Item", {std::int32_t{0}}));
     EXPECT_NE(errorOf([&] { get(insert, L"Coordinates"); }), L"");
     ValueList corners(2);
