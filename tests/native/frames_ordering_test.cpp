@@ -68,7 +68,7 @@ TEST(FrameOrdering, RowsAndReadingOrder) {
          {frame(900, 0), frame(300, 500), frame(100, 503), frame(500, 2), frame(200, 498)},
          {{100, 503, 0}, {200, 498, 0}, {300, 500, 0}, {500, 2, 1}, {900, 0, 1}}},
         {"three rows from the bottom, each left to right", false,
-         {frame(200, 200), frame(0, 100), frame(100, 0), frame(0, 200), frame(100, 100), frame(0, 0)},
+         {frame(100, 200), frame(0, 100), frame(100, 0), frame(0, 200), frame(100, 100), frame(0, 0)},
          {{0, 0, 0}, {100, 0, 0}, {0, 100, 1}, {100, 100, 1}, {0, 200, 2}, {100, 200, 2}}},
         {"negative coordinates", false, {frame(-50, -300), frame(-900, -295), frame(10, -400)},
          {{10, -400, 0}, {-900, -295, 1}, {-50, -300, 1}}},
@@ -90,8 +90,12 @@ TEST(FrameOrdering, DuplicatesWithinOneUnitOnAllEdgesAreDropped) {
     } cases[] = {
         {"all edges 0.5 apart: the later in the new order goes", false,
          {frame(0.5, 0.5, 100, 50), frame(0, 0, 100, 50)}, {{0, 0, 0}}},
-        {"the same pair from the top keeps the other one", true,
-         {frame(0, 0, 100, 50), frame(0.5, 0.5, 100, 50)}, {{0.5, 0.5, 0}}},
+        {"the left-edge sort decides the new order, from the top too", true,
+         {frame(0.5, 0.5, 100, 50), frame(0, 0, 100, 50)}, {{0, 0, 0}}},
+        {"with equal left edges the bottom one stays from the bottom", false,
+         {frame(0, 0.5, 100, 50), frame(0, 0, 100, 50)}, {{0, 0, 0}}},
+        {"and the top one from the top", true,
+         {frame(0, 0, 100, 50), frame(0, 0.5, 100, 50)}, {{0, 0.5, 0}}},
         {"exactly 1.0 apart on the left edge keeps both", false,
          {frame(0, 0, 100, 50), frame(1, 0, 99, 50)}, {{0, 0, 0}, {1, 0, 0}}},
         {"exactly 1.0 apart on the top edge keeps both", false,
@@ -217,7 +221,7 @@ bool sameRecords(const FrameList& a, const FrameList& b) {
 // up; a few with edges that are not numbers or are infinite.
 FrameList randomList(std::mt19937& rng, int shape) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const int n = shape == 0 ? pick(0, 12) : shape == 1 ? pick(2, 60) : pick(150, 400);
+    const int n = shape == 0 ? pick(0, 12) : shape == 1 ? pick(2, 60) : pick(100, 250);
     FrameList list;
     for (int k = 0; k < n; ++k) {
         TmvWaku f;
