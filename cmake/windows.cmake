@@ -1,7 +1,7 @@
 # Windows build (mingw-w64): quillon.exe, cadsim.exe and the tests run under Wine.
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-set(win_libs ole32 oleaut32 uuid user32 gdi32 comctl32 shell32 dwmapi uxtheme shlwapi)
+set(win_libs ole32 oleaut32 uuid user32 gdi32 comctl32 shell32 dwmapi uxtheme shlwapi imm32 shcore)
 
 # Win32 backends of the program: platform services and the COM client.
 quillon_sources(platform_sources src/platform src/cad/com)

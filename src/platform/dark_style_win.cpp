@@ -1,0 +1,86 @@
+// The dark style's cached GDI objects (see dark_style_win.h).
+#include "platform/dark_style_win.h"
+
+#include <dwmapi.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "platform/dpi_win.h"
+
+namespace platform {
+
+namespace {
+
+// Not in every SDK: the title bar colour attribute, and its number before Windows 10 20H1.
+constexpr DWORD kDwmUseImmersiveDarkMode = 20;
+constexpr DWORD kDwmUseImmersiveDarkModeBefore20H1 = 19;
+
+}  // namespace
+
+DarkStyle::DarkStyle(int dpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
+
+DarkStyle::~DarkStyle() {
+    dropRetired();
+    for (auto& [height, font] : fonts_) DeleteObject(font);
+    releasePens();
+    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+}
+
+int DarkStyle::scale(int designValue) const { return scaleToDpi(designValue, dpi_); }
+
+HBRUSH DarkStyle::brush(COLORREF colour) {
+    auto& slot = brushes_[colour];
+    if (!slot) slot = CreateSolidBrush(colour);
+    return slot;
+}
+
+HPEN DarkStyle::pen(COLORREF colour, int designWidth) {
+    const int width = std::max(1, scale(designWidth));
+    auto& slot = pens_[{colour, width}];
+    if (!slot) slot = CreatePen(PS_SOLID, width, colour);
+    return slot;
+}
+
+HFONT DarkStyle::font(int pixels) {
+    auto& slot = fonts_[pixels];
+    if (!slot) {
+        LOGFONTW lf{};
+        lf.lfHeight = -std::max(1, pixels);
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = CLEARTYPE_QUALITY;
+        lf.lfOutPrecision = OUT_TT_PRECIS;
+        wcscpy_s(lf.lfFaceName, kFontFace);
+        slot = CreateFontIndirectW(&lf);
+    }
+    return slot;
+}
+
+void DarkStyle::setDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    releasePens();
+    for (auto& [height, font] : fonts_) retired_.push_back(font);
+    fonts_.clear();
+}
+
+void DarkStyle::dropRetired() {
+    for (HFONT font : retired_) DeleteObject(font);
+    retired_.clear();
+}
+
+void DarkStyle::releasePens() {
+    for (auto& [key, pen] : pens_) DeleteObject(pen);
+    pens_.clear();
+}
+
+void useDarkTitleBar(HWND window) {
+    const BOOL on = TRUE;
+    if (FAILED(DwmSetWindowAttribute(window, kDwmUseImmersiveDarkMode, &on, sizeof on)))
+        DwmSetWindowAttribute(window, kDwmUseImmersiveDarkModeBefore20H1, &on, sizeof on);
+}
+
+void useDarkControlTheme(HWND control) { SetWindowTheme(control, L"DarkMode_Explorer", nullptr); }
+
+}  // namespace platform

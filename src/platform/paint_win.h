@@ -1,0 +1,72 @@
+// Small painting helpers shared by the owner-drawn controls.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Selects a GDI object into a device context for one scope.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~Selected() { SelectObject(dc_, old_); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// Paints off screen and copies the result to `target` in one step, so that a control
+// never shows half of its picture.
+class PaintBuffer {
+public:
+    PaintBuffer(HDC target, const RECT& area);
+    ~PaintBuffer();
+    PaintBuffer(const PaintBuffer&) = delete;
+    PaintBuffer& operator=(const PaintBuffer&) = delete;
+    HDC dc() const { return dc_ ? dc_ : target_; }
+
+private:
+    HDC target_;
+    RECT area_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+};
+
+// The whole of a window's client area, painted through a buffer between BeginPaint and
+// EndPaint.
+class ClientPaint {
+public:
+    explicit ClientPaint(HWND window);
+    ~ClientPaint();
+    ClientPaint(const ClientPaint&) = delete;
+    ClientPaint& operator=(const ClientPaint&) = delete;
+    HDC dc() const { return buffer_->dc(); }
+    const RECT& client() const { return client_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    RECT client_{};
+    std::optional<PaintBuffer> buffer_;
+};
+
+void fill(HDC dc, const RECT& r, HBRUSH brush);
+// A border `thickness` pixels wide inside `r`.
+void frame(HDC dc, const RECT& r, HBRUSH brush, int thickness);
+// One line of text, no prefix characters, clipped to `r`.
+void text(HDC dc, const std::wstring& s, RECT r, COLORREF colour, HFONT font, UINT format);
+// A downward chevron centred in `r`, drawn with `pen`.
+void chevronDown(HDC dc, const RECT& r, HPEN pen, int size);
+// A check mark inside the box `r`.
+void checkMark(HDC dc, const RECT& r, HPEN pen);
+// The height of a line of text in `font`.
+int lineHeight(HDC dc, HFONT font);
+
+}  // namespace platform
