@@ -1,5 +1,6 @@
 // ASCII DXF, R12 and later: the header variables the stand-in needs, block definitions
 // and the model-space entities, with block inserts expanded.
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -29,8 +30,10 @@ DxfError::DxfError(const std::filesystem::path& f, std::size_t l, const std::str
 namespace dxf {
 namespace {
 
-// Expanding nested inserts multiplies; past this many entities a drawing is refused.
-constexpr std::size_t kMaxEntities = 5'000'000;
+// Expanding nested inserts multiplies; past this many entities, or blocks nested this
+// deep, a drawing is refused rather than exhausting memory or the stack.
+constexpr std::size_t kMaxEntities = 1'000'000;
+constexpr std::size_t kMaxNesting = 64;
 
 std::wstring blockKey(const std::wstring& name) {
     std::wstring key;
@@ -132,6 +135,9 @@ private:
             Insert insert{item.entity.layer, item.insert->block, item.insert->position, drawing_.entities.size(), 0};
             long index = static_cast<long>(drawing_.inserts.size());
             std::size_t first = drawing_.entities.size();
+            insertLine_ = item.line;
+            if (first + expandedSize(item, 0) > kMaxEntities)
+                g_.fail(item.line, "block inserts expand to more than " + std::to_string(kMaxEntities) + " entities");
             expand(item, Affine{}, item.entity.layer);
             insert.count = drawing_.entities.size() - first;
             for (std::size_t k = first; k < drawing_.entities.size(); ++k) {
@@ -149,13 +155,16 @@ private:
         for (Entity attribute : ref.attributes) {
             transformEntity(attribute, outer);
             if (attribute.layer == L"0") attribute.layer = layer;
-            add(std::move(attribute), item.line);
+            add(std::move(attribute));
         }
         auto found = blocks_.find(blockKey(ref.block));
         if (found == blocks_.end()) return;  // nothing to draw
         const Block& block = found->second;
+        if (block.items.empty()) return;
         if (!expanding_.insert(found->first).second)
             g_.fail(item.line, "block \"" + encodeUtf8(block.name) + "\" inserts itself");
+        if (expanding_.size() > kMaxNesting)
+            g_.fail(item.line, "blocks are nested more than " + std::to_string(kMaxNesting) + " deep");
         double t = ref.rotation * kPi / 180, c = std::cos(t), s = std::sin(t);
         long columns = std::max(1L, ref.columns), rows = std::max(1L, ref.rows);
         for (long row = 0; row < rows; ++row)
@@ -175,15 +184,41 @@ private:
                     Entity e = inner.entity;
                     transformEntity(e, map);
                     e.layer = innerLayer;
-                    add(std::move(e), inner.line);
+                    add(std::move(e));
                 }
             }
         expanding_.erase(found->first);
     }
 
-    void add(Entity e, std::size_t line) {
+    // How many entities the insert expands to (at most kMaxEntities + 1), found before
+    // any are made. Circular and too deeply nested blocks are refused here.
+    std::size_t expandedSize(const Item& item, std::size_t depth) {
+        const InsertRef& ref = *item.insert;
+        std::size_t total = ref.attributes.size();
+        auto found = blocks_.find(blockKey(ref.block));
+        if (found == blocks_.end()) return total;
+        if (depth >= kMaxNesting)
+            g_.fail(item.line, "blocks are nested more than " + std::to_string(kMaxNesting) + " deep");
+        auto known = sizes_.find(found->first);
+        std::size_t each;
+        if (known != sizes_.end()) {
+            each = known->second;
+        } else {
+            if (!expanding_.insert(found->first).second)
+                g_.fail(item.line, "block \"" + encodeUtf8(found->second.name) + "\" inserts itself");
+            each = 0;
+            for (const Item& inner : found->second.items)
+                each = std::min(kMaxEntities + 1, each + (inner.insert ? expandedSize(inner, depth + 1) : 1));
+            expanding_.erase(found->first);
+            sizes_[found->first] = each;
+        }
+        double copies = double(std::max(1L, ref.columns)) * double(std::max(1L, ref.rows));
+        return static_cast<std::size_t>(std::min(double(kMaxEntities + 1), double(total) + copies * double(each)));
+    }
+
+    void add(Entity e) {
         if (drawing_.entities.size() >= kMaxEntities)
-            g_.fail(line, "block inserts expand to more than " + std::to_string(kMaxEntities) + " entities");
+            g_.fail(insertLine_, "block inserts expand to more than " + std::to_string(kMaxEntities) + " entities");
         drawing_.entities.push_back(std::move(e));
     }
 
@@ -192,6 +227,8 @@ private:
     double dimscale_ = 1.0;
     std::map<std::wstring, Block> blocks_;
     std::set<std::wstring> expanding_;
+    std::map<std::wstring, std::size_t> sizes_;  // expanded size of each block
+    std::size_t insertLine_ = 0;  // the model-space insert being expanded
     std::vector<Item> modelSpace_;
     Drawing drawing_;
 };

@@ -454,6 +454,35 @@ INSTANTIATE_TEST_SUITE_P(
                29, "inserts itself"}),  // the INSERT of "a" inside "B" closes the circle
     [](const testing::TestParamInfo<Broken>& info) { return std::string(info.param.name); });
 
+// Inserts that would expand without end are refused rather than exhausting memory or
+// the stack.
+TEST(DxfBrokenFile, RunawayBlockExpansionIsRefused) {
+    std::string point = blocksSection(block("P", "0,0", groups({{0, "POINT"}, {10, "0"}, {20, "0"}})));
+    std::string many = point + entitiesFile(groups({{0, "LINE"}, {0, "INSERT"}, {2, "P"}, {70, "2000"}, {71, "1000"}}));
+    try {
+        sim::readDxfText(many, "many.dxf");
+        FAIL() << "no error";
+    } catch (const DxfError& e) {
+        EXPECT_EQ(e.line, 29u);  // the model-space INSERT
+        EXPECT_NE(std::string(e.what()).find("more than"), std::string::npos) << e.what();
+    }
+    std::string chain;
+    for (int i = 0; i < 70; ++i)
+        chain += block("B" + std::to_string(i), "0,0",
+                       groups({{0, "POINT"}, {0, "INSERT"}, {2, "B" + std::to_string(i + 1)}}));
+    chain += block("B70", "0,0", groups({{0, "POINT"}}));
+    try {
+        sim::readDxfText(blocksSection(chain) + entitiesFile(groups({{0, "INSERT"}, {2, "B0"}})), "deep.dxf");
+        FAIL() << "no error";
+    } catch (const DxfError& e) {
+        EXPECT_NE(std::string(e.what()).find("nested"), std::string::npos) << e.what();
+    }
+    // An insert of an empty block repeated many times is no work at all.
+    std::string empty = blocksSection(block("E", "0,0", "")) +
+                        entitiesFile(groups({{0, "INSERT"}, {2, "E"}, {70, "30000"}, {71, "30000"}}));
+    EXPECT_TRUE(sim::readDxfText(empty, "empty.dxf").entities.empty());
+}
+
 TEST(DxfBrokenFile, MissingFileNamesTheFile) {
     std::filesystem::path missing = std::filesystem::path(QUILLON_SHARED_DIR) / "dxf" / "no such drawing.dxf";
     try {
