@@ -1,0 +1,26 @@
+// The sheet sizes the program knows: ISO A0 ... A9 and JIS B0 ... B9, in millimetres, and
+// the lookup of a size code in a paper or media name.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace plot {
+
+struct PaperSize {
+    wchar_t series;  // L'A' or L'B'
+    int digit;       // 0 ... 9
+    double longSide, shortSide;  // millimetres
+};
+
+// The 20 rows, A0 ... A9 then B0 ... B9; the row order is the lookup order.
+const std::array<PaperSize, 20>& paperSizes();
+
+// Looks for "A0" ... "A9" and then "B0" ... "B9" anywhere in `name` (case matters) and
+// takes the first code in that order that occurs, wherever it stands in the text: "ISO A4
+// (210 x 297 mm)" is A4, "A10" is A1, "B5 / A3" is A3. The size comes landscape (width the
+// long side) for an orientation below 1 and portrait for 1 or more. False, and 0 x 0, when
+// the name holds no code.
+bool FindPaperSize(std::wstring_view name, int orientation, double& width, double& height);
+
+}  // namespace plot
