@@ -9,7 +9,6 @@ void TForm60::Button1Click(ui::Widget&) {}       // equal-interval capture
 void TForm60::Button2Click(ui::Widget&) {}       // base point pick
 void TForm60::Button4Click(ui::Widget&) {}       // grid batch plot
 void TForm60::Button5Click(ui::Widget&) {}       // device list of the equal-interval page
-void TForm60::Button6Click(ui::Widget&) {}       // grid print scale
 void TForm60::Button7Click(ui::Widget&) {}       // spacing pick
 void TForm60::Button8Click(ui::Widget&) {}       // drawing scale pick
 void TForm60::Button9Click(ui::Widget&) {}       // abort a batch plot
