@@ -12,21 +12,21 @@ bool FaultRule::matches(const cad::Member& m) const {
     return equalsNoCase(name, m.name) || equalsNoCase(name, m.operation);
 }
 
-std::wstring FaultRule::description() const { return decodeUtf8(option + " " + spec); }
+std::wstring FaultRule::description() const { return decodeUtf8(option + " " + given); }
 
 namespace {
 
-FaultRule parseRule(const std::string& option, const std::string& spec) {
+FaultRule parseRule(const std::string& option, const std::string& given) {
     FaultRule rule;
     rule.option = option;
-    rule.spec = spec;
+    rule.given = given;
     auto bad = [&](const std::string& why) -> std::invalid_argument {
-        return std::invalid_argument(option + " " + spec + ": " + why);
+        return std::invalid_argument(option + " " + given + ": " + why);
     };
-    std::string name = spec;
-    if (std::size_t at = spec.find('@'); at != std::string::npos) {
-        name = spec.substr(0, at);
-        std::string count = spec.substr(at + 1);
+    std::string name = given;
+    if (std::size_t at = given.find('@'); at != std::string::npos) {
+        name = given.substr(0, at);
+        std::string count = given.substr(at + 1);
         auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), rule.nth);
         if (count.empty() || ec != std::errc() || end != count.data() + count.size() || rule.nth < 1)
             throw bad("the call number after @ must be a whole number from 1");
@@ -48,8 +48,8 @@ FaultRule parseRule(const std::string& option, const std::string& spec) {
 }  // namespace
 
 Faults::Faults(const std::vector<std::string>& fails, const std::vector<std::string>& garbles) {
-    for (const std::string& spec : fails) fails_.push_back(parseRule("--fail", spec));
-    for (const std::string& spec : garbles) garbles_.push_back(parseRule("--garble", spec));
+    for (const std::string& given : fails) fails_.push_back(parseRule("--fail", given));
+    for (const std::string& given : garbles) garbles_.push_back(parseRule("--garble", given));
 }
 
 Faults::Verdict Faults::count(const cad::Member& member) {

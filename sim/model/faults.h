@@ -15,7 +15,7 @@ namespace sim {
 // the object kind (SelectionSet.Item). N counts the calls this rule matches, from 1.
 struct FaultRule {
     std::string option;  // "--fail" or "--garble"
-    std::string spec;    // as given
+    std::string given;   // the rule as written
     std::wstring object;  // empty: any object
     std::wstring name;
     long nth = 1;
