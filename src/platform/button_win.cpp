@@ -42,7 +42,9 @@ public:
             InflateRect(&inner, -line, -line);
             frame(dc, inner, style().brush(kPalette.accent), line);
         }
-        text(dc, widget().text(), item.rcItem, look.text, font(), DT_CENTER | DT_VCENTER);
+        RECT caption = item.rcItem;
+        InflateRect(&caption, -2 * line, 0);
+        drawText(dc, widget().text(), caption, look.text, DT_CENTER | DT_VCENTER);
         return true;
     }
 };

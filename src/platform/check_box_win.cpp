@@ -53,10 +53,10 @@ public:
         if (checked) checkMark(dc, mark, style().pen(enabled ? kPalette.selectedText : kPalette.textDisabled, 2));
 
         RECT caption{mark.right + scale(5), r.top, r.right, r.bottom};
-        text(dc, widget().text(), caption, enabled ? kPalette.text : kPalette.textDisabled, font(), DT_LEFT | DT_VCENTER);
+        drawText(dc, widget().text(), caption, enabled ? kPalette.text : kPalette.textDisabled, DT_LEFT | DT_VCENTER);
         if ((state & ODS_FOCUS) && !(state & ODS_NOFOCUSRECT)) {
             RECT used = caption;
-            Selected selected(dc, font());
+            Selected selected(dc, style().fitting(dc, font(), widget().text(), caption.right - caption.left));
             DrawTextW(dc, widget().text().c_str(), -1, &used, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             const int h = used.bottom - used.top;
             used.top = r.top + (r.bottom - r.top - h) / 2;

@@ -23,6 +23,7 @@ DarkStyle::DarkStyle(int dpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
 DarkStyle::~DarkStyle() {
     dropRetired();
     for (auto& [height, font] : fonts_) DeleteObject(font);
+    for (auto& [size, font] : narrowFonts_) DeleteObject(font);
     releasePens();
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
 }
@@ -57,12 +58,50 @@ HFONT DarkStyle::font(int pixels) {
     return slot;
 }
 
+namespace {
+
+int textWidth(HDC dc, HFONT font, const std::wstring& text) {
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    return size.cx;
+}
+
+}  // namespace
+
+HFONT DarkStyle::fitting(HDC dc, HFONT font, const std::wstring& text, int room) {
+    const int wide = textWidth(dc, font, text);
+    if (wide <= room || room <= 0 || text.empty()) return font;
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof lf, &lf);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    const int average = std::max(1, static_cast<int>(tm.tmAveCharWidth));
+    HFONT narrow = font;
+    for (int width = average * room / wide; width >= std::max(1, average * 6 / 10); --width) {
+        auto& slot = narrowFonts_[{lf.lfHeight, width}];
+        if (!slot) {
+            LOGFONTW narrowed = lf;
+            narrowed.lfWidth = width;
+            slot = CreateFontIndirectW(&narrowed);
+        }
+        narrow = slot;
+        if (textWidth(dc, narrow, text) <= room) break;
+    }
+    return narrow;
+}
+
 void DarkStyle::setDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
     releasePens();
     for (auto& [height, font] : fonts_) retired_.push_back(font);
+    for (auto& [size, font] : narrowFonts_) retired_.push_back(font);
     fonts_.clear();
+    narrowFonts_.clear();
 }
 
 void DarkStyle::dropRetired() {

@@ -54,6 +54,10 @@ public:
     HPEN pen(COLORREF colour, int designWidth = 1);
     // Tahoma with a character height of `pixels` device pixels.
     HFONT font(int pixels);
+    // `font`, or when `text` is wider than `room` pixels in it, the same face narrowed
+    // just enough to fit (to no less than 60 % of its width): a caption whose glyphs run
+    // wider than the layout was made for (a fallback font for Japanese) stays whole.
+    HFONT fitting(HDC dc, HFONT font, const std::wstring& text, int room);
 
     // A new dpi: pens are made again; fonts in use stay alive until dropRetired(), once
     // every control has been given its new font.
@@ -66,6 +70,7 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<std::pair<COLORREF, int>, HPEN> pens_;
     std::map<int, HFONT> fonts_;
+    std::map<std::pair<int, int>, HFONT> narrowFonts_;  // by height and average width
     std::vector<HFONT> retired_;
 };
 

@@ -35,7 +35,10 @@ FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
     makeTooltip();
 }
 
-FormPeer::~FormPeer() { onClosed = nullptr; }
+FormPeer::~FormPeer() {
+    onClosed = nullptr;  // the program's closing work belongs to a closing by the user
+    if (hwnd()) DestroyWindow(hwnd());  // while this peer, its style and tooltip still exist
+}
 
 FormPeer* FormPeer::of(const ui::Form& form) { return dynamic_cast<FormPeer*>(form.peer()); }
 

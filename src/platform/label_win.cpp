@@ -1,4 +1,6 @@
-// The label: the platform's STATIC, one line, light text on its parent's surface.
+// The label: the platform's STATIC, owner-drawn: one line of light text on its parent's
+// surface, narrowed rather than cut when its font runs wider than the layout.
+#include "platform/paint_win.h"
 #include "platform/peer_kinds_win.h"
 #include "platform/peer_win.h"
 
@@ -10,7 +12,21 @@ class LabelPeer final : public PeerWin {
 public:
     LabelPeer(ui::Widget& widget, FormPeer& form) : PeerWin(widget, form) {
         tracksHover_ = false;
-        createSystemControl(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+        // A label with a hint takes the mouse, so that its tooltip can show.
+        createSystemControl(L"STATIC", SS_OWNERDRAW | SS_NOPREFIX | (widget.args().hint.empty() ? 0 : SS_NOTIFY));
+    }
+
+    void setText(const std::wstring& text) override {
+        PeerWin::setText(text);
+        if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+
+    bool onDrawItem(const DRAWITEMSTRUCT& item) override {
+        PaintBuffer buffer(item.hDC, item.rcItem);
+        HDC dc = buffer.dc();
+        fill(dc, item.rcItem, style().brush(surface()));
+        drawText(dc, widget().text(), item.rcItem, enabledNow() ? kPalette.text : kPalette.textDisabled, DT_LEFT | DT_TOP);
+        return true;
     }
 };
 

@@ -107,7 +107,7 @@ private:
                               {r.right - line, r.top, r.right, r.bottom}};
         for (const RECT& side : sides) fill(dc, side, style().brush(kPalette.border));
         if (selected) fill(dc, RECT{r.left, r.top, r.right, r.top + 2 * line}, style().brush(kPalette.accent));
-        text(dc, tabs_[index].second, r, selected ? kPalette.text : kPalette.textDim, font(), DT_CENTER | DT_VCENTER);
+        drawText(dc, tabs_[index].second, r, selected ? kPalette.text : kPalette.textDim, DT_CENTER | DT_VCENTER);
     }
 
     ui::PageControl& pages_;

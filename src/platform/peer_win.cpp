@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "platform/form_win.h"
+#include "platform/paint_win.h"
 
 namespace platform {
 
@@ -147,6 +148,10 @@ void PeerWin::setFontHeight(int pixels) {
     if (!hwnd_) return;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     onFontChanged();
+}
+
+void PeerWin::drawText(HDC dc, const std::wstring& s, const RECT& r, COLORREF colour, UINT format) const {
+    text(dc, s, r, colour, style().fitting(dc, font_, s, r.right - r.left), format);
 }
 
 HBRUSH PeerWin::onControlColour(HDC dc) {

@@ -59,6 +59,8 @@ protected:
     bool hot() const { return hot_; }
     bool enabledNow() const { return hwnd_ && IsWindowEnabled(hwnd_); }
     DWORD tabStop() const { return widget_.args().tabStop ? WS_TABSTOP : 0; }
+    // One line of the control's text in its font, narrowed when it would not fit `r`.
+    void drawText(HDC dc, const std::wstring& s, const RECT& r, COLORREF colour, UINT format) const;
 
     // Makes the window as a child of the parent's window, at the widget's bounds, shown
     // and enabled as the widget is, with the widget's font and tooltip.

@@ -131,7 +131,7 @@ private:
         DrawTextW(dc, group_.text().c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         InflateRect(&caption, scale(2), 0);
         fill(dc, caption, style().brush(surface()));
-        text(dc, group_.text(), caption, enabled ? kPalette.text : kPalette.textDisabled, font(), DT_CENTER | DT_VCENTER);
+        drawText(dc, group_.text(), caption, enabled ? kPalette.text : kPalette.textDisabled, DT_CENTER | DT_VCENTER);
         return 0;
     }
 
@@ -161,7 +161,7 @@ private:
             Ellipse(dc, r.left + inset, top + inset, r.left + side - inset, top + side - inset);
         }
         RECT caption{r.left + side + scale(4), r.top, r.right, r.bottom};
-        text(dc, group_.items()[index], caption, enabled ? kPalette.text : kPalette.textDisabled, font(), DT_LEFT | DT_VCENTER);
+        drawText(dc, group_.items()[index], caption, enabled ? kPalette.text : kPalette.textDisabled, DT_LEFT | DT_VCENTER);
         if ((state & ODS_FOCUS) && !(state & ODS_NOFOCUSRECT))
             frame(dc, r, style().brush(kPalette.accentLight), std::max(1, scale(1)));
         return TRUE;
