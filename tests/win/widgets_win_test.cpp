@@ -76,9 +76,9 @@ struct ComboCase {
     std::wstring wantText;
 };
 
-class Win32ComboRules : public Win32Widgets, public ::testing::WithParamInterface<ComboCase> {};
+class Win32WidgetComboRules : public Win32Widgets, public ::testing::WithParamInterface<ComboCase> {};
 
-TEST_P(Win32ComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
+TEST_P(Win32WidgetComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
     const ComboCase& c = GetParam();
     ComboBox& box = combo(c.style);
     if (c.byText) box.setText(c.text);
@@ -92,7 +92,7 @@ TEST_P(Win32ComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, Win32ComboRules,
+    Table, Win32WidgetComboRules,
     ::testing::Values(
         ComboCase{"pick in range", ComboStyle::PickOnly, false, 2, L"", 2, L"180"},
         ComboCase{"pick past the end", ComboStyle::PickOnly, false, 4, L"", -1, L""},
@@ -308,14 +308,14 @@ private:
     std::filesystem::path folder_;
 };
 
-struct MainWindow : ::testing::Test {
+struct Win32WidgetMainWindow : ::testing::Test {
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                    ("quillon-widgets-" + std::to_string(GetCurrentProcessId()));
     platform::WinWidgetFactory factory;
     TestShell shell{folder};
 
-    MainWindow() { std::filesystem::create_directories(folder); }
-    ~MainWindow() override {
+    Win32WidgetMainWindow() { std::filesystem::create_directories(folder); }
+    ~Win32WidgetMainWindow() override {
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
@@ -328,7 +328,7 @@ struct MainWindow : ::testing::Test {
     static HWND of(ui::Widget* w) { return platform::windowOf(*w); }
 };
 
-TEST_F(MainWindow, FrameCaptionAndClientSize) {
+TEST_F(Win32WidgetMainWindow, FrameCaptionAndClientSize) {
     app::TForm60 f(factory, shell, 96);
     HWND window = main(f);
     const LONG style = GetWindowLongW(window, GWL_STYLE), ex = GetWindowLongW(window, GWL_EXSTYLE);
@@ -347,7 +347,7 @@ TEST_F(MainWindow, FrameCaptionAndClientSize) {
     EXPECT_TRUE(shell.messages.empty());
 }
 
-TEST_F(MainWindow, OnlyTheFramePageHasATabAndShows) {
+TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
     app::TForm60 f(factory, shell, 96);
     HWND tabs = of(f.PageControl1);
     ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 1);
@@ -373,7 +373,7 @@ TEST_F(MainWindow, OnlyTheFramePageHasATabAndShows) {
     EXPECT_TRUE(pagesFirst);
 }
 
-TEST_F(MainWindow, EveryHintHasItsTooltip) {
+TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
     app::TForm60 f(factory, shell, 96);
     HWND tip = platform::FormPeer::of(f.form())->tooltip();
     ASSERT_TRUE(tip);
@@ -393,7 +393,7 @@ TEST_F(MainWindow, EveryHintHasItsTooltip) {
     EXPECT_GT(hints, 0);
 }
 
-TEST_F(MainWindow, PanelToggleHidesTheUpperPanelAndThePreviewFillsThePage) {
+TEST_F(Win32WidgetMainWindow, PanelToggleHidesTheUpperPanelAndThePreviewFillsThePage) {
     app::TForm60 f(factory, shell, 96);
     RECT before{}, after{};
     GetWindowRect(of(f.Image2), &before);
@@ -408,7 +408,7 @@ TEST_F(MainWindow, PanelToggleHidesTheUpperPanelAndThePreviewFillsThePage) {
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
 }
 
-TEST_F(MainWindow, OpensAtTheSavedPlaceAndClosingWritesTheNewPlace) {
+TEST_F(Win32WidgetMainWindow, OpensAtTheSavedPlaceAndClosingWritesTheNewPlace) {
     writeIni("[MORVEL]\r\nLeft=100\r\nTop=80\r\nWidth=520\r\nHeight=470\r\n");
     {
         app::TForm60 f(factory, shell, 96);
@@ -447,7 +447,7 @@ int fontHeightOf(HWND window) {
     return lf.lfHeight;
 }
 
-TEST_F(MainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChange) {
+TEST_F(Win32WidgetMainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChange) {
     app::TForm60 f(factory, shell, 96);
     HWND window = main(f);
     EXPECT_EQ(fontHeightOf(of(f.Edit5)), -11);
@@ -471,14 +471,14 @@ TEST_F(MainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChange) {
     EXPECT_EQ(combo.bottom - combo.top, 36);  // 24, the closed box
 }
 
-TEST(MonitorScale, FirstMonitorFactorMatchesItsDpi) {
+TEST(Win32WidgetMonitorScale, FirstMonitorFactorMatchesItsDpi) {
     ASSERT_TRUE(GetModuleHandleW(L"shcore.dll")) << "the program links shcore, so it is loaded";
     EXPECT_EQ(platform::firstMonitorScaleFactor(), MulDiv(100, platform::primaryMonitorDpi(), 96));
 }
 
 // Every visible control is painted by us in the dark palette: on the screen, the colour
 // that covers most of each control (its surface, not its text or frame) is dark.
-TEST_F(MainWindow, EveryVisibleControlIsDark) {
+TEST_F(Win32WidgetMainWindow, EveryVisibleControlIsDark) {
     app::TForm60 f(factory, shell, 96);
     HWND window = main(f);
     ShowWindow(window, SW_SHOWNOACTIVATE);
