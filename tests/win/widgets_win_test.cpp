@@ -76,6 +76,8 @@ struct ComboCase {
     std::wstring wantText;
 };
 
+void PrintTo(const ComboCase& c, std::ostream* os) { *os << c.what; }
+
 class Win32WidgetComboRules : public Win32Widgets, public ::testing::WithParamInterface<ComboCase> {};
 
 TEST_P(Win32WidgetComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
@@ -371,6 +373,25 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
         if (w == of(f.Label6)) break;
     }
     EXPECT_TRUE(pagesFirst);
+}
+
+// The Tab key walks the controls in the table's order, past those that are not tab stops,
+// hidden or disabled; owner-drawn buttons stay owner-drawn on the way.
+TEST_F(Win32WidgetMainWindow, TabKeyFollowsTheTableOrder) {
+    app::TForm60 f(factory, shell, 96);
+    HWND window = main(f);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    const std::vector<ui::Widget*> order{f.Button11, f.Edit5, f.ComboBox10, f.ComboBox11, f.ComboBox7, f.Edit6,
+                                         f.ComboBox8, f.ComboBox9, f.Edit7, f.CheckBox1, f.Button16, f.Button12,
+                                         f.Button11};
+    SetFocus(of(order.front()));
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        MSG key{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(IsDialogMessageW(window, &key));
+        EXPECT_EQ(GetFocus(), of(order[i])) << "after " << order[i - 1]->name();
+    }
+    for (ui::Widget* button : {static_cast<ui::Widget*>(f.Button11), static_cast<ui::Widget*>(f.Button16)})
+        EXPECT_EQ(GetWindowLongW(of(button), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << button->name();
 }
 
 TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
