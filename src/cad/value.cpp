@@ -54,7 +54,7 @@ double sysVarNumber(const Value& value) {
     if (const double* d = value.get<double>()) return *d;
     if (const std::int32_t* i = value.get<std::int32_t>()) return *i;
     if (const std::int16_t* i = value.get<std::int16_t>()) return *i;
-    throw CadError(L"The system variable is not a number.");
+    throw CadError(L"The host returned a system variable that is not a number.");
 }
 
 std::int32_t sysVarInteger(const Value& value) {
@@ -66,7 +66,7 @@ std::int32_t sysVarInteger(const Value& value) {
             *d <= std::numeric_limits<std::int32_t>::max())
             return static_cast<std::int32_t>(*d);
     }
-    throw CadError(L"The system variable is not an integer.");
+    throw CadError(L"The host returned a system variable that is not an integer.");
 }
 
 CadPoint sysVarPoint(const Value& value) {
@@ -77,13 +77,13 @@ CadPoint sysVarPoint(const Value& value) {
         // A host may give the point as an array of variants holding numbers.
         for (const Value& item : *items) {
             if (!item.is<double>() && !item.is<std::int32_t>() && !item.is<std::int16_t>())
-                throw CadError(L"The system variable is not a point.");
+                throw CadError(L"The host returned a system variable that is not a point.");
             point.push_back(sysVarNumber(item));
         }
     } else {
-        throw CadError(L"The system variable is not a point.");
+        throw CadError(L"The host returned a system variable that is not a point.");
     }
-    if (point.size() < 2) throw CadError(L"The system variable is not a point.");
+    if (point.size() < 2) throw CadError(L"The host returned a system variable that is not a point.");
     return point;
 }
 

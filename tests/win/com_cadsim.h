@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -158,31 +159,44 @@ inline const std::vector<double> kOldStyle{700, 0, 0, 800, 0, 0, 800, 50, 0, 700
 // A connection to a cadsim started with the fixture drawing and these options.
 class CadSimTest : public testing::Test {
 protected:
-    void start(std::vector<std::wstring> options = {}) {
+    // Starts cadsim on the fixture drawing and connects; throws when it cannot.
+    void start(std::vector<std::wstring> options = {}, const std::string& answers = "point 10,20\ndistance 5\n") {
+        stop();
         drawing = folder.write(L"fixture.dxf", kDrawing);
         trace = folder.path() / L"trace.txt";
         journal = folder.path() / L"journal.jsonl";
-        folder.write(L"answers.txt", "point 10,20\ndistance 5\n");
+        folder.write(L"answers.txt", answers);
         std::vector<std::wstring> args{L"--trace", trace.wstring(), L"--journal", journal.wstring(), L"--plot-dir",
                                        folder.path().wstring(), L"--answers", (folder.path() / L"answers.txt").wstring()};
         args.insert(args.end(), options.begin(), options.end());
         args.push_back(drawing.wstring());
         sim = std::make_unique<CadSim>(args);
-        ASSERT_TRUE(sim->ok()) << sim->error();
-        ASSERT_TRUE(cad::com::connectToCad(app));
+        if (!sim->ok()) throw std::runtime_error(sim->error());
+        if (!cad::com::connectToCad(app)) throw std::runtime_error("connectToCad failed with cadsim running");
         doc = app->currentDocument();
     }
-    void TearDown() override {
+    void stop() {
         doc.reset();
         app.reset();
         sim.reset();
     }
+    void TearDown() override { stop(); }
 
     std::int32_t countOf(const std::wstring& layer, const std::wstring& type) {
         auto set = cad::tempSelectionSet(*doc);
         cad::SelectionFilter filter{{8, 0}, {layer, type}};
         set->selectWithFilter(5, nullptr, nullptr, &filter);
         return set->entityCount();
+    }
+    // Chooses the first device that offers media ("None" offers none); its media list.
+    static cad::StringList chooseDeviceWithMedia(cad::CadLayout& layout) {
+        for (const std::wstring& device : layout.deviceList()) {
+            layout.setDevice(device);
+            layout.reloadDeviceInfo();
+            cad::StringList media = layout.mediaList();
+            if (!media.empty()) return media;
+        }
+        return {};
     }
     // (closed, coordinates) of every entity the filter selects, sorted.
     std::vector<std::pair<bool, std::vector<double>>> shapesOf(const std::wstring& layer, const std::wstring& type) {
