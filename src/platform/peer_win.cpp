@@ -1,4 +1,4 @@
-// The common part of every Win32 peer (see peer_win.h).
+// What every Win32 peer shares (see peer_win.h).
 #include "platform/peer_win.h"
 
 #include <commctrl.h>
@@ -103,20 +103,25 @@ void PeerWin::afterCreate() {
     raiseAboveOverlappedSiblings();
 }
 
-// A control added later lies above the earlier ones it overlaps (the control table lists
-// lower siblings first); elsewhere creation order stays the tab order.
+// A control added later lies just above the earlier ones it overlaps (the control table
+// lists lower siblings first); elsewhere creation order stays the z-order and tab order.
 void PeerWin::raiseAboveOverlappedSiblings() {
     if (!widget_.parent()) return;
     const ui::Rect mine = widget_.bounds();
-    for (const ui::Widget* sibling : widget_.parent()->children()) {
-        if (sibling == &widget_) break;
-        const ui::Rect other = sibling->bounds();
-        const bool overlaps = mine.left < other.right() && other.left < mine.right() && mine.top < other.bottom() &&
-                              other.top < mine.bottom();
-        if (overlaps) {
-            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            return;
+    auto overlapped = [&](HWND window) {
+        for (const ui::Widget* sibling : widget_.parent()->children()) {
+            if (sibling == &widget_) return false;  // only those made before this one
+            if (windowOf(*sibling) != window) continue;
+            const ui::Rect o = sibling->bounds();
+            return mine.left < o.right() && o.left < mine.right() && mine.top < o.bottom() && o.top < mine.bottom();
         }
+        return false;
+    };
+    for (HWND w = GetWindow(hwnd_, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == hwnd_ || !overlapped(w)) continue;
+        HWND above = GetWindow(w, GW_HWNDPREV);
+        SetWindowPos(hwnd_, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
     }
 }
 
@@ -292,7 +297,7 @@ std::optional<LRESULT> PeerWin::onChildDrawItem(const DRAWITEMSTRUCT& item) {
 
 std::optional<LRESULT> PeerWin::onChildColour(HWND child, HDC dc) {
     PeerWin* peer = from(child);
-    if (!peer) peer = from(GetParent(child));  // a part of a control, like a combo box's edit
+    if (!peer) peer = from(GetParent(child));  // a piece of a control, like a combo box's edit
     if (!peer) peer = this;
     return reinterpret_cast<LRESULT>(peer->onControlColour(dc));
 }
