@@ -9,8 +9,8 @@ namespace platform {
 
 namespace {
 
-SIZE outerSize(const ui::Form& form) {
-    RECT r{0, 0, form.bounds().width, form.bounds().height};
+SIZE outerSize(const ui::Form& form, int clientWidth, int clientHeight) {
+    RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectExForDpi(&r, kMainWindowStyle, FALSE, kMainWindowExStyle, static_cast<UINT>(form.dpi()));
     return {r.right - r.left, r.bottom - r.top};
 }
@@ -29,8 +29,16 @@ FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
     reflectsChildren_ = true;
     tracksHover_ = false;
     registerWindowClass(kMainWindowClass, 0);
-    createTopLevel(kMainWindowClass, kMainWindowStyle, kMainWindowExStyle, outerSize(form));
+    createTopLevel(kMainWindowClass, kMainWindowStyle, kMainWindowExStyle,
+                   outerSize(form, form.bounds().width, form.bounds().height));
     if (!hwnd()) return;
+    // The window knows best which monitor it opened on; follow its dpi when it differs.
+    if (const int dpi = windowDpi(hwnd()); dpi != form.dpi()) {
+        style_.setDpi(dpi);
+        form.dpiChanged(dpi);
+        const SIZE outer = outerSize(form, form.scale(form.args().design.width), form.scale(form.args().design.height));
+        SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     useDarkTitleBar(hwnd());
     makeTooltip();
 }

@@ -349,6 +349,22 @@ TEST_F(Win32WidgetMainWindow, FrameCaptionAndClientSize) {
     EXPECT_TRUE(shell.messages.empty());
 }
 
+// Told the wrong dpi, the window follows the dpi of the monitor it opened on.
+TEST_F(Win32WidgetMainWindow, SizesFollowTheDpiOfTheWindowsMonitor) {
+    app::TForm60 f(factory, shell, 192);
+    HWND window = main(f);
+    const int dpi = static_cast<int>(GetDpiForWindow(window));
+    ASSERT_NE(dpi, 192) << "this test needs a monitor below 200 %";
+    EXPECT_EQ(f.form().dpi(), dpi);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, MulDiv(478, dpi, 96));
+    EXPECT_EQ(client.bottom, MulDiv(418, dpi, 96));
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(of(f.Edit5), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, -MulDiv(11, dpi, 96));
+}
+
 TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
     app::TForm60 f(factory, shell, 96);
     HWND tabs = of(f.PageControl1);
