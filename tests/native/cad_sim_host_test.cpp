@@ -82,7 +82,7 @@ TEST(ModelHost, ASetNamedInOtherLettersIsNotReused) {
 
 TEST(ModelHost, HostFailuresInsideTempSelectionSetReachTheCallerAndReleaseEverything) {
     // The set-up below takes the collection once and adds once; @2 aims past it.
-    for (const char* fault : {"SelectionSets@2", "SelectionSets.Count", "SelectionSets.Item", "Name", "Clear", "Add@2"}) {
+    for (const char* fault : {"selectionSetCollection@2", "setCount", "setAt", "setName", "emptySet", "addSet@2"}) {
         SCOPED_TRACE(fault);
         sim::Options options;
         options.fails = {fault};
@@ -91,7 +91,7 @@ TEST(ModelHost, HostFailuresInsideTempSelectionSetReachTheCallerAndReleaseEveryt
         {
             auto sets = s.doc->selectionSetCollection();
             sets->addSet(L"other");
-            if (std::string(fault) == "Clear") sets->addSet(L"ssTemp");
+            if (std::string(fault) == "emptySet") sets->addSet(L"ssTemp");
         }
         EXPECT_THROW(tempSelectionSet(*s.doc), CadError);
         s.release();
@@ -101,27 +101,27 @@ TEST(ModelHost, HostFailuresInsideTempSelectionSetReachTheCallerAndReleaseEveryt
 
 TEST(ModelHost, IllFormedResultsBecomeCadError) {
     const std::vector<std::pair<const char*, std::function<void(CadDocument&)>>> cases = {
-        {"GetPlotDeviceNames", [](CadDocument& d) { d.currentLayout()->deviceList(); }},
+        {"deviceList", [](CadDocument& d) { d.currentLayout()->deviceList(); }},
         {"Coordinates", [](CadDocument& d) {
              auto set = tempSelectionSet(d);
              SelectionFilter filter{{8, 0}, {L"FRAME", L"LWPOLYLINE"}};
              set->selectWithFilter(5, nullptr, nullptr, &filter);
              set->entityAt(0)->Coordinates();
          }},
-        {"GetBoundingBox", [](CadDocument& d) {
+        {"measureExtents", [](CadDocument& d) {
              auto set = tempSelectionSet(d);
              SelectionFilter filter{{8}, {L"FRAME"}};
              set->selectWithFilter(5, nullptr, nullptr, &filter);
              CadPoint ll, ur;
              set->measureExtents(ll, ur);
          }},
-        {"ActiveLayout", [](CadDocument& d) { d.currentLayout(); }},
-        {"Name", [](CadDocument& d) {
+        {"currentLayout", [](CadDocument& d) { d.currentLayout(); }},
+        {"setName", [](CadDocument& d) {
              d.selectionSetCollection()->addSet(L"x");
              tempSelectionSet(d);
          }},
-        {"SelectionSets.Count", [](CadDocument& d) { tempSelectionSet(d); }},
-        {"GetVariable", [](CadDocument& d) { sysVarInteger(d.readSysVar(L"GRIDMODE")); }},
+        {"setCount", [](CadDocument& d) { tempSelectionSet(d); }},
+        {"readSysVar", [](CadDocument& d) { sysVarInteger(d.readSysVar(L"GRIDMODE")); }},
     };
     for (const auto& [garble, run] : cases) {
         SCOPED_TRACE(garble);

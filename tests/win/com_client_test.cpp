@@ -120,7 +120,9 @@ TEST_F(CadSimTest, ANameDifferingInCaseIsNotTakenForTheTempSet) {
     } catch (const CadError&) {
         // The host may refuse the name; its refusal reaches the caller.
     }
-    EXPECT_NE(comtest::readFile(trace).find("SelectionSets.Add(\"ssTemp\")"), std::string::npos);
+    const std::wstring add(member(ObjectKind::SelectionSets, L"addSet").name);
+    const std::string call = "SelectionSets." + std::string(add.begin(), add.end()) + "(\"ssTemp\")";
+    EXPECT_NE(comtest::readFile(trace).find(call), std::string::npos) << call;
 }
 
 }  // namespace

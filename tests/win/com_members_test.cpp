@@ -91,13 +91,13 @@ TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
 }
 
 TEST_F(CadSimTest, TheHostsFailureReachesTheClientWithItsText) {
-    start({L"--fail", L"GetPlotDeviceNames", L"--fail", L"Clear"});
+    start({L"--fail", L"deviceList", L"--fail", L"emptySet"});
     auto layout = doc->currentLayout();
     try {
         layout->deviceList();
         ADD_FAILURE() << "no error";
     } catch (const CadError& e) {
-        EXPECT_NE(e.text().find(L"injected by --fail GetPlotDeviceNames"), std::wstring::npos) << e.what();
+        EXPECT_NE(e.text().find(L"injected by --fail deviceList"), std::wstring::npos) << e.what();
     }
     EXPECT_FALSE(layout->deviceList().empty());  // only the first call fails
 
@@ -119,46 +119,46 @@ void frameEntities(CadDocument& d, const std::function<void(CadSelectionSet&)>& 
 }
 
 struct GarbleCase {
-    const wchar_t* garble;  // the --garble argument: its first call (or the one named) is garbled
+    const wchar_t* garble;  // the --garble argument (an operation): its first call, or the N-th, is garbled
     Run run;                // reaches that call, twice
     const char* answers = "point 10,20\ndistance 5\n";
 };
 
 TEST_F(CadSimTest, IllFormedResultsBecomeCadError) {
     const GarbleCase cases[] = {
-        {L"GetCanonicalMediaNames", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->mediaList(); }},
-        {L"GetPlotDeviceNames", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->deviceList(); }},
-        {L"GetPlotStyleTableNames", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableList(); }},
+        {L"mediaList", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->mediaList(); }},
+        {L"deviceList", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->deviceList(); }},
+        {L"styleTableList", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableList(); }},
         {L"Coordinates", [](InanoCADApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) { s.entityAt(0)->Coordinates(); });
          }},
         {L"Closed", [](InanoCADApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) { s.entityAt(0)->Closed(); });
          }},
-        {L"GetBoundingBox", [](InanoCADApplication&, CadDocument& d) {
+        {L"measureExtents", [](InanoCADApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) {
                  CadPoint ll, ur;
                  s.measureExtents(ll, ur);
              });
          }},
-        {L"ActiveLayout", [](InanoCADApplication&, CadDocument& d) { d.currentLayout(); }},
-        {L"ActiveDocument@2", [](InanoCADApplication& a, CadDocument&) { a.currentDocument(); }},
+        {L"currentLayout", [](InanoCADApplication&, CadDocument& d) { d.currentLayout(); }},
+        {L"currentDocument@2", [](InanoCADApplication& a, CadDocument&) { a.currentDocument(); }},
         {L"setCount", [](InanoCADApplication&, CadDocument& d) { d.selectionSetCollection()->setCount(); }},
         {L"entityCount", [](InanoCADApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) { s.entityCount(); });
          }},
-        {L"Name", [](InanoCADApplication&, CadDocument& d) { d.documentSelectionSet()->setName(); }},
-        {L"StyleSheet", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableName(); }},
-        {L"GetLocaleMediaName", [](InanoCADApplication&, CadDocument& d) {
+        {L"setName", [](InanoCADApplication&, CadDocument& d) { d.documentSelectionSet()->setName(); }},
+        {L"styleTableName", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableName(); }},
+        {L"mediaDisplayName", [](InanoCADApplication&, CadDocument& d) {
              auto layout = d.currentLayout();
              layout->mediaDisplayName(chooseDeviceWithMedia(*layout).at(0));
          }},
-        {L"GetPoint", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptPoint(L"p"); },
+        {L"promptPoint", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptPoint(L"p"); },
          "point 10,20\npoint 10,20\n"},
-        {L"GetDistance", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptDistance(L"d"); },
+        {L"promptDistance", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptDistance(L"d"); },
          "distance 5\ndistance 5\n"},
         {L"mainWindowHandle", [](InanoCADApplication& a, CadDocument&) { a.mainWindowHandle(); }},
-        {L"GetVariable", [](InanoCADApplication&, CadDocument& d) { sysVarPoint(d.readSysVar(L"EXTMIN")); }},
+        {L"readSysVar", [](InanoCADApplication&, CadDocument& d) { sysVarPoint(d.readSysVar(L"EXTMIN")); }},
     };
     for (const GarbleCase& c : cases) {
         SCOPED_TRACE(narrow(c.garble));
