@@ -1,14 +1,13 @@
-// Frame ordering. The two exchange sorts are kept exactly (their order for equal keys is
-// part of the result) but run on compact key arrays, follow each round's chain of
-// exchanges instead of scanning the whole tail where that is cheaper, and the row sort
-// runs row by row; the duplicate pass looks only at frames whose bottom edges are close.
-// Each of these gives the same result as the plain passes; the reasons are given below.
+// Frame ordering. The two exchange sorts keep their exact order for equal keys (it is part
+// of the result) but compute it without making the exchanges, and the row sort runs row
+// by row; the duplicate pass looks only at frames whose bottom edges are close. Each
+// gives the same result as the plain passes; the reasons are given with the code.
 #include "frames/ordering.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
+#include <deque>
 #include <numeric>
 #include <span>
 #include <utility>
@@ -18,85 +17,103 @@ namespace frames {
 
 namespace {
 
-constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-
-// Smallest key over ranges of positions, to find the first position from a given one on
-// whose key lies below a limit.
-class MinTree {
+// Counts of marked positions, by prefix.
+class PositionCounts {
 public:
-    explicit MinTree(std::span<const double> keys) {
-        while (leaves_ < keys.size()) leaves_ *= 2;
-        node_.assign(2 * leaves_, std::numeric_limits<double>::infinity());
-        std::copy(keys.begin(), keys.end(), node_.begin() + static_cast<std::ptrdiff_t>(leaves_));
-        for (std::size_t k = leaves_ - 1; k >= 1; --k) node_[k] = std::min(node_[2 * k], node_[2 * k + 1]);
+    explicit PositionCounts(std::size_t n) : tree_(n + 1, 0) {}
+    void mark(std::size_t pos) {
+        for (std::size_t k = pos + 1; k < tree_.size(); k += k & (~k + 1)) ++tree_[k];
     }
-
-    void set(std::size_t pos, double key) {
-        std::size_t k = pos + leaves_;
-        node_[k] = key;
-        for (k /= 2; k >= 1; k /= 2) node_[k] = std::min(node_[2 * k], node_[2 * k + 1]);
+    // Marked positions in [0, end).
+    std::size_t before(std::size_t end) const {
+        std::size_t count = 0;
+        for (std::size_t k = end; k > 0; k -= k & (~k + 1)) count += tree_[k];
+        return count;
     }
-
-    // The first position >= from whose key is < limit; kNone when there is none.
-    std::size_t firstBelow(std::size_t from, double limit) const { return descend(1, 0, leaves_, from, limit); }
 
 private:
-    std::size_t descend(std::size_t k, std::size_t lo, std::size_t hi, std::size_t from, double limit) const {
-        if (hi <= from || !(node_[k] < limit)) return kNone;
-        if (hi - lo == 1) return lo;
-        const std::size_t mid = lo + (hi - lo) / 2;
-        const std::size_t left = descend(2 * k, lo, mid, from, limit);
-        return left != kNone ? left : descend(2 * k + 1, mid, hi, from, limit);
-    }
-
-    std::size_t leaves_ = 1;
-    std::vector<double> node_;
+    std::vector<std::size_t> tree_;
 };
 
-// The exchange sort: for i = 0 ... n-2 and, inside, j = i+1 ... n-1, entries i and j are
-// exchanged when key i > key j. `ids` is carried along with `keys`.
+void rotateLeft(std::deque<std::uint32_t>& list, std::size_t by) {
+    by %= list.size();
+    if (by <= list.size() / 2) {
+        for (; by > 0; --by) {
+            list.push_back(list.front());
+            list.pop_front();
+        }
+    } else {
+        for (by = list.size() - by; by > 0; --by) {
+            list.push_front(list.back());
+            list.pop_back();
+        }
+    }
+}
+
+// The plain exchange sort, as defined: for i = 0 ... n-2 and, inside, j = i+1 ... n-1,
+// entries i and j are exchanged when key i > key j. Gives the positions (into `keys`) in
+// their final order.
+std::vector<std::uint32_t> plainExchangeOrder(std::span<const double> keys) {
+    std::vector<double> k(keys.begin(), keys.end());
+    std::vector<std::uint32_t> order(k.size());
+    std::iota(order.begin(), order.end(), 0u);
+    for (std::size_t i = 0; i + 1 < k.size(); ++i) {
+        for (std::size_t j = i + 1; j < k.size(); ++j) {
+            if (k[i] > k[j]) {
+                std::swap(k[i], k[j]);
+                std::swap(order[i], order[j]);
+            }
+        }
+    }
+    return order;
+}
+
+// The final order of the exchange sort above, without making its exchanges (about n*n/4
+// of them for a list in random order).
 //
-// Round i compares the entry held at i with each later entry in turn. The first exchange
-// happens at the first later entry whose key is below the held one; that entry is then
-// held and the old one left in its place; the next exchange happens at the first entry
-// after that whose key is below the new held one, and so on. Entries in between are only
-// compared. So a round is a walk along that chain of falling keys, and a min tree finds
-// each link. The walk costs a little per exchange, the plain scan a little per entry;
-// when the exchanges pile up (a list in reverse order), the remaining rounds are plain.
-// Keys that are not numbers defeat the tree's comparisons, so such lists go plain at once.
-void exchangeSort(std::span<double> keys, std::span<std::uint32_t> ids) {
+// Round i leaves at i the first occurrence of the smallest key of i ... n-1: it holds the
+// entry at i, picks up each later entry whose key is below the held one and leaves the
+// held one in its place. So the keys end ascending, and only the order within a group of
+// equal keys v is in question. For that group:
+//  - Entries above v never change it. Such an entry is never below a held entry of key
+//    <= v, and the entries <= v it passes on form the same chain as without it.
+//  - Among the entries <= v, call those below v small. A round whose first entry <= v is
+//    small moves no v entry: a v entry is picked up only when all entries before it in
+//    the round are above v. A round whose first entry <= v is a v entry carries it to the
+//    place of the first small entry after it, past the v entries in between. Either way
+//    the round takes out one small entry, the first one: the pattern of small and v
+//    entries loses its first small.
+// So with the v entries in list order and c(t) the number of small entries between the
+// t-th and the next v entry (or the end), the first t v entries are turned left by one
+// c(t) times before the (t+1)-th joins them at the back. The values of the small entries
+// play no part. When no small entries are left, the v entries come out in their order.
+// NaN keys order with nothing; a list holding one gets the plain sort.
+std::vector<std::uint32_t> exchangeOrder(std::span<const double> keys) {
     const std::size_t n = keys.size();
-    if (n < 2) return;
-    std::size_t i = 0;
-    if (std::none_of(keys.begin(), keys.end(), [](double k) { return std::isnan(k); })) {
-        MinTree tree(keys);
-        const std::size_t budget = 32 * n;
-        std::size_t exchanges = 0;
-        for (; i + 1 < n && exchanges <= budget; ++i) {
-            double held = keys[i];
-            std::uint32_t heldId = ids[i];
-            for (std::size_t j = tree.firstBelow(i + 1, held); j != kNone; j = tree.firstBelow(j + 1, held)) {
-                std::swap(held, keys[j]);
-                std::swap(heldId, ids[j]);
-                tree.set(j, keys[j]);
-                ++exchanges;
-            }
-            keys[i] = held;  // final; later rounds only look beyond it
-            ids[i] = heldId;
+    if (std::any_of(keys.begin(), keys.end(), [](double k) { return std::isnan(k); })) return plainExchangeOrder(keys);
+    std::vector<std::uint32_t> byKey(n);
+    std::iota(byKey.begin(), byKey.end(), 0u);
+    std::stable_sort(byKey.begin(), byKey.end(), [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+
+    std::vector<std::uint32_t> order;
+    order.reserve(n);
+    PositionCounts smaller(n);  // entries of keys below the current group
+    std::deque<std::uint32_t> group;
+    for (std::size_t first = 0; first < n;) {
+        std::size_t last = first + 1;
+        while (last < n && keys[byKey[last]] == keys[byKey[first]]) ++last;
+        group.clear();
+        for (std::size_t t = first; t < last; ++t) {
+            const std::uint32_t pos = byKey[t];
+            const std::size_t next = t + 1 < last ? byKey[t + 1] : n;
+            group.push_back(pos);
+            rotateLeft(group, smaller.before(next) - smaller.before(pos + 1));
         }
+        order.insert(order.end(), group.begin(), group.end());
+        for (std::size_t t = first; t < last; ++t) smaller.mark(byKey[t]);
+        first = last;
     }
-    for (; i + 1 < n; ++i) {
-        double held = keys[i];
-        std::uint32_t heldId = ids[i];
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (held > keys[j]) {
-                std::swap(held, keys[j]);
-                std::swap(heldId, ids[j]);
-            }
-        }
-        keys[i] = held;
-        ids[i] = heldId;
-    }
+    return order;
 }
 
 // Sorts frames[first, last) by `key` with the exchange sort, moving whole records.
@@ -105,12 +122,10 @@ void exchangeSortFrames(FrameList& frames, std::size_t first, std::size_t last, 
     const std::size_t n = last - first;
     if (n < 2) return;
     std::vector<double> keys(n);
-    std::vector<std::uint32_t> ids(n);
     for (std::size_t k = 0; k < n; ++k) keys[k] = key(frames[first + k]);
-    std::iota(ids.begin(), ids.end(), 0u);
-    exchangeSort(keys, ids);
+    const std::vector<std::uint32_t> order = exchangeOrder(keys);
     std::vector<TmvWaku> moved(n);
-    for (std::size_t k = 0; k < n; ++k) moved[k] = frames[first + ids[k]];
+    for (std::size_t k = 0; k < n; ++k) moved[k] = frames[first + order[k]];
     std::copy(moved.begin(), moved.end(), frames.begin() + static_cast<std::ptrdiff_t>(first));
 }
 

@@ -217,11 +217,12 @@ bool sameRecords(const FrameList& a, const FrameList& b) {
 
 // Random lists rich in ties: bottom and left edges from a coarse grid (many equal keys,
 // many pairs within the tolerances), near copies, chosen flags, stale row numbers and
-// keep marks; some lists in reverse order and long enough that the sorts' exchanges pile
-// up; a few with edges that are not numbers or are infinite.
+// keep marks; some longer ones, with a few bottom edges shared by many frames, or in
+// reverse order; a few with edges that are not numbers or are infinite.
 FrameList randomList(std::mt19937& rng, int shape) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const int n = shape == 0 ? pick(0, 12) : shape == 1 ? pick(2, 60) : pick(100, 250);
+    const bool heavyTies = pick(0, 1) == 1;
     FrameList list;
     for (int k = 0; k < n; ++k) {
         TmvWaku f;
@@ -232,7 +233,7 @@ FrameList randomList(std::mt19937& rng, int shape) {
             f.maxx += pick(-3, 3) * 0.25;
             f.maxy += pick(-3, 3) * 0.25;
         } else {
-            f.miny = pick(0, shape == 2 ? 600 : 80) * (pick(0, 1) ? 0.5 : 2.5);
+            f.miny = pick(0, shape == 2 ? heavyTies ? 6 : 600 : 80) * (pick(0, 1) ? 0.5 : 2.5);
             f.minx = pick(-20, 20) * (pick(0, 1) ? 0.5 : 10.0);
             f.maxx = f.minx + pick(0, 4) * 0.5;
             f.maxy = f.miny + pick(0, 4) * 0.5;
@@ -273,12 +274,12 @@ TEST(FrameOrdering, MatchesThePlainPassesOnRandomLists) {
 }
 
 TEST(FrameOrdering, MatchesThePlainPassesOnLongListsInReverseOrder) {
-    // Every round of the bottom-edge sort exchanges all the way down: the case where the
-    // sort gives up following chains part-way through and scans plainly.
+    // Every round of the bottom-edge sort exchanges all the way down (the most exchanges a
+    // list can take), with bottom edges in pairs.
     for (bool fromTop : {false, true}) {
         FrameList list;
         for (int k = 0; k < 600; ++k)
-            list.push_back(frame((k * 37) % 11 * 150.0, fromTop ? k * 3.0 : (600 - k) * 3.0, 100, 50, k % 3 == 0));
+            list.push_back(frame((k * 37) % 11 * 150.0, (fromTop ? k / 2 : (600 - k) / 2) * 3.0, 100, 50, k % 3 == 0));
         FrameList expected = list;
         referenceOrder(expected, fromTop);
         frames::orderFrames(list, fromTop);
