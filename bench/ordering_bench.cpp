@@ -1,8 +1,8 @@
 // Frame ordering benchmark: orders 1,000, 10,000 and 100,000 frames laid out like sheets
-// of a real drawing (A3 sheets at 1:100 in rows, bottom edges a few units off, one in a
-// hundred drawn twice) and prints the best time of a few runs, for frames in random
-// order and in drawing order (rows bottom-up, left to right), from the bottom and from
-// the top. For comparison it also times the six passes written out plainly (the exchange
+// of a real drawing (A3 sheets at 1:100 in rows, one in a hundred drawn twice; placed by
+// hand, bottom edges a few units off, or snapped to a grid, bottom edges equal along a
+// row) and prints the best time of a few runs, for frames in random order and in drawing
+// order (rows bottom-up, left to right), from the bottom and from the top. For comparison it also times the six passes written out plainly (the exchange
 // sorts scanning every pair), and checks that both give the same list.
 //
 //   ordering_bench            plain passes up to 10,000 frames
@@ -23,8 +23,8 @@ namespace {
 using frames::FrameList;
 using frames::TmvWaku;
 
-FrameList drawing(int n, bool shuffled, std::mt19937& rng) {
-    std::uniform_real_distribution<double> jitter(-3.0, 3.0);
+FrameList drawing(int n, bool snapped, bool shuffled, std::mt19937& rng) {
+    std::uniform_real_distribution<double> jitter(snapped ? 0.0 : -3.0, snapped ? 0.0 : 3.0);
     std::uniform_int_distribution<int> percent(0, 99);
     const int columns = static_cast<int>(std::ceil(std::sqrt(n * 1.5)));
     FrameList list;
@@ -93,11 +93,13 @@ int main(int argc, char** argv) {
     const bool plainAll = argc > 1 && std::strcmp(argv[1], "--plain") == 0;
     std::mt19937 rng(7);
     std::printf("frame ordering, best of a few runs (milliseconds)\n");
-    std::printf("%8s  %-13s %-11s %6s %12s %14s\n", "frames", "input order", "rows from", "kept", "ordering", "plain passes");
+    std::printf("%8s  %-8s %-8s %-7s %6s %10s %14s\n", "frames", "sheets", "order", "rows", "kept", "ordering",
+                "plain passes");
     bool allSame = true;
     for (int n : {1000, 10000, 100000}) {
-        for (bool shuffled : {true, false}) {
-            const FrameList input = drawing(n, shuffled, rng);
+        for (int layout = 0; layout < 4; ++layout) {
+            const bool snapped = layout >= 2, shuffled = layout % 2 == 0;
+            const FrameList input = drawing(n, snapped, shuffled, rng);
             for (bool fromTop : {false, true}) {
                 const int runs = n >= 100000 ? 3 : 5;
                 FrameList fast, plain;
@@ -113,8 +115,8 @@ int main(int argc, char** argv) {
                         allSame = false;
                     }
                 }
-                std::printf("%8d  %-13s %-11s %6zu %12.2f %14s\n", n, shuffled ? "random" : "drawing", fromTop ? "top" : "bottom",
-                            fast.size(), fastMs, plainText);
+                std::printf("%8d  %-8s %-8s %-7s %6zu %10.2f %14s\n", n, snapped ? "snapped" : "by hand",
+                            shuffled ? "random" : "drawing", fromTop ? "top" : "bottom", fast.size(), fastMs, plainText);
             }
         }
     }
