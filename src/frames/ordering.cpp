@@ -1,7 +1,7 @@
 // Frame ordering. The two exchange sorts keep their exact order for equal keys (it is part
 // of the result) but compute it without making the exchanges, and the row sort runs row
-// by row; the duplicate pass looks only at frames whose bottom edges are close. Each
-// gives the same result as the plain passes; the reasons are given with the code.
+// by row; the duplicate pass compares only frames whose bottom and left edges are close.
+// Each gives the same result as the plain passes; the reasons are given with the code.
 #include "frames/ordering.h"
 
 #include <algorithm>
@@ -134,24 +134,37 @@ bool duplicates(const TmvWaku& a, const TmvWaku& b) {
            std::fabs(a.maxy - b.maxy) < kDuplicateTolerance && std::fabs(a.maxx - b.maxx) < kDuplicateTolerance;
 }
 
-// Pass 5: a record is marked when any earlier record duplicates it. Marks never change
-// what is compared, so the result does not depend on the order the pairs are visited in;
-// only pairs whose bottom edges lie within the tolerance can qualify, and those are
-// neighbours when the records are taken by bottom edge. (x - y is exactly -(y - x), and
-// rounding keeps differences monotone, so the window ends at the first difference >= 1.)
+// The duplicate pass: a record is marked when any earlier record duplicates it. Marks
+// never change what is compared, so the result does not depend on the order the pairs are
+// visited in. Two records within the tolerance on their bottom and left edges have edges
+// whose whole parts differ by at most one (the computed difference is below 1 only when
+// the exact one is), so records are put in cells by the whole parts of those two edges,
+// and each is compared with the later records of its own cell and the eight around it.
 void markDuplicates(FrameList& frames) {
-    std::vector<std::uint32_t> byBottom;
-    byBottom.reserve(frames.size());
-    for (std::uint32_t k = 0; k < frames.size(); ++k)
-        if (!std::isnan(frames[k].miny)) byBottom.push_back(k);  // never within tolerance of anything
-    std::sort(byBottom.begin(), byBottom.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return frames[a].miny < frames[b].miny; });
-    for (std::size_t p = 0; p < byBottom.size(); ++p) {
-        const TmvWaku& low = frames[byBottom[p]];
-        for (std::size_t q = p + 1; q < byBottom.size(); ++q) {
-            const TmvWaku& high = frames[byBottom[q]];
-            if (!(high.miny - low.miny < kDuplicateTolerance)) break;
-            if (duplicates(low, high)) frames[std::max(byBottom[p], byBottom[q])].flag = false;
+    struct Cell {
+        double y, x;
+        std::uint32_t index;
+    };
+    auto before = [](const Cell& a, const Cell& b) {
+        return a.y != b.y ? a.y < b.y : a.x != b.x ? a.x < b.x : a.index < b.index;
+    };
+    std::vector<Cell> cells;
+    cells.reserve(frames.size());
+    for (std::uint32_t k = 0; k < frames.size(); ++k) {
+        const TmvWaku& f = frames[k];
+        if (!std::isnan(f.miny) && !std::isnan(f.minx)) cells.push_back({std::floor(f.miny), std::floor(f.minx), k});
+    }
+    std::sort(cells.begin(), cells.end(), before);
+    for (const Cell& own : cells) {
+        const TmvWaku& earlier = frames[own.index];
+        for (double dy : {-1.0, 0.0, 1.0}) {
+            for (double dx : {-1.0, 0.0, 1.0}) {
+                const Cell near{own.y + dy, own.x + dx, 0};
+                for (auto it = std::lower_bound(cells.begin(), cells.end(), near, before);
+                     it != cells.end() && it->y == near.y && it->x == near.x; ++it) {
+                    if (it->index > own.index && duplicates(earlier, frames[it->index])) frames[it->index].flag = false;
+                }
+            }
         }
     }
 }
