@@ -1,7 +1,7 @@
 // Frame ordering benchmark: orders 1,000, 10,000 and 100,000 frames laid out like sheets
 // of a real drawing (A3 sheets at 1:100 in rows, one in a hundred drawn twice; placed by
 // hand, bottom edges a few units off, or snapped to a grid, bottom edges equal along a
-// row) and prints the best time of a few runs, for frames in random order and in drawing
+// row; and, as an extreme, all in one long row placed by hand) and prints the best time of a few runs, for frames in random order and in drawing
 // order (rows bottom-up, left to right), from the bottom and from the top. For comparison it also times the six passes written out plainly (the exchange
 // sorts scanning every pair), and checks that both give the same list.
 //
@@ -23,10 +23,10 @@ namespace {
 using frames::FrameList;
 using frames::TmvWaku;
 
-FrameList drawing(int n, bool snapped, bool shuffled, std::mt19937& rng) {
+FrameList drawing(int n, bool snapped, bool oneRow, bool shuffled, std::mt19937& rng) {
     std::uniform_real_distribution<double> jitter(snapped ? 0.0 : -3.0, snapped ? 0.0 : 3.0);
     std::uniform_int_distribution<int> percent(0, 99);
-    const int columns = static_cast<int>(std::ceil(std::sqrt(n * 1.5)));
+    const int columns = oneRow ? n : static_cast<int>(std::ceil(std::sqrt(n * 1.5)));
     FrameList list;
     for (int k = 0; static_cast<int>(list.size()) < n; ++k) {
         TmvWaku f;
@@ -97,9 +97,9 @@ int main(int argc, char** argv) {
                 "plain passes");
     bool allSame = true;
     for (int n : {1000, 10000, 100000}) {
-        for (int layout = 0; layout < 4; ++layout) {
-            const bool snapped = layout >= 2, shuffled = layout % 2 == 0;
-            const FrameList input = drawing(n, snapped, shuffled, rng);
+        for (int layout = 0; layout < 6; ++layout) {
+            const bool snapped = layout / 2 == 1, oneRow = layout / 2 == 2, shuffled = layout % 2 == 0;
+            const FrameList input = drawing(n, snapped, oneRow, shuffled, rng);
             for (bool fromTop : {false, true}) {
                 const int runs = n >= 100000 ? 3 : 5;
                 FrameList fast, plain;
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
                         allSame = false;
                     }
                 }
-                std::printf("%8d  %-8s %-8s %-7s %6zu %10.2f %14s\n", n, snapped ? "snapped" : "by hand",
+                std::printf("%8d  %-8s %-8s %-7s %6zu %10.2f %14s\n", n, oneRow ? "one row" : snapped ? "snapped" : "by hand",
                             shuffled ? "random" : "drawing", fromTop ? "top" : "bottom", fast.size(), fastMs, plainText);
             }
         }
