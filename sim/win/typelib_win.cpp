@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "cad/com/com_types_win.h"
@@ -16,10 +17,15 @@ namespace {
 
 using cad::com::ComPtr;
 
-// Registration failures that mean "nothing of ours is there".
-bool meansNotRegistered(HRESULT hr) {
-    return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ||
-           hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+// Whether the classes (machine and user merged) still hold this version of the library.
+bool stillRegistered(const TLIBATTR& a) {
+    wchar_t version[16];
+    swprintf(version, 16, L"%x.%x", a.wMajorVerNum, a.wMinorVerNum);  // the registry writes it in hexadecimal
+    const std::wstring key = L"TypeLib\\" + cad::com::guidToString(a.guid) + L"\\" + version;
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
 }
 
 }  // namespace
@@ -55,14 +61,15 @@ TypeLibOutcome unregisterTypeLibrary(const std::wstring& program) {
     const TLIBATTR a = *attr;
     library->ReleaseTLibAttr(attr);
 
+    // Each call fails when there is nothing to remove (how it fails differs between
+    // systems), so success is judged by what is left afterwards.
     const HRESULT machine = UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind);
     const HRESULT user = UnRegisterTypeLibForUser(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind);
     std::wstring where;
     if (SUCCEEDED(machine)) where = L"machine";
     if (SUCCEEDED(user)) where += where.empty() ? L"user" : L", user";
-    const bool machineGone = SUCCEEDED(machine) || meansNotRegistered(machine);
-    const bool userGone = SUCCEEDED(user) || meansNotRegistered(user);
-    return {machineGone && userGone ? S_OK : (machineGone ? user : machine), where};
+    if (!stillRegistered(a)) return {S_OK, where};
+    return {FAILED(machine) ? machine : FAILED(user) ? user : E_FAIL, where};
 }
 
 }  // namespace sim

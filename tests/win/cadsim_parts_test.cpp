@@ -182,7 +182,16 @@ TEST(CadsimMemberIds, ServerAndTypeLibraryAgree) {
         TYPEATTR* attr = nullptr;
         ASSERT_HRESULT_SUCCEEDED(info->GetTypeAttr(&attr));
         EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FDUAL);
-        EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+        // The vtable side is what the type library marshaller works from.
+        HREFTYPE vtableSide = 0;
+        cad::com::ComPtr<ITypeInfo> vtableInfo;
+        ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableSide));
+        ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(vtableSide, vtableInfo.put()));
+        TYPEATTR* vtableAttr = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(vtableInfo->GetTypeAttr(&vtableAttr));
+        EXPECT_TRUE(vtableAttr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+        EXPECT_EQ(vtableAttr->typekind, TKIND_INTERFACE);
+        vtableInfo->ReleaseTypeAttr(vtableAttr);
         for (UINT i = 0; i < attr->cFuncs; ++i) {
             FUNCDESC* f = nullptr;
             ASSERT_HRESULT_SUCCEEDED(info->GetFuncDesc(i, &f));

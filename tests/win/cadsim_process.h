@@ -86,9 +86,17 @@ public:
         started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi_);
         CloseHandle(writeEnd);
     }
+    // Ends cadsim by closing its window, so that it withdraws its class object: under
+    // Wine, the class object of a process that was killed stays registered and makes
+    // every later stand-in unreachable until the Wine server restarts.
     ~CadsimProcess() {
         if (started_) {
-            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+                WindowSearch search{pi_.dwProcessId, nullptr};
+                EnumWindows(matchHostWindow, reinterpret_cast<LPARAM>(&search));
+                if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
+                if (WaitForSingleObject(pi_.hProcess, 15000) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
+            }
             WaitForSingleObject(pi_.hProcess, 10000);
             CloseHandle(pi_.hThread);
             CloseHandle(pi_.hProcess);

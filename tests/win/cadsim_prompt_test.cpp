@@ -31,6 +31,8 @@ struct PromptCase {
     bool fromClicks = false;
 };
 
+void PrintTo(const PromptCase& c, std::ostream* os) { *os << c.name; }
+
 class CadsimPrompts : public testing::TestWithParam<PromptCase> {
 protected:
     void SetUp() override {
@@ -98,7 +100,7 @@ protected:
 TEST_P(CadsimPrompts, AnsweredInTheView) {
     const PromptCase& c = GetParam();
     const auto centre = variable(L"VIEWCTR"), height = variable(L"VIEWSIZE"), size = variable(L"SCREENSIZE");
-    ASSERT_EQ(size.size(), 2u);
+    ASSERT_GE(size.size(), 2u);  // SCREENSIZE is a point; a third element may follow
     const double k = size[1] / height.at(0);
     const auto drawingX = [&](LONG px) { return centre.at(0) + (px - size[0] / 2) / k; };
     const auto drawingY = [&](LONG py) { return centre.at(1) - (py - size[1] / 2) / k; };

@@ -31,6 +31,8 @@ struct Unreadable {
     const char* expectLine;  // the "Line: N" the message names, or nullptr when no line applies
 };
 
+void PrintTo(const Unreadable& c, std::ostream* os) { *os << c.name; }
+
 class CadsimUnreadableDrawing : public testing::TestWithParam<Unreadable> {};
 
 TEST_P(CadsimUnreadableDrawing, EndsWithAMessageNamingFileAndLine) {
