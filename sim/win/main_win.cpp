@@ -84,10 +84,14 @@ std::optional<sim::Drawing> openDrawing(std::filesystem::path file) {
     try {
         return sim::readDxf(file);
     } catch (const sim::DxfError& e) {
-        problem = L"cadsim: the drawing cannot be read.\nFile: " + e.file.wstring() + L"\nLine: " +
-                  std::to_wstring(e.line) + L"\n" + widen(e.what());
+        // The reader's message names the file and line itself; say them where it does not.
+        const std::wstring reason = widen(e.what());
+        problem = L"cadsim: the drawing cannot be read.\n";
+        if (reason.find(e.file.wstring()) == std::wstring::npos)
+            problem += e.file.wstring() + L", line " + std::to_wstring(e.line) + L": ";
+        problem += reason;
     } catch (const std::exception& e) {
-        problem = L"cadsim: the drawing cannot be read.\nFile: " + file.wstring() + L"\n" + widen(e.what());
+        problem = L"cadsim: the drawing cannot be read.\n" + file.wstring() + L": " + widen(e.what());
     }
     tell(sim::Stream::Err, problem, MB_ICONERROR);
     return std::nullopt;

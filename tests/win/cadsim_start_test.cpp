@@ -28,7 +28,7 @@ struct Unreadable {
     const char* name;
     const wchar_t* file;
     const char* content;  // nullptr: the file does not exist
-    const char* expectLine;  // the "Line: N" the message names, or nullptr when no line applies
+    const char* expectLine;  // the "line N" the message names, or nullptr when no line applies
 };
 
 void PrintTo(const Unreadable& c, std::ostream* os) { *os << c.name; }
@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Unreadable{"Missing", L"cadsim_missing_drawing.dxf", nullptr, nullptr},
         Unreadable{"NumberExpected", L"cadsim_bad_number.dxf",
-                   "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\nnot-a-number\n20\n0\n0\nENDSEC\n0\nEOF\n", "Line: 10"},
-        Unreadable{"NotDxf", L"cadsim_not_dxf.dxf", "this is not a drawing\n", "Line: "}),
+                   "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\nnot-a-number\n20\n0\n0\nENDSEC\n0\nEOF\n", "line 10:"},
+        Unreadable{"NotDxf", L"cadsim_not_dxf.dxf", "this is not a drawing\n", "line 1:"}),
     [](const testing::TestParamInfo<Unreadable>& info) { return std::string(info.param.name); });
 
 TEST(CadsimCommandLineRefused, UnknownOptionEndsWithUsage) {
