@@ -10,20 +10,20 @@ namespace {
 
 enum class Takes { Path, Fault, Nothing };
 
-struct OptionSpec {
+struct KnownOption {
     std::wstring_view name;
     Takes takes;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {L"--journal", Takes::Path},   {L"--trace", Takes::Path},    {L"--plot-dir", Takes::Path},
     {L"--answers", Takes::Path},   {L"--fail", Takes::Fault},    {L"--garble", Takes::Fault},
     {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
 };
 
-const OptionSpec* findOption(std::wstring_view name) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.name == name) return &spec;
+const KnownOption* findOption(std::wstring_view name) {
+    for (const KnownOption& known : kOptions)
+        if (known.name == name) return &known;
     return nullptr;
 }
 
@@ -100,11 +100,11 @@ CommandLine parseCommandLine(const std::vector<std::wstring>& args) {
         }
         const size_t eq = arg.find(L'=');
         const std::wstring_view name = std::wstring_view(arg).substr(0, eq);
-        const OptionSpec* spec = findOption(name);
-        if (!spec) fail(L"unknown option " + std::wstring(name));
+        const KnownOption* known = findOption(name);
+        if (!known) fail(L"unknown option " + std::wstring(name));
         std::optional<std::wstring_view> value;
         if (eq != std::wstring::npos) value = std::wstring_view(arg).substr(eq + 1);
-        if (spec->takes == Takes::Nothing) {
+        if (known->takes == Takes::Nothing) {
             if (value) fail(std::wstring(name) + L" takes no value");
         } else if (!value) {
             if (i + 1 >= args.size()) fail(std::wstring(name) + L" needs a value");
