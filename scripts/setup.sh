@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ libgtest-dev googletest
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64 wine64-tools
-  xvfb xauth x11-utils fonts-noto-cjk imagemagick poppler-utils python3
+  xvfb xauth x11-utils fonts-noto-cjk fonts-wine imagemagick poppler-utils python3
 )
 
 missing=()
