@@ -4,16 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "common/unicode.h"
+
 namespace sim {
 
-std::wstring fromCodePoints(std::u32string_view text);
-std::u32string toCodePoints(std::wstring_view text);
+using common::decodeUtf8;
+using common::encodeUtf8;
+using common::fromCodePoints;
+using common::isUtf8;
+using common::toCodePoints;
 
-std::string encodeUtf8(std::wstring_view text);
-// Malformed sequences become U+FFFD.
-std::wstring decodeUtf8(std::string_view text);
-// True when the bytes are well-formed UTF-8 (plain ASCII included).
-bool isUtf8(std::string_view bytes);
 // Windows-1252; the five bytes it leaves undefined map to the Latin-1 code points.
 std::wstring fromAnsi(std::string_view bytes);
 
