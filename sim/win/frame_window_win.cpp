@@ -7,7 +7,8 @@ namespace sim {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"CadSimMainWindow";
-constexpr int kWidth = 1000, kHeight = 700;
+// Leaves the right-hand part of a 1280-pixel screen free for the window beside it.
+constexpr int kWidth = 780, kHeight = 760;
 
 }  // namespace
 
