@@ -2,6 +2,7 @@
 // program sees and what reaches the real control must agree.
 #include <gtest/gtest.h>
 
+#include "tests/shared/widget_cases.h"
 #include "app/memory_widgets.h"
 #include "platform/widgets.h"
 
@@ -49,15 +50,7 @@ struct WidgetRules : ::testing::Test {
     }
 };
 
-struct ComboCase {
-    const char* what;
-    ComboStyle style;
-    bool byText;  // set the text instead of the item index
-    int index;
-    std::wstring text;
-    int wantIndex;
-    std::wstring wantText;
-};
+using widget_cases::ComboCase;
 
 class WidgetComboRules : public WidgetRules, public ::testing::WithParamInterface<ComboCase> {};
 
@@ -76,22 +69,7 @@ TEST_P(WidgetComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WidgetComboRules,
-    ::testing::Values(
-        ComboCase{"pick in range", ComboStyle::PickOnly, false, 2, L"", 2, L"180"},
-        ComboCase{"pick past the end", ComboStyle::PickOnly, false, 4, L"", -1, L""},
-        ComboCase{"pick far past the end", ComboStyle::PickOnly, false, 7, L"", -1, L""},
-        ComboCase{"pick below -1", ComboStyle::PickOnly, false, -5, L"", -1, L""},
-        ComboCase{"pick none", ComboStyle::PickOnly, false, -1, L"", -1, L""},
-        ComboCase{"pick text of an entry", ComboStyle::PickOnly, true, 0, L"270", 3, L"270"},
-        ComboCase{"pick text of no entry", ComboStyle::PickOnly, true, 0, L"45", -1, L""},
-        ComboCase{"edit index past the end", ComboStyle::Editable, false, 4, L"", -1, L""},
-        ComboCase{"edit text of no entry", ComboStyle::Editable, true, 0, L"45", -1, L"45"},
-        ComboCase{"edit text of an entry", ComboStyle::Editable, true, 0, L"0", 0, L"0"}),
-    [](const auto& info) {
-        std::string n = info.param.what;
-        for (char& ch : n) if (ch == ' ' || ch == '-') ch = '_';
-        return n;
-    });
+    widget_cases::comboCases(), widget_cases::comboCaseName);
 
 TEST_F(WidgetRules, PickOnlyComboShowsItsEntryNotTheDesignedText) {
     EXPECT_EQ(combo(ComboStyle::PickOnly, 1).text(), L"90");

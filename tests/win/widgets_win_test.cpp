@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/shared/widget_cases.h"
 #include "app/form60.h"
 #include "platform/dpi_win.h"
 #include "platform/form_win.h"
@@ -66,17 +67,7 @@ struct Win32Widgets : ::testing::Test {
 
 // ---- combo box: what code sets shows in the control and runs no handler ----
 
-struct ComboCase {
-    const char* what;
-    ComboStyle style;
-    bool byText;  // set the text instead of the item index
-    int index;
-    std::wstring text;
-    int wantIndex;
-    std::wstring wantText;
-};
-
-void PrintTo(const ComboCase& c, std::ostream* os) { *os << c.what; }
+using widget_cases::ComboCase;
 
 class Win32WidgetComboRules : public Win32Widgets, public ::testing::WithParamInterface<ComboCase> {};
 
@@ -95,21 +86,7 @@ TEST_P(Win32WidgetComboRules, CodeSetsSelectionAndTextWithoutChangeHandler) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Win32WidgetComboRules,
-    ::testing::Values(
-        ComboCase{"pick in range", ComboStyle::PickOnly, false, 2, L"", 2, L"180"},
-        ComboCase{"pick past the end", ComboStyle::PickOnly, false, 4, L"", -1, L""},
-        ComboCase{"pick below -1", ComboStyle::PickOnly, false, -5, L"", -1, L""},
-        ComboCase{"pick none", ComboStyle::PickOnly, false, -1, L"", -1, L""},
-        ComboCase{"pick text of an entry", ComboStyle::PickOnly, true, 0, L"270", 3, L"270"},
-        ComboCase{"pick text of no entry", ComboStyle::PickOnly, true, 0, L"45", -1, L""},
-        ComboCase{"edit index past the end", ComboStyle::Editable, false, 4, L"", -1, L""},
-        ComboCase{"edit text of no entry", ComboStyle::Editable, true, 0, L"45", -1, L"45"},
-        ComboCase{"edit text of an entry", ComboStyle::Editable, true, 0, L"0", 0, L"0"}),
-    [](const auto& info) {
-        std::string n = info.param.what;
-        for (char& ch : n) if (ch == ' ' || ch == '-') ch = '_';
-        return n;
-    });
+    widget_cases::comboCases(), widget_cases::comboCaseName);
 
 TEST_F(Win32Widgets, PickOnlyComboShowsItsEntryAndRefillingClearsIt) {
     ComboBox& box = combo(ComboStyle::PickOnly, 1);
