@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/paint_win.h"
+
 #include <string>
 #include <utility>
 
@@ -38,17 +40,7 @@ private:
 };
 
 // Selects an object into a device context for the life of the scope.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~Selected() { SelectObject(dc_, old_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using platform::Selected;
 
 // A memory device context compatible with another one.
 class MemoryDc {
