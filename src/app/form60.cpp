@@ -78,4 +78,15 @@ void TForm60::Button12Click(ui::Widget&) {
 
 void TForm60::Button3Click(ui::Widget&) {}
 
+bool TForm60::connectToCad(std::unique_ptr<cad::InanoCADApplication>& application) {
+    if (!cadCreator_) return false;
+    return cad::connectToCad(application, shell_, *cadCreator_);
+}
+
+void TForm60::setFramePlotRunning(bool running) {
+    framePlotRunning_ = running;
+    Button11->setEnabled(!running);
+    CheckBox1->setEnabled(!running);
+}
+
 }  // namespace app

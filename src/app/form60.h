@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/shell_services.h"
+#include "cad/connect.h"
+#include "frames/frame_record.h"
 #include "platform/widgets.h"
 
 namespace app {
@@ -29,6 +31,7 @@ const std::vector<ControlRow>& form60Controls();
 
 // The values the handlers share that live outside the window (one per process).
 struct UnitState {
+    frames::FrameList frames;                         // the frame list; its order is plot order
     double viewCentreX = 0, viewCentreY = 0;          // CAD view centre at the last frame capture
     double previewScale = 0;                          // drawing units per pixel of the frame preview
     double gridViewCentreX = 0, gridViewCentreY = 0;  // CAD view centre at the last grid capture
@@ -49,6 +52,17 @@ public:
 
     ui::Form& form() { return *form_; }
     ShellServices& shell() { return shell_; }
+
+    // The maker of the CAD host's application object. Without one every handler that
+    // needs the CAD host finds none.
+    void setCadLink(cad::CoApplication& creator) { cadCreator_ = &creator; }
+    // connectToCad through the shell's window look-up and the CAD link.
+    bool connectToCad(std::unique_ptr<cad::InanoCADApplication>& application);
+
+    // A frame batch plot runs: the frame list must keep its length and order, so the
+    // capture and the reorder are refused and their controls disabled until it ends.
+    void setFramePlotRunning(bool running);
+    bool framePlotRunning() const { return framePlotRunning_; }
 
     // Window events. FormDestroy is run by the backend when the window is destroyed
     // (at most once; later calls do nothing).
@@ -77,6 +91,9 @@ public:
     void Button14MouseDown(ui::Widget& Sender, const ui::MouseEvent& e);
     void Image1MouseDown(ui::Widget& Sender, const ui::MouseEvent& e);
     void Image2MouseDown(ui::Widget& Sender, const ui::MouseEvent& e);
+
+    // Outlines every frame on the frame preview.
+    void DrawRect2();
 
     // Fields of the window.
     double gbextMinX = 0, gbextMinY = 0, gbextMaxX = 0, gbextMaxY = 0;
@@ -122,6 +139,8 @@ private:
     void bindHandler(ui::Widget& widget, Event event, const std::string& handler);
 
     ShellServices& shell_;
+    cad::CoApplication* cadCreator_ = nullptr;
+    bool framePlotRunning_ = false;
     std::unique_ptr<ui::Form> form_;
     bool destroyed_ = false;
 };

@@ -23,5 +23,6 @@ void TForm60::Button10MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choos
 void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choose every frame
 void TForm60::Image1MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // grid cell selection
 void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // frame selection
+void TForm60::DrawRect2() {}                     // frame outlines
 
 }  // namespace app

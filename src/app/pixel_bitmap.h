@@ -17,6 +17,8 @@ public:
 
     ui::PixelView pixels() const override { return {pixels_.data(), width_, height_, width_}; }
     std::uint32_t& at(int x, int y) { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    std::uint32_t* data() { return pixels_.data(); }  // top row first, width() pixels per row
 
 private:
     int width_ = 0, height_ = 0;

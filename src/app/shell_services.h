@@ -1,9 +1,18 @@
-// The few desktop services the main window's start and end need. The Win32 backend and
-// the test fake implement it; the program's logic sees only this.
+// The desktop services the program's logic needs: the screen, the program file, message
+// boxes, windows of other programs, the main window's state, waits and the message pump,
+// and the screen copy and drawing on photographs. The Win32 backend and the test fake
+// implement it; the program's logic sees only this.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "app/canvas.h"
+#include "app/pixel_bitmap.h"
+#include "cad/connect.h"
 
 namespace app {
 
@@ -13,9 +22,28 @@ struct ScreenSize {
     int width = 0, height = 0;
 };
 
-class ShellServices {
+// A window of any program; 0 is no window. The CAD host reports its windows as such
+// numbers too.
+using WindowHandle = std::intptr_t;
+
+// A rectangle in screen pixels; right and bottom lie just outside it.
+struct ScreenRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
+};
+
+// What failed in a screen copy or a reduction (a device context or bitmap that could not
+// be made, a copy the system refused).
+class GraphicsError : public std::runtime_error {
 public:
-    virtual ~ShellServices() = default;
+    using std::runtime_error::runtime_error;
+};
+
+class ShellServices : public cad::HostWindowFinder {
+public:
+    ~ShellServices() override = default;
     // The primary monitor's size in device pixels.
     virtual ScreenSize primaryScreenSize() = 0;
     // The full path of the running program file.
@@ -27,6 +55,41 @@ public:
     virtual int monitorScaleFactor() = 0;
     // Text in the system's ANSI code page (CP932 on Japanese Windows) as UTF-16.
     virtual std::wstring decodeAnsi(std::string_view bytes) = 0;
+
+    // ---- other programs' windows
+    // (topLevelWindowExists(title), from cad::HostWindowFinder: a top-level window with
+    // exactly this title exists.)
+    // The first top-level window of this window class; 0 when there is none.
+    virtual WindowHandle findWindowByClass(std::wstring_view className) = 0;
+    // The window's rectangle in screen pixels; an empty rectangle when it is no window.
+    virtual ScreenRect windowRect(WindowHandle window) = 0;
+    // The window's first child (the top of its children in z-order) and the window after
+    // a window in z-order (its next sibling); 0 when there is none.
+    virtual WindowHandle firstChild(WindowHandle window) = 0;
+    virtual WindowHandle nextSibling(WindowHandle window) = 0;
+    virtual bool isIconic(WindowHandle window) = 0;
+    virtual void restoreWindow(WindowHandle window) = 0;      // from minimised, without waiting
+    virtual void bringToForeground(WindowHandle window) = 0;
+    virtual WindowHandle foregroundWindow() = 0;
+
+    // ---- the main window
+    virtual void minimiseMainWindow() = 0;
+    virtual void restoreMainWindow() = 0;  // back to the normal state, whatever it was
+
+    // ---- time and input
+    virtual void sleep(int milliseconds) = 0;
+    virtual void processMessages() = 0;  // runs what is queued, then returns
+    virtual void pressEscapeKey() = 0;   // a synthesised press and release
+
+    // ---- graphics
+    // A 32-bit copy of this rectangle of the display, layered windows included
+    // (SRCCOPY | CAPTUREBLT). Throws GraphicsError.
+    virtual std::shared_ptr<PixelBitmap> copyScreen(const ScreenRect& area) = 0;
+    // `source` reduced (or enlarged) to width x height with the stretch mode that ORs the
+    // pixels it drops (WHITEONBLACK), so thin light lines on dark survive. Throws GraphicsError.
+    virtual std::shared_ptr<PixelBitmap> shrinkWhiteOnBlack(const PixelBitmap& source, int width, int height) = 0;
+    // A drawing session on `target` (see Canvas).
+    virtual std::unique_ptr<Canvas> openCanvas(PixelBitmap& target) = 0;
 };
 
 }  // namespace app

@@ -1,0 +1,79 @@
+// The main window under test: in-memory widgets, the scripted desktop, and the stand-in
+// host in process behind the CAD link. The desktop holds the host's windows:
+//   kCadWindow  "nanoCAD 5", the application's main window
+//   kDocWindow  the document window, whose first child is a bar of kBarHeight pixels and
+//               whose next child is the view, kViewWidth x kViewHeight below it.
+// The host's view has the view's size, so what it reports matches the desktop.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/form60.h"
+#include "app/memory_widgets.h"
+#include "app_fake_shell.h"
+#include "cad/late_bound.h"
+#include "sim/model/host.h"
+
+namespace testing_support {
+
+// The host's application object, made in process; `fail` makes creation throw.
+struct InProcessCad : cad::CoApplication {
+    sim::Host* host = nullptr;
+    bool fail = false;
+    int created = 0;
+    std::unique_ptr<cad::InanoCADApplication> Create() override {
+        if (fail || !host) throw cad::CadError(L"the class is not registered");
+        ++created;
+        return cad::wrapApplication(host->application());
+    }
+};
+
+struct FormRig {
+    static constexpr app::WindowHandle kCadWindow = 101, kDocWindow = 102, kBar = 103, kView = 104;
+    static constexpr int kDocLeft = 40, kDocTop = 60, kBarHeight = 30;
+    static constexpr int kViewWidth = 1000, kViewHeight = 500;
+
+    explicit FormRig(sim::Drawing drawing, sim::Options options = {}, int scaleFactor = 100)
+        : folder(std::filesystem::temp_directory_path() / ("quillon-rig-" + std::to_string(std::random_device{}()))) {
+        std::filesystem::create_directories(folder);
+        shell.program = (folder / "quillon.exe").wstring();
+        shell.scaleFactor = scaleFactor;
+        host = std::make_unique<sim::Host>(std::move(drawing), std::move(options));
+        host->setWindowHandles(static_cast<std::int32_t>(kCadWindow), static_cast<std::int32_t>(kDocWindow));
+        setViewArea(kViewWidth, kViewHeight);
+        shell.windows[kCadWindow] = {L"nanoCAD 5", L"CadSimFrame", {0, 0, 1200, 700}, 0, 0, false};
+        cad.host = host.get();
+        form = std::make_unique<app::TForm60>(widgets, shell);
+        form->setCadLink(cad);
+    }
+    ~FormRig() {
+        form.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    // The document window's view area becomes width x height pixels.
+    void setViewArea(int width, int height) {
+        const int l = kDocLeft, t = kDocTop;
+        shell.windows[kDocWindow] = {L"", L"CadSimDocument", {l, t, l + width, t + kBarHeight + height}, kBar, 0, false};
+        shell.windows[kBar] = {L"", L"", {l, t, l + width, t + kBarHeight}, 0, kView, false};
+        shell.windows[kView] = {L"", L"", {l, t, l + width, t + kBarHeight + height}, 0, 0, false};
+        host->setScreenSize(width, height);
+    }
+
+    app::TForm60& f() { return *form; }
+
+    std::filesystem::path folder;
+    ui::MemoryWidgetFactory widgets;
+    FakeShell shell;
+    std::unique_ptr<sim::Host> host;
+    InProcessCad cad;
+    std::unique_ptr<app::TForm60> form;
+};
+
+}  // namespace testing_support
