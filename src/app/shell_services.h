@@ -75,6 +75,9 @@ public:
     // ---- the main window
     virtual void minimiseMainWindow() = 0;
     virtual void restoreMainWindow() = 0;  // back to the normal state, whatever it was
+    // The progress shown on the main window's taskbar button: `done` of `total`; a total
+    // of 0 or less takes the progress away.
+    virtual void setTaskbarProgress(int done, int total) = 0;
 
     // ---- time and input
     virtual void sleep(int milliseconds) = 0;

@@ -40,6 +40,7 @@ public:
     bool failScreenCopy = false;
     std::vector<std::string> log;  // "sleep 500", "minimise main", "copy 10,20 300x200", ...
     int sleptMs = 0;
+    std::pair<int, int> taskbarProgress{0, 0};  // done, total
     std::deque<std::function<void()>> queued;  // run by the next processMessages
     std::vector<app::TextMark> texts;          // every text drawn on any bitmap
 
@@ -93,6 +94,10 @@ public:
     void restoreMainWindow() override {
         log.push_back("restore main");
         mainMinimised = false;
+    }
+    void setTaskbarProgress(int done, int total) override {
+        log.push_back("progress " + std::to_string(done) + "/" + std::to_string(total));
+        taskbarProgress = {done, total};
     }
     void sleep(int ms) override {
         log.push_back("sleep " + std::to_string(ms));
