@@ -2,24 +2,17 @@
 #include "platform/widgets.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace ui {
 
 Rect fitCentred(int picW, int picH, int boxW, int boxH) {
     if (picW <= 0 || picH <= 0 || boxW <= 0 || boxH <= 0) return {};
-    // The toolkit's proportional stretch: fit the longer side first, then the other.
-    const double aspect = static_cast<double>(picW) / picH;
-    int w, h;
-    if (picW > picH) {
-        w = boxW;
-        h = static_cast<int>(boxW / aspect);
-        if (h > boxH) { h = boxH; w = static_cast<int>(boxH * aspect); }
-    } else {
-        h = boxH;
-        w = static_cast<int>(boxH * aspect);
-        if (w > boxW) { w = boxW; h = static_cast<int>(boxW / aspect); }
-    }
+    // One factor for both sides, so that a point of the box maps back to the picture by
+    // dividing by that same factor: (X - boxW div 2) / e + picW div 2.
+    const double e = std::min(static_cast<double>(boxW) / picW, static_cast<double>(boxH) / picH);
+    const int w = static_cast<int>(std::lround(picW * e)), h = static_cast<int>(std::lround(picH * e));
     return {(boxW - w) / 2, (boxH - h) / 2, w, h};
 }
 

@@ -235,7 +235,9 @@ TEST(WidgetLayout, FitCentredKeepsProportions) {
         {100, 50, 200, 200, {0, 50, 200, 100}},   // wide picture enlarged to the width
         {50, 100, 200, 100, {75, 0, 50, 100}},    // tall picture fitted to the height
         {400, 100, 200, 100, {0, 25, 200, 50}},   // reduced
-        {300, 200, 100, 100, {0, 17, 100, 66}},   // truncated height, centred by div
+        {300, 200, 100, 100, {0, 16, 100, 67}},   // 66.7 rounds to 67, centred by div
+        {3, 7, 100, 100, {28, 0, 43, 100}},       // e = 100/7: 42.9 wide, not 42
+        {7, 3, 100, 100, {0, 28, 100, 43}},
         {0, 10, 100, 100, {}},
     };
     for (const auto& c : cases)
