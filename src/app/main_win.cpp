@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include "app/form60.h"
+#include "cad/com/co_application_win.h"
+#include "cad/com/com_types_win.h"
 #include "platform/dpi_win.h"
 #include "platform/form_win.h"
 #include "platform/shell_services_win.h"
@@ -13,9 +15,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // (the program also links it, so this only takes a reference).
     LoadLibraryW(L"shcore.dll");
 
+    // COM for the CAD link and the taskbar button, for as long as anything of ours uses it
+    // (declared first, so it ends last). Without it the CAD host is simply never found.
+    cad::com::ComInit com;
+
     platform::WinShellServices shell;
     platform::WinWidgetFactory widgets;  // the dark style comes with every window it makes
+    cad::com::ComCoApplication cad;
     app::TForm60 form(widgets, shell, platform::primaryMonitorDpi());  // runs FormCreate
+    form.setCadLink(cad);
 
     platform::FormPeer* window = platform::FormPeer::of(form.form());
     if (!window || !window->hwnd()) {

@@ -1,9 +1,23 @@
-// The desktop services of the main window's start and end (see shell_services_win.h).
+// The desktop services on Win32 (see shell_services_win.h).
 #include "platform/shell_services_win.h"
 
+#include <algorithm>
+
+#include "platform/canvas_win.h"
+#include "platform/dib_win.h"
 #include "platform/dpi_win.h"
 
 namespace platform {
+
+namespace {
+
+HWND hwndOf(app::WindowHandle window) { return reinterpret_cast<HWND>(window); }
+app::WindowHandle handleOf(HWND window) { return reinterpret_cast<app::WindowHandle>(window); }
+
+// BitBlt's raster operation that also copies layered windows.
+constexpr DWORD kCopyWithLayered = SRCCOPY | CAPTUREBLT;  // 0x40CC0020
+
+}  // namespace
 
 app::ScreenSize WinShellServices::primaryScreenSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -39,6 +53,127 @@ std::wstring WinShellServices::decodeAnsi(std::string_view bytes) {
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     if (length > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
     return text;
+}
+
+// ---- other programs' windows
+
+bool WinShellServices::topLevelWindowExists(std::wstring_view title) {
+    return FindWindowW(nullptr, std::wstring(title).c_str()) != nullptr;
+}
+
+app::WindowHandle WinShellServices::findWindowByClass(std::wstring_view className) {
+    return handleOf(FindWindowW(std::wstring(className).c_str(), nullptr));
+}
+
+app::ScreenRect WinShellServices::windowRect(app::WindowHandle window) {
+    RECT r{};
+    if (!window || !IsWindow(hwndOf(window)) || !GetWindowRect(hwndOf(window), &r)) return {};
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+app::WindowHandle WinShellServices::firstChild(app::WindowHandle window) {
+    return window ? handleOf(GetWindow(hwndOf(window), GW_CHILD)) : 0;
+}
+
+app::WindowHandle WinShellServices::nextSibling(app::WindowHandle window) {
+    return window ? handleOf(GetWindow(hwndOf(window), GW_HWNDNEXT)) : 0;
+}
+
+bool WinShellServices::isIconic(app::WindowHandle window) { return window && IsIconic(hwndOf(window)); }
+
+void WinShellServices::restoreWindow(app::WindowHandle window) {
+    if (window) ShowWindow(hwndOf(window), SW_RESTORE);
+}
+
+void WinShellServices::bringToForeground(app::WindowHandle window) {
+    if (window) SetForegroundWindow(hwndOf(window));
+}
+
+app::WindowHandle WinShellServices::foregroundWindow() { return handleOf(GetForegroundWindow()); }
+
+// ---- the main window
+
+void WinShellServices::minimiseMainWindow() {
+    if (owner_) ShowWindow(owner_, SW_MINIMIZE);
+}
+
+void WinShellServices::restoreMainWindow() {
+    // Normal, not minimised or maximised; a window already normal stays where it is.
+    if (owner_) ShowWindow(owner_, SW_SHOWNORMAL);
+}
+
+void WinShellServices::setTaskbarProgress(int done, int total) {
+    if (!owner_) return;
+    if (!taskbar_ && !taskbarTried_) {
+        taskbarTried_ = true;
+        cad::com::ComPtr<ITaskbarList3> taskbar;
+        if (SUCCEEDED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                       taskbar.putVoid())) &&
+            SUCCEEDED(taskbar->HrInit()))
+            taskbar_ = std::move(taskbar);
+    }
+    if (!taskbar_) return;
+    if (total <= 0) {
+        taskbar_->SetProgressState(owner_, TBPF_NOPROGRESS);
+        return;
+    }
+    taskbar_->SetProgressState(owner_, TBPF_NORMAL);
+    taskbar_->SetProgressValue(owner_, static_cast<ULONGLONG>(std::clamp(done, 0, total)),
+                               static_cast<ULONGLONG>(total));
+}
+
+// ---- time and input
+
+void WinShellServices::sleep(int milliseconds) { Sleep(static_cast<DWORD>(std::max(milliseconds, 0))); }
+
+void WinShellServices::processMessages() {
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Not ours to take: the message loop that runs after us must still see it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (owner_ && IsWindow(owner_) && IsDialogMessageW(owner_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void WinShellServices::pressEscapeKey() {
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = VK_ESCAPE;
+        key.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC));
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+// ---- graphics
+
+std::shared_ptr<app::PixelBitmap> WinShellServices::copyScreen(const app::ScreenRect& area) {
+    DisplayDc screen;
+    DibSection copy(area.width(), area.height());
+    if (!BitBlt(copy.dc(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, kCopyWithLayered))
+        throw app::GraphicsError("the screen could not be copied (error " + std::to_string(GetLastError()) + ")");
+    return copy.toBitmap();
+}
+
+std::shared_ptr<app::PixelBitmap> WinShellServices::shrinkWhiteOnBlack(const app::PixelBitmap& source, int width,
+                                                                        int height) {
+    DibSection from(source.width(), source.height());
+    from.load(source.pixels());
+    DibSection to(width, height);
+    SetStretchBltMode(to.dc(), WHITEONBLACK);
+    if (!StretchBlt(to.dc(), 0, 0, width, height, from.dc(), 0, 0, source.width(), source.height(), SRCCOPY))
+        throw app::GraphicsError("the picture could not be reduced (error " + std::to_string(GetLastError()) + ")");
+    return to.toBitmap();
+}
+
+std::unique_ptr<app::Canvas> WinShellServices::openCanvas(app::PixelBitmap& target) {
+    return std::make_unique<GdiCanvas>(target);
 }
 
 }  // namespace platform
