@@ -60,6 +60,11 @@ void Host::setScreenSize(int widthPx, int heightPx) {
 
 bool Host::gridMode() const { return state_->gridMode == 1; }
 
+void Host::setGridMode(bool on) {
+    state_->gridMode = on ? 1 : 0;
+    state_->viewChanged();
+}
+
 void Host::setWindowHandles(std::int32_t application, std::int32_t document) {
     state_->applicationHandle = application;
     state_->documentHandle = document;

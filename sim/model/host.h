@@ -56,6 +56,7 @@ public:
     ViewState view() const;
     void setScreenSize(int widthPx, int heightPx);  // the visible drawing area changed
     bool gridMode() const;                           // GRIDMODE is 1
+    void setGridMode(bool on);                       // the user switched the grid display
 
     // What the HWND members report.
     void setWindowHandles(std::int32_t application, std::int32_t document);

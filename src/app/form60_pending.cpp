@@ -12,7 +12,6 @@ void TForm60::Button5Click(ui::Widget&) {}       // device list of the equal-int
 void TForm60::Button7Click(ui::Widget&) {}       // spacing pick
 void TForm60::Button8Click(ui::Widget&) {}       // drawing scale pick
 void TForm60::Button9Click(ui::Widget&) {}       // abort a batch plot
-void TForm60::Button11Click(ui::Widget&) {}      // frame capture
 void TForm60::Button16Click(ui::Widget&) {}      // frame batch plot
 void TForm60::Button18Click(ui::Widget&) {}      // device list of the frame page
 void TForm60::CheckBox1Click(ui::Widget&) {}     // frame order direction

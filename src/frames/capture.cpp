@@ -1,0 +1,162 @@
+// The frame capture ("キャプチャ"): finds the frames on the frame layer, orders them, and
+// photographs the CAD view, framed to the drawing extents, into the frame preview.
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "app/form60.h"
+#include "app/pixel_bitmap.h"
+#include "cad/connect.h"
+#include "frames/capture_geometry.h"
+#include "frames/frame_query.h"
+#include "frames/ordering.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kRestoreWaitMs = 500;  // after restoring a minimised CAD window
+constexpr int kViewWaitMs = 100;     // after a view change, for the CAD view to redraw
+constexpr std::int32_t kWholeDrawing = 5;
+
+struct Corners {
+    cad::CadPoint lowerLeft, upperRight;
+};
+
+// The box around every entity of the drawing, through "ssTemp", into gbextMinX2 ...
+// gbextMaxY2. Any failure is ignored: the fields keep what they had, and the result is
+// empty unless the measurement itself succeeded.
+std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& document) {
+    std::optional<Corners> measured;
+    try {
+        const std::unique_ptr<cad::CadSelectionSet> set = cad::tempSelectionSet(document);
+        set->emptySet();
+        set->selectWithFilter(kWholeDrawing, nullptr, nullptr, nullptr);
+        Corners corners;
+        set->measureExtents(corners.lowerLeft, corners.upperRight);
+        form.gbextMinX2 = corners.lowerLeft[0];
+        form.gbextMinY2 = corners.lowerLeft[1];
+        form.gbextMaxX2 = corners.upperRight[0];
+        form.gbextMaxY2 = corners.upperRight[1];
+        measured = std::move(corners);
+        set->emptySet();
+        set->discardSet();
+    } catch (const std::exception&) {
+        // The extents of the previous capture stay.
+    }
+    return measured;
+}
+
+// Copies the screen area of the view that `area` names (relative to the document
+// window's top-left corner), reduces it to fit Image2 and makes it the preview and the
+// clean copy. False when Image2 has no room for a picture.
+bool takeViewPicture(TForm60& form, WindowHandle documentWindow, const frames::CaptureArea& area) {
+    ShellServices& shell = form.shell();
+    const ScreenRect origin = shell.windowRect(documentWindow);
+    const int left = origin.left + area.gx, top = origin.top + area.gy;
+    const std::shared_ptr<PixelBitmap> shot = shell.copyScreen({left, top, left + area.u, top + area.v});
+    const frames::PreviewSize size = frames::previewSize(area.u, area.v, form.Image2->width(), form.Image2->height());
+    if (size.width <= 0 || size.height <= 0) return false;
+    const std::shared_ptr<PixelBitmap> reduced = shell.shrinkWhiteOnBlack(*shot, size.width, size.height);
+    form.unit.previewScale = area.A / size.width;
+    form.Image2->setFit(true, true, true);
+    form.Image2->setPicture(std::make_shared<PixelBitmap>(*reduced));
+    form.CaptBmp2 = std::make_shared<PixelBitmap>(*reduced);
+    return true;
+}
+
+// Everything between connecting and restoring the main window. Host and graphics
+// errors end it where they happen; what was done stays done. True when a picture was
+// taken.
+bool captureFrames(TForm60& form, cad::InanoCADApplication& application) {
+    ShellServices& shell = form.shell();
+
+    const WindowHandle cadWindow = application.mainWindowHandle();
+    if (shell.isIconic(cadWindow)) {
+        shell.restoreWindow(cadWindow);
+        shell.sleep(kRestoreWaitMs);
+    }
+    const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
+    application.showWholeDrawing();
+    shell.sleep(kViewWaitMs);
+    shell.bringToForeground(application.mainWindowHandle());
+    const WindowHandle documentWindow = document->documentWindowHandle();
+
+    {
+        // The list is replaced only by a whole, ordered query result.
+        const std::unique_ptr<cad::CadSelectionSet> set = document->documentSelectionSet();
+        frames::FrameQueryResult query = frames::queryFrames(*set, form.Edit5->text());
+        if (!query.frames.empty()) frames::orderFrames(query.frames, form.CheckBox1->checked());
+        form.unit.frames = std::move(query.frames);
+        if (query.found > 0) set->emptySet();
+    }
+
+    // The view area: the document window's second child, less the height of the first
+    // (the bar docked along the view's bottom edge).
+    const WindowHandle frameWindow = document->documentWindowHandle();
+    const WindowHandle bar = frameWindow ? shell.firstChild(frameWindow) : 0;
+    const WindowHandle view = bar ? shell.nextSibling(bar) : 0;
+    const int fullWidth = shell.windowRect(view).width();
+    const int fullHeight = shell.windowRect(view).height() - shell.windowRect(bar).height();
+
+    const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
+    document->writeSysVar(L"GRIDMODE", std::int16_t{0});
+    const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
+    form.unit.viewCentreX = centre[0];
+    form.unit.viewCentreY = centre[1];
+    const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
+
+    const std::optional<Corners> measured = measureDrawingExtents(form, *document);
+
+    bool taken = false;
+    if (frames::extentsValid(form.gbextMinX2, form.gbextMinY2, form.gbextMaxX2, form.gbextMaxY2)) {
+        // The framing takes this capture's measurement; without one there is nothing
+        // to frame to, and the capture ends as on a host error.
+        if (!measured) throw std::runtime_error("the drawing extents were not measured");
+        const double ex = measured->upperRight[0] - measured->lowerLeft[0];
+        const double ey = measured->upperRight[1] - measured->lowerLeft[1];
+        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
+        const frames::CaptureArea area = frames::fitCaptureArea(fullWidth, fullHeight, viewSize, ex, ey);
+        if (documentWindow != 0 && area.u > 0 && area.v > 0) taken = takeViewPicture(form, documentWindow, area);
+    }
+
+    document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
+    application.showPreviousView();
+    shell.sleep(kViewWaitMs);
+    return taken;
+}
+
+}  // namespace
+
+void TForm60::Button11Click(ui::Widget&) {
+    // A running frame plot walks the frame list; it must not change under it.
+    if (framePlotRunning()) return;
+    bool taken = false;
+    {
+        std::unique_ptr<cad::InanoCADApplication> application;
+        if (connectToCad(application)) {
+            shell().minimiseMainWindow();  // the always-on-top window must not cover the CAD view
+            try {
+                taken = captureFrames(*this, *application);
+            } catch (const std::exception&) {
+                // The capture ends here without a message.
+            }
+        }
+    }
+    try {
+        if (taken) {
+            Edit7->setText(L"0");
+            DrawRect2();
+            Button18Click(*Button18);
+            ComboBox7Change(*ComboBox7);
+        }
+    } catch (...) {
+        shell().restoreMainWindow();
+        throw;
+    }
+    shell().restoreMainWindow();
+}
+
+}  // namespace app
