@@ -119,6 +119,29 @@ private:
     std::wstring name_;
 };
 
+// What a plot of these settings covers, in drawing units: the window, the view on
+// screen, or the drawing's extents (for extents, limits and layout alike).
+Extents plotArea(const State& s, const LayoutSettings& settings) {
+    Extents area;
+    switch (settings.areaKind) {
+        case 4:
+            include(area, settings.window1);
+            include(area, settings.window2);
+            break;
+        case 0:
+        case 3: {
+            const ViewState& v = s.view;
+            const double halfHeight = v.height / 2;
+            const double halfWidth = v.heightPx > 0 ? halfHeight * v.widthPx / v.heightPx : halfHeight;
+            include(area, Vec2{v.centreX - halfWidth, v.centreY - halfHeight});
+            include(area, Vec2{v.centreX + halfWidth, v.centreY + halfHeight});
+            break;
+        }
+        default: area = s.extents;
+    }
+    return area;
+}
+
 class Plot final : public Object {
 public:
     explicit Plot(std::shared_ptr<State> s) : Object(std::move(s), cad::ObjectKind::Plot) {}
@@ -145,13 +168,12 @@ private:
             (settings.window1.x == settings.window2.x || settings.window1.y == settings.window2.y))
             hostError(m, L"the plot window has no area");
         job.number = s.jobs + 1;
-        job.output = writePlotOutput(job, s.drawing, s.options.plotDir);
-        if (!s.options.journal.empty()) {
-            try {
-                appendJournal(s.options.journal, job);
-            } catch (const std::runtime_error& e) {
-                hostError(m, decodeUtf8(e.what()));
-            }
+        job.area = plotArea(s, settings);
+        try {
+            job.output = writePlotOutput(job, s.drawing, s.options.plotDir);
+            if (!s.options.journal.empty()) appendJournal(s.options.journal, job);
+        } catch (const std::runtime_error& e) {
+            hostError(m, decodeUtf8(e.what()));
         }
         s.jobs = job.number;
         return true;
