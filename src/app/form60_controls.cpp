@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/form60.h"
+#include "app/handler_failure.h"
 
 namespace app {
 
@@ -206,11 +207,20 @@ void TForm60::buildControls() {
 void TForm60::bindHandler(ui::Widget& w, Event event, const std::string& handler) {
     switch (event) {
         case Event::None: return;
-        case Event::Click: w.onClick = [this, m = lookup(kClickHandlers, handler)](ui::Widget& s) { (this->*m)(s); }; return;
-        case Event::Change: w.onChange = [this, m = lookup(kClickHandlers, handler)](ui::Widget& s) { (this->*m)(s); }; return;
+        // A failure a handler lets out ends up in the default error report.
+        case Event::Click:
+            w.onClick = [this, m = lookup(kClickHandlers, handler)](ui::Widget& s) {
+                runReportingFailure(shell_, [&] { (this->*m)(s); });
+            };
+            return;
+        case Event::Change:
+            w.onChange = [this, m = lookup(kClickHandlers, handler)](ui::Widget& s) {
+                runReportingFailure(shell_, [&] { (this->*m)(s); });
+            };
+            return;
         case Event::MouseDown:
             w.onMouseDown = [this, m = lookup(kMouseHandlers, handler)](ui::Widget& s, const ui::MouseEvent& e) {
-                (this->*m)(s, e);
+                runReportingFailure(shell_, [&] { (this->*m)(s, e); });
             };
             return;
     }

@@ -14,14 +14,10 @@ void TForm60::Button8Click(ui::Widget&) {}       // drawing scale pick
 void TForm60::Button9Click(ui::Widget&) {}       // abort a batch plot
 void TForm60::Button16Click(ui::Widget&) {}      // frame batch plot
 void TForm60::Button18Click(ui::Widget&) {}      // device list of the frame page
-void TForm60::CheckBox1Click(ui::Widget&) {}     // frame order direction
 void TForm60::ComboBox2Change(ui::Widget&) {}    // device change, equal-interval page
 void TForm60::ComboBox3Change(ui::Widget&) {}    // paper change
 void TForm60::ComboBox7Change(ui::Widget&) {}    // device change, frame page
 void TForm60::Button10MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choose every grid cell
-void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choose every frame
 void TForm60::Image1MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // grid cell selection
-void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // frame selection
-void TForm60::DrawRect2() {}                     // frame outlines
 
 }  // namespace app

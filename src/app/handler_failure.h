@@ -1,0 +1,19 @@
+// The default report of a failure that an event handler lets out: the handler ends and
+// the user sees the error's text in a message box. Every handler bound to a control runs
+// through it, so no failure ever leaves the window's event dispatch.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/shell_services.h"
+
+namespace app {
+
+// Shown for a failure that carries no text of its own.
+inline constexpr wchar_t kUnknownFailureText[] = L"不明なエラーが発生しました。";
+
+// Runs `handler`; when it throws, shows the error's text with shell.showMessage.
+void runReportingFailure(ShellServices& shell, const std::function<void()>& handler);
+
+}  // namespace app

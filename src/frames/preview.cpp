@@ -1,0 +1,232 @@
+// The frame preview and the choosing of frames: the outlines on the photograph, a click
+// on a frame ("計算尺度" and the CAD view follow it), "すべて" and the order check box.
+// A chosen frame is its plotFlag; the marks and numbers only picture it.
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/form60.h"
+#include "app/pixel_bitmap.h"
+#include "cad/connect.h"
+#include "frames/ordering.h"
+#include "frames/preview_mapping.h"
+#include "plot/form_scales.h"
+
+namespace app {
+
+namespace {
+
+bool holdsPicture(const std::shared_ptr<ui::Picture>& picture) {
+    return picture && picture->width() > 0 && picture->height() > 0;
+}
+
+// One drawing session on the preview bitmap (the picture of Image2). Without a preview
+// bitmap nothing is drawn. When it ends the canvas is closed and the image repainted.
+class PreviewPainter {
+public:
+    explicit PreviewPainter(TForm60& form)
+        : form_(form), bitmap_(dynamic_cast<PixelBitmap*>(form.Image2->picture().get())) {
+        if (bitmap_) {
+            mapping_ = {form.unit.viewCentreX, form.unit.viewCentreY, form.unit.previewScale, bitmap_->width(),
+                        bitmap_->height()};
+            canvas_ = form.shell().openCanvas(*bitmap_);
+        }
+    }
+    ~PreviewPainter() {
+        if (!canvas_) return;
+        canvas_.reset();
+        form_.Image2->pictureChanged();
+    }
+    PreviewPainter(const PreviewPainter&) = delete;
+    PreviewPainter& operator=(const PreviewPainter&) = delete;
+
+    const frames::PreviewMapping& mapping() const { return mapping_; }
+
+    // Moves to (l, t) and draws to (l, b), (r, b), (r, t) and back.
+    void trace(int l, int t, int r, int b, std::uint32_t colour, int width) {
+        if (!canvas_) return;
+        canvas_->setPen(colour, width);
+        canvas_->moveTo(l, t);
+        canvas_->lineTo(l, b);
+        canvas_->lineTo(r, b);
+        canvas_->lineTo(r, t);
+        canvas_->lineTo(l, t);
+    }
+
+    // The clean copy's pixels in columns l ... r-1, rows t ... b-1.
+    void restore(int l, int t, int r, int b) {
+        if (!canvas_ || !holdsPicture(form_.CaptBmp2)) return;
+        canvas_->copyRect(*form_.CaptBmp2, l, t, r, b);
+    }
+
+    // The box just inside a frame's outline that its mark surrounds.
+    void traceInnerBox(const frames::TmvWaku& f, int pen) {
+        const auto [l, t, r, b] = innerBox(f, pen);
+        trace(l, t, r, b, kSelectionColour, pen);
+    }
+    void restoreInnerBox(const frames::TmvWaku& f, int pen) {
+        const auto [l, t, r, b] = innerBox(f, pen);
+        restore(l, t, r, b);
+    }
+
+    // The number k centred on the frame, as high as the frame's height allows.
+    void number(const frames::TmvWaku& f, int k) {
+        if (!canvas_) return;
+        const int xc = mapping_.px((f.minx + f.maxx) / 2), yc = mapping_.py((f.miny + f.maxy) / 2);
+        const int height = frames::truncToPixel((f.maxy - f.miny) / mapping_.s * 1.1);
+        const std::wstring text = std::to_wstring(k);
+        canvas_->setFont(height, kSelectionColour);
+        canvas_->textOut(xc - canvas_->textWidth(text) / 2, yc - height / 2, text);
+    }
+
+    void outline(const frames::TmvWaku& f) {
+        if (!canvas_) return;
+        const frames::PreviewMapping& m = mapping_;
+        canvas_->setPen(kOutlineColour, 2);
+        canvas_->moveTo(m.px(f.minx), m.py(f.miny));
+        canvas_->lineTo(m.px(f.maxx), m.py(f.miny));
+        canvas_->lineTo(m.px(f.maxx), m.py(f.maxy));
+        canvas_->lineTo(m.px(f.minx), m.py(f.maxy));
+        canvas_->lineTo(m.px(f.minx), m.py(f.miny));
+    }
+
+private:
+    struct Box {
+        int l, t, r, b;
+    };
+    Box innerBox(const frames::TmvWaku& f, int pen) const {
+        return {mapping_.px(f.minx) + pen + 1, mapping_.py(f.maxy) + pen + 1, mapping_.px(f.maxx) - pen - 1,
+                mapping_.py(f.miny) - pen - 1};
+    }
+
+    TForm60& form_;
+    PixelBitmap* bitmap_;
+    frames::PreviewMapping mapping_;
+    std::unique_ptr<Canvas> canvas_;
+};
+
+int chosenCount(const frames::FrameList& list) {
+    int count = 0;
+    for (const frames::TmvWaku& f : list) count += f.plotFlag ? 1 : 0;
+    return count;
+}
+
+}  // namespace
+
+void TForm60::DrawRect2() {
+    if (unit.frames.empty()) return;
+    PreviewPainter painter(*this);
+    for (const frames::TmvWaku& f : unit.frames) painter.outline(f);
+}
+
+void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent& e) {
+    if (!holdsPicture(CaptBmp2)) return;
+    try {
+        const double factor = frames::fitFactor(Image2->width(), Image2->height(), CaptBmp2->width(), CaptBmp2->height());
+        if (!(factor > 0)) return;
+        const frames::PreviewMapping view{unit.viewCentreX, unit.viewCentreY, unit.previewScale, 0, 0};
+        const std::optional<std::size_t> hit = frames::frameAt(
+            unit.frames, frames::imagePointToDrawing(view, factor, Image2->width(), Image2->height(), e.x, e.y));
+        if (!hit) return;
+        const std::size_t k = *hit;
+        const frames::TmvWaku frame = unit.frames[k];
+
+        showFramePrintScale(*this, frame);
+
+        std::unique_ptr<cad::InanoCADApplication> cadApp;
+        if (!connectToCad(cadApp)) return;
+        const WindowHandle cadWindow = cadApp->mainWindowHandle();
+        if (shell().isIconic(cadWindow)) shell().restoreWindow(cadWindow);
+        shell().bringToForeground(cadWindow);
+        cadApp->showAreaInView({frame.minx, frame.miny}, {frame.maxx, frame.maxy});
+        cadApp.reset();
+
+        const int pen = frames::markSizes(unit.monitorScaleFactor).pen;
+        PreviewPainter painter(*this);
+        const frames::PreviewMapping& m = painter.mapping();
+        if (e.shift || e.ctrl || e.button != ui::MouseButton::Left) {
+            unit.frames[k].plotFlag = false;
+            painter.restore(m.px(frame.minx) + 1, m.py(frame.maxy) + 1, m.px(frame.maxx) - 1, m.py(frame.miny) - 1);
+        } else {
+            unit.frames[k].plotFlag = true;
+            painter.traceInnerBox(frame, pen);
+        }
+        int count = 0;
+        for (const frames::TmvWaku& f : unit.frames) {
+            if (!f.plotFlag) continue;
+            ++count;
+            painter.restoreInnerBox(f, pen);
+            painter.number(f, count);
+        }
+        Edit7->setText(std::to_wstring(count));
+    } catch (...) {
+        // A failure ends the click quietly; what was done up to it stays.
+    }
+}
+
+void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent& e) {
+    const bool releaseAll = e.button == ui::MouseButton::Right ||
+                            (e.button == ui::MouseButton::Left && (e.shift || e.ctrl));
+    if (unit.frames.empty()) return;
+
+    // Edit7 tells the chosen count when this ends, also when a CAD call fails half-way and
+    // the frames handled before keep their new state. Declared first, so it is written
+    // after the repaint and the release of the automation objects.
+    struct CountOnExit {
+        TForm60* form = nullptr;
+        ~CountOnExit() {
+            if (form) form->Edit7->setText(std::to_wstring(chosenCount(form->unit.frames)));
+        }
+    } countOnExit;
+
+    std::unique_ptr<cad::InanoCADApplication> cadApp;
+    if (!connectToCad(cadApp)) return;
+    countOnExit.form = this;
+
+    std::unique_ptr<cad::CadDocument> document;
+    std::unique_ptr<cad::CadSelectionSet> tempSet;
+    if (!releaseAll) {
+        document = cadApp->currentDocument();
+        cadApp->showWholeDrawing();
+        tempSet = cad::tempSelectionSet(*document);
+    }
+
+    const frames::MarkSizes sizes = frames::markSizes(unit.monitorScaleFactor);
+    const int pen = sizes.allPen;
+    const double d = sizes.allInset;
+    PreviewPainter painter(*this);
+    const frames::PreviewMapping& m = painter.mapping();
+    for (std::size_t i = 0; i < unit.frames.size(); ++i) {
+        frames::TmvWaku& f = unit.frames[i];
+        f.plotFlag = false;
+        painter.restore(m.px(f.minx + d) + 1, m.py(f.maxy - d) + 1, m.px(f.maxx - d) - 1, m.py(f.miny + d) - 1);
+        if (releaseAll) continue;
+        tempSet->emptySet();
+        const cad::CadPoint corner1{f.minx, f.miny, 0}, corner2{f.maxx, f.maxy, 0};
+        tempSet->selectWithFilter(0, &corner1, &corner2, nullptr);
+        f.plotFlag = true;
+        painter.trace(m.px(f.minx + d) + pen + 1, m.py(f.maxy - d) + pen + 1, m.px(f.maxx - d) - pen - 1,
+                      m.py(f.miny + d) - pen - 1, kSelectionColour, pen);
+        painter.number(f, static_cast<int>(i) + 1);
+    }
+}
+
+void TForm60::CheckBox1Click(ui::Widget&) {
+    // A running frame plot walks the list by position; it must not change under it.
+    if (framePlotRunning()) return;
+    frames::orderFrames(unit.frames, CheckBox1->checked());
+    if (!holdsPicture(CaptBmp2)) return;
+    const int pen = frames::markSizes(unit.monitorScaleFactor).pen;
+    int count = 0;
+    {
+        PreviewPainter painter(*this);
+        for (const frames::TmvWaku& f : unit.frames) {
+            painter.restoreInnerBox(f, pen);
+            if (f.plotFlag) painter.number(f, ++count);
+        }
+    }
+    Edit7->setText(std::to_wstring(count));
+}
+
+}  // namespace app
