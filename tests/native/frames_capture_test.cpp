@@ -338,7 +338,7 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         bool oldExtentsValid;    // a previous capture measured valid extents
         bool framesRebuilt, centreReplaced, gridRestored, pictureTaken, listsRefreshed;
     };
-    // rule, copy fails, old extents valid | frames rebuilt, centre replaced, GRIDMODE back, picture, step after
+    // rule, copy fails, old extents valid | frames rebuilt, centre replaced, GRIDMODE back, picture, Edit7 and lists
     const Case cases[] = {
         {"Application.HWND@1", false, false, false, false, true,  false, false},  // the CAD window
         {"ActiveDocument",     false, false, false, false, true,  false, false},
