@@ -8,13 +8,17 @@ block and some drawing. Around them: closed four-vertex polylines on MORVEL that
 not rectangles, open polylines on MORVEL, an old-style POLYLINE frame (coordinates with
 x, y, z), and rectangles on other layers.
 
-Run: python3 make_sample.py [OUTPUT]   (default: sample.dxf beside this script)
+With --frames N it writes instead a large drawing for timing: N A3 sheets at 1:50 in
+rows, each a frame on MORVEL with an inner border, a title and a cross of two lines;
+the bottoms of the sheets in a row differ by a few units.
+
+Run: python3 make_sample.py [--frames N] [OUTPUT]   (default: sample.dxf beside this script)
 Standard library only; the output is the same on every run.
 """
 
+import argparse
 import math
 import os
-import sys
 
 A3 = (420.0, 297.0)
 A1 = (841.0, 594.0)
@@ -257,14 +261,37 @@ def odd_shapes(d):
     d.lwpolyline("0", rectangle(x + w + 1000, at(6), x + 2 * w + 1000, at(6) + h), True)
 
 
-def build():
+def sample_body(body):
+    for i, (paper, scale, portrait, x0, y0, title) in enumerate(SHEETS):
+        draw_sheet(body, paper, scale, portrait, x0, y0, title, i + 1)
+    odd_shapes(body)
+
+
+def many_sheets_body(count):
+    """count A3 sheets at 1:50, as square a block of rows as the count allows."""
+    def body(d):
+        scale = 50
+        w, h = sheet_size(A3, scale, False)
+        mm = scale
+        columns = max(1, math.ceil(math.sqrt(count)))
+        for k in range(count):
+            x0 = (k % columns) * (w + 2000.0)
+            y0 = (k // columns) * (h + 2000.0) + (k * 7 % 5) - 2.0
+            d.lwpolyline("MORVEL", rectangle(x0, y0, x0 + w, y0 + h), True)
+            bx0, by0, bx1, by1 = x0 + 20 * mm, y0 + 10 * mm, x0 + w - 10 * mm, y0 + h - 10 * mm
+            d.lwpolyline("BORDER", rectangle(bx0, by0, bx1, by1), True)
+            d.line("PLAN", (bx0, by0), (bx1, by1))
+            d.line("PLAN", (bx0, by1), (bx1, by0))
+            d.text("TITLE", (bx1 - 100 * mm, by0 + 6 * mm), 6 * mm, "SHEET %d" % (k + 1))
+    return body
+
+
+def build(fill=sample_body):
     body = Dxf()
     north_block(body)
     blocks = body.lines
     body = Dxf()
-    for i, (paper, scale, portrait, x0, y0, title) in enumerate(SHEETS):
-        draw_sheet(body, paper, scale, portrait, x0, y0, title, i + 1)
-    odd_shapes(body)
+    fill(body)
     extmin, extmax = body.low, body.high
 
     d = Dxf()
@@ -313,9 +340,16 @@ def build():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "sample.dxf")
-    with open(out, "w", encoding="ascii", newline="\n") as f:
-        f.write(build())
+    parser = argparse.ArgumentParser(description="Writes the stand-in's sample drawing.")
+    parser.add_argument("--frames", type=int, metavar="N",
+                        help="write N A3 sheets in rows instead of the sample")
+    parser.add_argument("output", nargs="?", default=os.path.join(here, "sample.dxf"))
+    args = parser.parse_args()
+    if args.frames is not None and args.frames < 1:
+        parser.error("--frames needs a count of 1 or more")
+    fill = sample_body if args.frames is None else many_sheets_body(args.frames)
+    with open(args.output, "w", encoding="ascii", newline="\n") as f:
+        f.write(build(fill))
 
 
 if __name__ == "__main__":
