@@ -11,8 +11,6 @@ void TForm60::Button4Click(ui::Widget&) {}       // grid batch plot
 void TForm60::Button5Click(ui::Widget&) {}       // device list of the equal-interval page
 void TForm60::Button7Click(ui::Widget&) {}       // spacing pick
 void TForm60::Button8Click(ui::Widget&) {}       // drawing scale pick
-void TForm60::Button9Click(ui::Widget&) {}       // abort a batch plot
-void TForm60::Button16Click(ui::Widget&) {}      // frame batch plot
 void TForm60::Button18Click(ui::Widget&) {}      // device list of the frame page
 void TForm60::ComboBox2Change(ui::Widget&) {}    // device change, equal-interval page
 void TForm60::ComboBox3Change(ui::Widget&) {}    // paper change
