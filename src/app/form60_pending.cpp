@@ -8,13 +8,8 @@ namespace app {
 void TForm60::Button1Click(ui::Widget&) {}       // equal-interval capture
 void TForm60::Button2Click(ui::Widget&) {}       // base point pick
 void TForm60::Button4Click(ui::Widget&) {}       // grid batch plot
-void TForm60::Button5Click(ui::Widget&) {}       // device list of the equal-interval page
 void TForm60::Button7Click(ui::Widget&) {}       // spacing pick
 void TForm60::Button8Click(ui::Widget&) {}       // drawing scale pick
-void TForm60::Button18Click(ui::Widget&) {}      // device list of the frame page
-void TForm60::ComboBox2Change(ui::Widget&) {}    // device change, equal-interval page
-void TForm60::ComboBox3Change(ui::Widget&) {}    // paper change
-void TForm60::ComboBox7Change(ui::Widget&) {}    // device change, frame page
 void TForm60::Button10MouseDown(ui::Widget&, const ui::MouseEvent&) {}  // choose every grid cell
 void TForm60::Image1MouseDown(ui::Widget&, const ui::MouseEvent&) {}    // grid cell selection
 
