@@ -93,4 +93,44 @@ std::wstring formatFixed4(double value, const NumberFormat& format) {
 
 std::wstring formatFixed4(double value) { return formatFixed4(value, processNumberFormat()); }
 
+std::wstring formatGeneral(double value, const NumberFormat& format) {
+    if (std::isnan(value)) return L"NAN";
+    if (std::isinf(value)) return value > 0 ? L"INF" : L"-INF";
+    if (value == 0) return L"0";
+    // d.dddddddddddddde[+-]x: the 15 significant digits and the exponent after rounding.
+    char buffer[40];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    if (ec != std::errc()) return {};
+    const std::string text(buffer, end);
+    const std::size_t e = text.find('e');
+    const bool negative = text[0] == '-';
+    std::string digits;
+    for (std::size_t k = negative ? 1 : 0; k < e; ++k)
+        if (text[k] != '.') digits += text[k];
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+
+    std::string out = negative ? "-" : "";
+    if (exponent < -5 || exponent >= 15) {
+        out += digits[0];
+        if (digits.size() > 1) out += '.' + digits.substr(1);
+        out += 'E' + std::to_string(exponent);
+    } else if (exponent < 0) {
+        out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole) {
+            out += digits + std::string(whole - digits.size(), '0');
+        } else {
+            out += digits.substr(0, whole) + '.' + digits.substr(whole);
+        }
+    }
+    std::wstring wide;
+    for (const char c : out) wide += c == '.' ? format.decimalSeparator : static_cast<wchar_t>(c);
+    return wide;
+}
+
+std::wstring formatGeneral(double value) { return formatGeneral(value, processNumberFormat()); }
+
 }  // namespace common

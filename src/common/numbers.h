@@ -51,4 +51,10 @@ double readNumber(std::wstring_view text, double fallback);  // process settings
 std::wstring formatFixed4(double value, const NumberFormat& format);
 std::wstring formatFixed4(double value);  // process settings
 
+// The general form: rounded to 15 significant digits, trailing zeros and a bare decimal
+// separator dropped; fixed notation while the decimal exponent lies in -5 ... 14, else
+// scientific as mantissa, "E", exponent without leading zeros ("1.5E-7", "2E15").
+std::wstring formatGeneral(double value, const NumberFormat& format);
+std::wstring formatGeneral(double value);  // process settings
+
 }  // namespace common
