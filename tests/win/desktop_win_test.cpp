@@ -1,0 +1,249 @@
+// The Win32 desktop services under Wine: the screen copy reads what our own window shows,
+// the white-on-black reduction keeps thin light lines, the GDI canvas draws the colours,
+// text and copies it is asked for, and the window services see our own windows as they are.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "app/canvas.h"
+#include "app/pixel_bitmap.h"
+#include "platform/shell_services_win.h"
+
+namespace {
+
+using app::PixelBitmap;
+using app::rgb;
+
+constexpr wchar_t kTestClass[] = L"QuillonDesktopTest";
+constexpr std::uint32_t kLeftColour = rgb(10, 200, 30), kRightColour = rgb(250, 40, 90);
+
+std::intptr_t lastAppMessage = 0;  // the lParam of the last WM_APP a test window received
+
+LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        // The left half in one colour, the right half in another.
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        RECT left = client, right = client;
+        left.right = right.left = client.right / 2;
+        for (auto [r, c] : {std::pair{left, kLeftColour}, std::pair{right, kRightColour}}) {
+            HBRUSH brush = CreateSolidBrush(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+            FillRect(dc, &r, brush);
+            DeleteObject(brush);
+        }
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_APP:
+        lastAppMessage = lParam;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window of our own, destroyed with the scope.
+class TestWindow {
+public:
+    TestWindow(const RECT& at, HWND parent = nullptr, const wchar_t* title = L"") {
+        static const ATOM registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = testWindowProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = kTestClass;
+            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            return RegisterClassW(&wc);
+        }();
+        EXPECT_NE(registered, 0);
+        const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+        window_ = CreateWindowExW(parent ? 0 : WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTestClass, title, style, at.left,
+                                  at.top, at.right - at.left, at.bottom - at.top, parent, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        EXPECT_NE(window_, nullptr);
+        UpdateWindow(window_);
+    }
+    ~TestWindow() {
+        if (IsWindow(window_)) DestroyWindow(window_);
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    HWND hwnd() const { return window_; }
+    app::WindowHandle handle() const { return reinterpret_cast<app::WindowHandle>(window_); }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// ---- screen copy
+
+TEST(DesktopScreen, CopyReturnsWhatOurWindowShowsAtItsPlace) {
+    platform::WinShellServices shell;
+    TestWindow window({100, 120, 300, 220});  // 200 x 100: left half 0 ... 99, right half 100 ... 199
+    const app::ScreenRect area{150, 130, 250, 180};  // straddles the halves' border at x = 200
+    std::shared_ptr<PixelBitmap> copy;
+    for (int attempt = 0; attempt < 60; ++attempt) {  // until the display shows the window
+        shell.processMessages();
+        copy = shell.copyScreen(area);
+        if (copy->at(0, 0) == kLeftColour && copy->at(99, 49) == kRightColour) break;
+        Sleep(50);
+    }
+    ASSERT_EQ(copy->width(), 100);
+    ASSERT_EQ(copy->height(), 50);
+    for (int y : {0, 49}) {
+        EXPECT_EQ(copy->at(0, y), kLeftColour) << y;
+        EXPECT_EQ(copy->at(49, y), kLeftColour) << y;
+        EXPECT_EQ(copy->at(50, y), kRightColour) << y;
+        EXPECT_EQ(copy->at(99, y), kRightColour) << y;
+    }
+}
+
+TEST(DesktopScreen, EmptyAreaIsAGraphicsError) {
+    platform::WinShellServices shell;
+    EXPECT_THROW(shell.copyScreen({10, 10, 10, 40}), app::GraphicsError);
+}
+
+// ---- reduction
+
+TEST(DesktopScreen, WhiteOnBlackReductionKeepsOnePixelLines) {
+    platform::WinShellServices shell;
+    // One-pixel white lines at column 13 and row 30: a reduction by 4 that only samples
+    // every fourth pixel (columns and rows 0, 4, 8, 12, 16, ...) would lose both.
+    PixelBitmap source(64, 64, 0);
+    for (int i = 0; i < 64; ++i) source.at(13, i) = source.at(i, 30) = 0xFFFFFF;
+    const std::shared_ptr<PixelBitmap> small = shell.shrinkWhiteOnBlack(source, 16, 16);
+    ASSERT_EQ(small->width(), 16);
+    ASSERT_EQ(small->height(), 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(small->at(x, y), x == 3 || y == 7 ? 0xFFFFFFu : 0u) << x << "," << y;
+}
+
+// ---- canvas
+
+constexpr std::uint32_t kGround = rgb(32, 32, 32);
+
+TEST(DesktopCanvas, WideLineHasExactlyThePenColour) {
+    platform::WinShellServices shell;
+    PixelBitmap bitmap(40, 40, kGround);
+    {
+        auto canvas = shell.openCanvas(bitmap);
+        canvas->setPen(app::kSelectionColour, 3);  // RGB(255, 100, 100): red and blue differ
+        canvas->moveTo(5, 20);
+        canvas->lineTo(35, 20);
+    }
+    for (int y : {19, 20, 21}) EXPECT_EQ(bitmap.at(20, y), rgb(255, 100, 100)) << y;
+    for (int y : {17, 23}) EXPECT_EQ(bitmap.at(20, y), kGround) << y;
+    EXPECT_EQ(bitmap.at(2, 20), kGround);
+}
+
+TEST(DesktopCanvas, TextStaysInsideItsCell) {
+    platform::WinShellServices shell;
+    PixelBitmap bitmap(200, 80, 0);
+    const int x = 50, y = 20, cell = 30;
+    int width = 0;
+    {
+        auto canvas = shell.openCanvas(bitmap);
+        canvas->setFont(cell, app::kSelectionColour);
+        width = canvas->textWidth(L"12");
+        canvas->textOut(x, y, L"12");
+    }
+    ASSERT_GT(width, 0);
+    int top = 80, bottom = -1, exact = 0;
+    for (int py = 0; py < 80; ++py)
+        for (int px = 0; px < 200; ++px) {
+            if (bitmap.at(px, py) == 0) continue;
+            EXPECT_TRUE(px >= x && px < x + width && py >= y && py < y + cell) << px << "," << py;
+            top = std::min(top, py);
+            bottom = std::max(bottom, py);
+            exact += bitmap.at(px, py) == app::kSelectionColour;
+        }
+    EXPECT_GT(exact, 0);                    // the text colour itself, not its red and blue swapped
+    EXPECT_GE(bottom - top + 1, cell / 2);  // digits as high as a 30-pixel cell makes them
+}
+
+TEST(DesktopCanvas, CopyRectRestoresExactlyTheBoxOverWhatWasDrawn) {
+    platform::WinShellServices shell;
+    PixelBitmap clean(30, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) clean.at(x, y) = rgb(x * 8, y * 8, 77);
+    PixelBitmap bitmap(30, 30, kGround);
+    {
+        auto canvas = shell.openCanvas(bitmap);
+        canvas->setPen(app::kOutlineColour, 1);
+        canvas->moveTo(0, 10);
+        canvas->lineTo(30, 10);  // drawn first; the copy must land on top of it
+        canvas->copyRect(clean, 5, 7, 12, 20);
+        canvas->copyRect(clean, 25, 25, 40, 40);  // hangs over the edge: only 25 ... 29 copied
+        canvas->copyRect(clean, 20, 5, 20, 9);    // empty
+    }
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const bool copied = (x >= 5 && x < 12 && y >= 7 && y < 20) || (x >= 25 && y >= 25);
+            const std::uint32_t want = copied ? clean.at(x, y) : y == 10 ? app::kOutlineColour : kGround;
+            EXPECT_EQ(bitmap.at(x, y), want) << x << "," << y;
+        }
+}
+
+// ---- windows
+
+TEST(DesktopWindows, RectChildrenAndIconicStateOfOurOwnWindows) {
+    platform::WinShellServices shell;
+    TestWindow parent({40, 50, 340, 250}, nullptr, L"Quillon desktop test parent");
+    TestWindow first({0, 0, 50, 20}, parent.hwnd()), second({0, 30, 50, 50}, parent.hwnd());
+
+    EXPECT_EQ(shell.windowRect(parent.handle()), (app::ScreenRect{40, 50, 340, 250}));
+    EXPECT_EQ(shell.windowRect(second.handle()), (app::ScreenRect{40, 80, 90, 100}));
+    EXPECT_TRUE(shell.topLevelWindowExists(L"Quillon desktop test parent"));
+    EXPECT_EQ(shell.findWindowByClass(kTestClass), parent.handle());
+
+    EXPECT_EQ(shell.firstChild(parent.handle()), first.handle());
+    EXPECT_EQ(shell.nextSibling(first.handle()), second.handle());
+    EXPECT_EQ(shell.nextSibling(second.handle()), 0);
+    EXPECT_EQ(shell.firstChild(first.handle()), 0);
+
+    EXPECT_FALSE(shell.isIconic(parent.handle()));
+    ShowWindow(parent.hwnd(), SW_MINIMIZE);
+    EXPECT_TRUE(shell.isIconic(parent.handle()));
+    shell.restoreWindow(parent.handle());
+    EXPECT_FALSE(shell.isIconic(parent.handle()));
+    EXPECT_EQ(shell.windowRect(parent.handle()), (app::ScreenRect{40, 50, 340, 250}));
+
+    // The same window as the main window.
+    shell.setOwner(parent.hwnd());
+    shell.minimiseMainWindow();
+    EXPECT_TRUE(shell.isIconic(parent.handle()));
+    shell.restoreMainWindow();
+    EXPECT_FALSE(shell.isIconic(parent.handle()));
+    shell.restoreMainWindow();  // already normal: stays where it is
+    EXPECT_EQ(shell.windowRect(parent.handle()), (app::ScreenRect{40, 50, 340, 250}));
+
+    const app::WindowHandle gone = first.handle();
+    DestroyWindow(first.hwnd());
+    EXPECT_EQ(shell.windowRect(gone), app::ScreenRect{});
+    EXPECT_EQ(shell.windowRect(0), app::ScreenRect{});
+}
+
+TEST(DesktopWindows, MessagePumpRunsWhatIsQueuedAndLeavesTheQuitMessage) {
+    platform::WinShellServices shell;
+    TestWindow window({0, 0, 20, 20});
+    lastAppMessage = 0;
+    PostMessageW(window.hwnd(), WM_APP, 0, 4711);
+    PostQuitMessage(7);
+    shell.processMessages();
+    EXPECT_EQ(lastAppMessage, 4711);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // still there for the main loop
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+}  // namespace
