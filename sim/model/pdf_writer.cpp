@@ -40,6 +40,20 @@ std::optional<unsigned char> winAnsiByte(char32_t c) {
     return std::nullopt;
 }
 
+double fontAdvance(unsigned char byte) {
+    // Helvetica's widths in thousandths of an em for the printable ASCII characters,
+    // from the space to the tilde; other characters take a digit's width.
+    static constexpr std::array<short, 95> ascii{
+        278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,   // space to /
+        556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,   // 0 to ?
+        1015, 667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833, 722, 778,  // @ to O
+        667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,   // P to _
+        333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,   // ` to o
+        556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};       // p to ~
+    if (byte >= 0x20 && byte < 0x7F) return ascii[byte - 0x20] / 1000.0;
+    return 0.556;
+}
+
 void Content::point(Vec2 p) { out_ += number(p.x) + " " + number(p.y); }
 
 void Content::lineWidth(double points) { out_ += number(points) + " w\n"; }

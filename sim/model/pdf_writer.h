@@ -20,6 +20,9 @@ std::string number(double value, int decimals = 2);
 // nothing when the encoding lacks it. Control characters have none.
 std::optional<unsigned char> winAnsiByte(char32_t c);
 
+// The advance of a WinAnsi character in the page font (Helvetica), in ems.
+double fontAdvance(unsigned char winAnsi);
+
 // The operators of one page, in points from the page's lower-left corner.
 class Content {
 public:

@@ -114,15 +114,27 @@ private:
         if (drawn) out_.stroke();
     }
 
-    // Text as the view sets it: lines by line breaks, placed by the attachment point on
-    // the box the stand-in estimates for it, each line a run of Helvetica text with an
-    // outlined box for every character the font lacks.
+    // How far one character moves the pen, in drawing units: Helvetica's advance for
+    // what the page font has, the stand-in's estimate for the rest.
+    static double advance(char32_t c, double h) {
+        if (auto byte = pdf::winAnsiByte(c)) return pdf::fontAdvance(*byte) * h / kCapHeightOfEm;
+        return textWidth(fromCodePoints(std::u32string(1, c)), h);
+    }
+    static double lineWidth(std::wstring_view line, double h) {
+        double width = 0;
+        for (char32_t c : toCodePoints(line)) width += advance(c < 0x20 ? U' ' : c, h);
+        return width;
+    }
+
+    // Text as the view sets it: lines by line breaks, placed by the attachment point,
+    // each line a run of Helvetica text with an outlined box for every character the
+    // font lacks.
     void text(const Entity& e) {
         const double h = e.textHeight;
         if (!(h > 0) || e.points.empty()) return;
         const std::vector<std::wstring_view> lines = linesOf(e.text);
         double width = 0;
-        for (auto line : lines) width = std::max(width, textWidth(line, h));
+        for (auto line : lines) width = std::max(width, lineWidth(line, h));
         if (e.type == EntityType::MText && e.boxWidth > 0) width = e.boxWidth;
         const double height = h * (1 + kLineSpacing * static_cast<double>(lines.size() - 1));
         const int attachment = std::clamp(e.attachment, 1, 9);
@@ -141,7 +153,7 @@ private:
 
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const double baseline = bottom + height - h - static_cast<double>(i) * kLineSpacing * h;
-            double x = left + (width - textWidth(lines[i], h)) * column / 2;
+            double x = left + (width - lineWidth(lines[i], h)) * column / 2;
             std::string run;
             double runStart = x;
             auto flush = [&] {
@@ -149,19 +161,17 @@ private:
                 run.clear();
             };
             for (char32_t c : toCodePoints(lines[i])) {
-                const std::wstring one = fromCodePoints(std::u32string(1, c));
-                const double advance = textWidth(one, h);
                 if (c < 0x20) c = U' ';
+                const double step = advance(c, h);
                 if (auto byte = pdf::winAnsiByte(c)) {
                     if (run.empty()) runStart = x;
                     run.push_back(static_cast<char>(*byte));
                 } else {
                     flush();
-                    path({at(x + 0.1 * advance, baseline), at(x + 0.9 * advance, baseline),
-                         at(x + 0.9 * advance, baseline + h), at(x + 0.1 * advance, baseline + h),
-                         at(x + 0.1 * advance, baseline)});
+                    path({at(x + 0.1 * step, baseline), at(x + 0.9 * step, baseline), at(x + 0.9 * step, baseline + h),
+                          at(x + 0.1 * step, baseline + h), at(x + 0.1 * step, baseline)});
                 }
-                x += advance;
+                x += step;
             }
             flush();
         }

@@ -246,7 +246,7 @@ TEST(SimPdf, BulgedSegmentsAndJapaneseText) {
     japanese.type = EntityType::Text;
     japanese.points = {{0, 3000}};
     japanese.textHeight = 1000;
-    japanese.text = L"図面";
+    japanese.text = L"AB図面";
     Pdf pdf = plotOnce(drawingOf({arc, japanese}), {.media = L"ISO_A4_(297.00_x_210.00_MM)", .centred = false,
                                                     .window1 = {-1000, -6000}, .window2 = {20000, 6000}});
     // Drawing (x, y) lands at ((x + 1000) / 100, (y + 6000) / 100) mm.
@@ -264,13 +264,16 @@ TEST(SimPdf, BulgedSegmentsAndJapaneseText) {
     EXPECT_NEAR(lowest, mm(0, 10).y, 0.05);
     EXPECT_TRUE(pdf.hasSegment(mm(10, 60), mm(110, 60)));
 
-    // Helvetica has no Japanese: one outlined box per character, no text operator, and
+    // Helvetica has no Japanese: one outlined box per character, set after the Latin run
+    // by that run's advance in the font (A and B are 0.667 em each, the em 10 / 0.718 mm);
     // the stream stays ASCII.
-    EXPECT_EQ(pdf.content.find("Tj"), std::string::npos);
+    EXPECT_NE(pdf.content.find("(AB) Tj"), std::string::npos) << pdf.content;
     int boxSides = 0;
     for (const Segment& s : pdf.segments)
         if (s.a.y >= mm(0, 90).y - 0.01 && s.b.y >= mm(0, 90).y - 0.01) ++boxSides;
     EXPECT_EQ(boxSides, 8);
+    const double firstBox = 10 + 2 * 0.667 * 10 / 0.718 + 1;
+    EXPECT_TRUE(pdf.hasSegment(mm(firstBox, 100), mm(firstBox, 90))) << pdf.content;
     for (char c : pdf.content) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
 }
 
