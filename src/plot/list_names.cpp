@@ -10,6 +10,10 @@ wchar_t foldCase(wchar_t c) {
     if (u >= L'A' && u <= L'Z') return static_cast<wchar_t>(u + 0x20);
     if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<wchar_t>(u + 0x20);      // À ... Þ
     if (u >= 0x391 && u <= 0x3AB && u != 0x3A2) return static_cast<wchar_t>(u + 0x20);   // Α ... Ϋ
+    if (u == 0x386) return static_cast<wchar_t>(0x3AC);                                   // Ά
+    if (u >= 0x388 && u <= 0x38A) return static_cast<wchar_t>(u + 0x25);                 // Έ Ή Ί
+    if (u == 0x38C) return static_cast<wchar_t>(0x3CC);                                   // Ό
+    if (u == 0x38E || u == 0x38F) return static_cast<wchar_t>(u + 0x3F);                 // Ύ Ώ
     if (u >= 0x410 && u <= 0x42F) return static_cast<wchar_t>(u + 0x20);                 // А ... Я
     if (u >= 0x400 && u <= 0x40F) return static_cast<wchar_t>(u + 0x50);                 // Ѐ ... Џ
     if (u >= 0xFF21 && u <= 0xFF3A) return static_cast<wchar_t>(u + 0x20);               // Ａ ... Ｚ

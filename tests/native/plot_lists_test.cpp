@@ -27,7 +27,8 @@ TEST(PlotListNames, LetterCaseIsSetAside) {
         {L"ＰＤＦ出力", L"ｐｄｆ出力", true},
         {L"Принтер", L"ПРИНТЕР", true},
         {L"Ёлка", L"ёлка", true},
-        {L"ΣΧΈΔΙΟ", L"σχέδιο", false},  // accented capitals lie outside the folded block
+        {L"ΣΧΈΔΙΟ", L"σχέδιο", true},
+        {L"ΏΡΑ", L"ώρα", true},
         {L"用紙", L"用紙", true},
         {L"A4", L"A4 ", false},
         {L"A4", L"A3", false},
