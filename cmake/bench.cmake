@@ -6,3 +6,16 @@ if(NOT WIN32)
   target_include_directories(ordering_bench PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(ordering_bench PRIVATE -O2)
 endif()
+
+# The capture benchmark: a Windows program run under Wine against cadsim.exe by
+# bench/capture-bench.
+if(WIN32)
+  add_executable(capture_bench ${CMAKE_SOURCE_DIR}/bench/capture_bench_win.cpp)
+  target_link_libraries(capture_bench PRIVATE quillon_win quillon_core ${win_libs})
+  target_compile_definitions(capture_bench PRIVATE
+    QUILLON_SHARED_DIR="Z:${CMAKE_SOURCE_DIR}/../shared"
+    QUILLON_BIN_DIR="Z:${CMAKE_BINARY_DIR}")
+  if(TARGET cadsim)
+    add_dependencies(capture_bench cadsim)
+  endif()
+endif()
