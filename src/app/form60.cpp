@@ -89,4 +89,11 @@ void TForm60::setFramePlotRunning(bool running) {
     CheckBox1->setEnabled(!running);
 }
 
+void TForm60::setGridPlotRunning(bool running) {
+    gridPlotRunning_ = running;
+    Button1->setEnabled(!running);
+    Button2->setEnabled(!running);
+    Button7->setEnabled(!running);
+}
+
 }  // namespace app

@@ -63,6 +63,11 @@ public:
     // capture and the reorder are refused and their controls disabled until it ends.
     void setFramePlotRunning(bool running);
     bool framePlotRunning() const { return framePlotRunning_; }
+    // A grid batch plot runs: the grid must keep its counts and flags, so the page's
+    // capture and picks are refused and their buttons disabled until it ends. Cell
+    // clicks stay possible.
+    void setGridPlotRunning(bool running);
+    bool gridPlotRunning() const { return gridPlotRunning_; }
 
     // Window events. FormDestroy is run by the backend when the window is destroyed
     // (at most once; later calls do nothing).
@@ -94,6 +99,9 @@ public:
 
     // Outlines every frame on the frame preview.
     void DrawRect2();
+    // Recomputes the grid's counts from the inputs and the extents of the last grid
+    // capture, releases every cell and outlines every sheet on the grid preview.
+    void DrawGrid2();
 
     // Fields of the window.
     double gbextMinX = 0, gbextMinY = 0, gbextMaxX = 0, gbextMaxY = 0;
@@ -141,6 +149,7 @@ private:
     ShellServices& shell_;
     cad::CoApplication* cadCreator_ = nullptr;
     bool framePlotRunning_ = false;
+    bool gridPlotRunning_ = false;
     std::unique_ptr<ui::Form> form_;
     bool destroyed_ = false;
 };

@@ -63,6 +63,8 @@ public:
     virtual WindowHandle findWindowByClass(std::wstring_view className) = 0;
     // The window's rectangle in screen pixels; an empty rectangle when it is no window.
     virtual ScreenRect windowRect(WindowHandle window) = 0;
+    // The window's client area in screen pixels; an empty rectangle when it is no window.
+    virtual ScreenRect clientRect(WindowHandle window) = 0;
     // The window's first child (the top of its children in z-order) and the window after
     // a window in z-order (its next sibling); 0 when there is none.
     virtual WindowHandle firstChild(WindowHandle window) = 0;

@@ -71,6 +71,14 @@ app::ScreenRect WinShellServices::windowRect(app::WindowHandle window) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+app::ScreenRect WinShellServices::clientRect(app::WindowHandle window) {
+    RECT r{};
+    if (!window || !IsWindow(hwndOf(window)) || !GetClientRect(hwndOf(window), &r)) return {};
+    POINT corner{0, 0};
+    if (!ClientToScreen(hwndOf(window), &corner)) return {};
+    return {corner.x, corner.y, corner.x + r.right, corner.y + r.bottom};
+}
+
 app::WindowHandle WinShellServices::firstChild(app::WindowHandle window) {
     return window ? handleOf(GetWindow(hwndOf(window), GW_CHILD)) : 0;
 }

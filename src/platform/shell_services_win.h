@@ -25,6 +25,7 @@ public:
     bool topLevelWindowExists(std::wstring_view title) override;
     app::WindowHandle findWindowByClass(std::wstring_view className) override;
     app::ScreenRect windowRect(app::WindowHandle window) override;
+    app::ScreenRect clientRect(app::WindowHandle window) override;
     app::WindowHandle firstChild(app::WindowHandle window) override;
     app::WindowHandle nextSibling(app::WindowHandle window) override;
     bool isIconic(app::WindowHandle window) override;

@@ -66,6 +66,12 @@ public:
         auto it = windows.find(h);
         return it == windows.end() ? app::ScreenRect{} : it->second.rect;
     }
+    // A window's client area: its entry here, else its whole rectangle (no border).
+    std::map<app::WindowHandle, app::ScreenRect> clientRects;
+    app::ScreenRect clientRect(app::WindowHandle h) override {
+        if (auto it = clientRects.find(h); it != clientRects.end()) return it->second;
+        return windowRect(h);
+    }
     app::WindowHandle firstChild(app::WindowHandle h) override {
         auto it = windows.find(h);
         return it == windows.end() ? 0 : it->second.firstChild;

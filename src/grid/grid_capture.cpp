@@ -1,0 +1,115 @@
+// The equal-interval page's capture ("キャプチャ"): the drawing scale, the extents and
+// the photograph of the CAD view, framed to the extents, into the grid preview; then the
+// grid drawn afresh and the page's lists refreshed.
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+#include "cad/connect.h"
+#include "common/numbers.h"
+#include "frames/capture_geometry.h"
+#include "grid/grid_preview.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kRestoreWaitMs = 500;  // after restoring a minimised CAD window
+constexpr int kViewWaitMs = 100;     // after a view change, for the CAD view to redraw
+
+// A size the host gives in pixels, as a whole number of them.
+int pixelCount(double value) {
+    if (!(std::fabs(value) < 1e9)) throw std::runtime_error("the CAD view's size is not a pixel count");
+    return static_cast<int>(value);
+}
+
+// Copies the area of the view window's client area that `area` names, reduces it to fit
+// Image1 and makes it the preview and the clean copy. False when Image1 has no room.
+bool takeViewPicture(TForm60& form, WindowHandle viewWindow, const frames::CaptureArea& area) {
+    ShellServices& shell = form.shell();
+    const ScreenRect client = shell.clientRect(viewWindow);
+    const int left = client.left + area.gx, top = client.top + area.gy;
+    const std::shared_ptr<PixelBitmap> shot = shell.copyScreen({left, top, left + area.u, top + area.v});
+    const frames::PreviewSize size = frames::previewSize(area.u, area.v, form.Image1->width(), form.Image1->height());
+    if (size.width <= 0 || size.height <= 0) return false;
+    const std::shared_ptr<PixelBitmap> reduced = shell.shrinkWhiteOnBlack(*shot, size.width, size.height);
+    form.unit.gridPreviewScale = area.A / size.width;
+    form.Image1->setFit(true, true, true);
+    form.Image1->setPicture(std::make_shared<PixelBitmap>(*reduced));
+    form.CaptBmp = std::make_shared<PixelBitmap>(*reduced);
+    return true;
+}
+
+// Everything between connecting and the grid's redrawing. Host and graphics errors end
+// it where they happen; what was done stays done. `taken` tells whether the picture was
+// taken, also when a later step fails.
+void captureGridView(TForm60& form, cad::InanoCADApplication& application, bool& taken) {
+    ShellServices& shell = form.shell();
+
+    const WindowHandle cadWindow = application.mainWindowHandle();
+    if (shell.isIconic(cadWindow)) {
+        shell.restoreWindow(cadWindow);
+        shell.sleep(kRestoreWaitMs);
+    }
+    const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
+    application.showWholeDrawing();
+    shell.sleep(kViewWaitMs);
+    shell.bringToForeground(application.mainWindowHandle());
+    const WindowHandle viewWindow = document->documentWindowHandle();
+
+    const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
+    document->writeSysVar(L"GRIDMODE", std::int16_t{0});
+    form.Edit4->setText(common::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
+    const cad::CadPoint screen = cad::sysVarPoint(document->readSysVar(L"SCREENSIZE"));
+    const int width = pixelCount(screen[0]), height = pixelCount(screen[1]);
+    const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
+    form.unit.gridViewCentreX = centre[0];
+    form.unit.gridViewCentreY = centre[1];
+    const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
+    const cad::CadPoint extMin = cad::sysVarPoint(document->readSysVar(L"EXTMIN"));
+    const cad::CadPoint extMax = cad::sysVarPoint(document->readSysVar(L"EXTMAX"));
+    form.gbextMinX = extMin[0];
+    form.gbextMinY = extMin[1];
+    form.gbextMaxX = extMax[0];
+    form.gbextMaxY = extMax[1];
+
+    if (frames::extentsValid(form.gbextMinX, form.gbextMinY, form.gbextMaxX, form.gbextMaxY)) {
+        const double ex = form.gbextMaxX - form.gbextMinX, ey = form.gbextMaxY - form.gbextMinY;
+        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
+        if (viewWindow != 0 && width > 0 && height > 0) {
+            const frames::CaptureArea area = frames::fitCaptureArea(width, height, viewSize, ex, ey);
+            if (area.u > 0 && area.v > 0) taken = takeViewPicture(form, viewWindow, area);
+        }
+    }
+
+    document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
+    application.showPreviousView();
+    shell.sleep(kViewWaitMs);
+}
+
+}  // namespace
+
+void TForm60::Button1Click(ui::Widget&) {
+    // A running grid plot walks the grid; it must not change under it.
+    if (gridPlotRunning()) return;
+    bool taken = false;
+    {
+        std::unique_ptr<cad::InanoCADApplication> application;
+        if (!connectToCad(application)) return;
+        try {
+            captureGridView(*this, *application, taken);
+        } catch (const std::exception&) {
+            // The capture ends here without a message.
+        }
+    }
+    if (!taken) return;
+    Edit2->setText(L"0");
+    gbPlotFlags.clear();
+    DrawGrid2();
+    Button5Click(*Button5);
+    ComboBox2Change(*ComboBox2);
+    if (CheckBox2->checked()) Button6Click(*Button6);
+}
+
+}  // namespace app

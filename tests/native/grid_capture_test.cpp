@@ -1,0 +1,275 @@
+// The grid computation on the equal-interval page and its capture: counts, flags and
+// outlines, the drawing scale from the drawing, the photograph from the view window's
+// client area, and what a failure at each step leaves behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "frames/capture_geometry.h"
+#include "grid/grid_layout.h"
+#include "grid_rig.h"
+#include "sim_test_support.h"
+
+namespace {
+
+using simtest::line;
+using simtest::rectangle;
+using testing_support::FormRig;
+using testing_support::GridPage;
+using Flags = std::vector<bool>;
+
+const std::uint32_t kOutline = app::kOutlineColour;
+
+void capture(FormRig& rig) { rig.f().Button1Click(*rig.f().Button1); }
+
+// ---- the grid computation
+
+TEST(GridDraw, CountsFlagsAndOutlines) {
+    struct Case {
+        const char* name;
+        double extMaxX;
+        std::wstring base, spacing;
+        int columns, rows;
+        std::vector<std::pair<double, double>> outlined;  // points on sheet outlines
+    };
+    const Case cases[] = {
+        {"1260 wide", 1260, L"0,0", L"420,300", 3, 2, {{210, 0}, {1050, 300}, {840 + 210, 597}}},
+        {"1302: rest 42 adds nothing", 1302, L"0,0", L"420,300", 3, 2, {{1050, 300}}},
+        {"1303: rest 43 adds a column", 1303, L"0,0", L"420,300", 4, 2, {{1260 + 210, 0}}},
+        {"100 wide", 100, L"0,0", L"420,300", 1, 2, {{210, 0}}},
+        {"base at the extent", 1260, L"1260,0", L"420,300", 0, 2, {}},
+        {"overlapping sheets", 1260, L"0,0", L"200,150", 7, 4, {{100, 0}, {300, 150}, {200 + 420, 150 + 100}}},
+        {"base with blanks", 1260, L" 0 , 0 ", L" 420 , 300 ", 3, 2, {{210, 0}}},
+    };
+    for (const Case& c : cases) {
+        FormRig rig(simtest::drawingOf({}));
+        GridPage page(rig);
+        app::TForm60& f = rig.f();
+        f.gbextMaxX = c.extMaxX;
+        f.Edit1->setText(c.base);
+        f.ComboBox1->setText(c.spacing);
+        f.gbPlotFlags = {true};
+        f.DrawGrid2();
+        EXPECT_EQ(f.unit.gridColumns, c.columns) << c.name;
+        EXPECT_EQ(f.unit.gridRows, c.rows) << c.name;
+        EXPECT_EQ(f.gbPlotFlags, Flags(static_cast<std::size_t>(c.columns * c.rows), false)) << c.name;
+        for (const auto& [x, y] : c.outlined) EXPECT_EQ(page.at(x, y), kOutline) << c.name << " at " << x << "," << y;
+        const auto drawn = std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), kOutline);
+        EXPECT_EQ(drawn > 0, c.columns * c.rows > 0) << c.name;
+    }
+}
+
+TEST(GridDraw, RefusedInputsChangeNothing) {
+    struct Case {
+        const char* name;
+        std::wstring spacing, sheet, scale;
+        bool told;  // the user is told there are too many sheets
+    };
+    const Case cases[] = {
+        {"spacing without a comma", L"420", L"A3", L"1", false},
+        {"spacing 0,300", L"0,300", L"A3", L"1", false},
+        {"negative spacing", L"420,-300", L"A3", L"1", false},
+        {"no sheet size", L"420,300", L"", L"1", false},
+        {"drawing scale 0", L"420,300", L"A3", L"0", false},
+        {"millions of sheets", L"0.1,0.1", L"A3", L"1", true},
+    };
+    for (const Case& c : cases) {
+        FormRig rig(simtest::drawingOf({}));
+        GridPage page(rig);
+        app::TForm60& f = rig.f();
+        f.unit.gridColumns = 7, f.unit.gridRows = 5;
+        f.gbPlotFlags = {true, false};
+        f.ComboBox1->setText(c.spacing);
+        f.ComboBox5->setText(c.sheet);
+        f.Edit4->setText(c.scale);
+        f.DrawGrid2();
+        EXPECT_EQ(f.unit.gridColumns, 7) << c.name;
+        EXPECT_EQ(f.unit.gridRows, 5) << c.name;
+        EXPECT_EQ(f.gbPlotFlags, (Flags{true, false})) << c.name;
+        EXPECT_EQ(std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), 0u),
+                  page.preview->width() * page.preview->height())
+            << c.name;
+        EXPECT_EQ(rig.shell.messages, c.told ? std::vector<std::wstring>{app::kTooManyCellsMessage} : std::vector<std::wstring>{})
+            << c.name;
+    }
+}
+
+// ---- the capture
+
+// A drawing whose extents are (0, 0) to (w, h).
+sim::Drawing extentsDrawing(double w, double h, double dimscale = 1) {
+    return simtest::drawingOf({line(L"0", {0, 0}, {w, h})}, dimscale);
+}
+
+TEST(GridCapture, PhotographsTheFramedViewFromTheClientArea) {
+    FormRig rig(extentsDrawing(2000, 2000));
+    // The client area lies inside the window's frame, off its top-left corner.
+    rig.shell.clientRects[FormRig::kDocWindow] = {45, 70, 45 + 1000, 70 + 500};
+    rig.host->setGridMode(true);
+    app::TForm60& f = rig.f();
+    capture(rig);
+
+    const frames::PreviewSize size = frames::previewSize(500, 500, f.Image1->width(), f.Image1->height());
+    const std::vector<std::string> expected = {"sleep 100", "foreground 101", "copy 295,70 500x500",
+                                               "shrink " + std::to_string(size.width) + "x" + std::to_string(size.height),
+                                               "sleep 100"};
+    EXPECT_EQ(std::vector<std::string>(rig.shell.log.begin(), rig.shell.log.begin() + 5), expected);
+    EXPECT_FALSE(std::any_of(rig.shell.log.begin(), rig.shell.log.end(),
+                             [](const std::string& s) { return s.find("main") != std::string::npos; }));
+
+    ASSERT_NE(f.Image1->picture(), nullptr);
+    EXPECT_EQ(f.Image1->picture()->width(), size.width);
+    EXPECT_TRUE(f.Image1->center() && f.Image1->stretch() && f.Image1->proportional());
+    ASSERT_NE(f.CaptBmp, nullptr);
+    EXPECT_NE(f.CaptBmp.get(), f.Image1->picture().get());
+    EXPECT_EQ(f.CaptBmp->width(), size.width);
+    EXPECT_DOUBLE_EQ(f.unit.gridPreviewScale, 2000.0 / size.width);  // A = VIEWSIZE
+    EXPECT_DOUBLE_EQ(f.unit.gridViewCentreX, 1000);
+    EXPECT_DOUBLE_EQ(f.gbextMaxX, 2000);
+    EXPECT_DOUBLE_EQ(f.gbextMaxY, 2000);
+    EXPECT_TRUE(rig.host->gridMode());
+    // 2000 / 420 = 4 rest 320, 2000 / 300 = 6 rest 200: 5 x 7 cells, none chosen
+    EXPECT_EQ(f.unit.gridColumns, 5);
+    EXPECT_EQ(f.unit.gridRows, 7);
+    EXPECT_EQ(f.gbPlotFlags, Flags(35, false));
+    EXPECT_EQ(f.Edit2->text(), L"0");
+}
+
+TEST(GridCapture, DrawingScaleFromTheDrawing) {
+    struct Case {
+        double dimscale, w, h;
+        const wchar_t* text;
+        std::wstring spacing;
+        int columns, rows;
+    };
+    const Case cases[] = {
+        // sheets 50 times A3: 21000 x 14850
+        {50, 42000, 29700, L"50", L"21000,15000", 2, 2},
+        {2.5, 2100, 1500, L"2.5", L"1050,750", 2, 2},
+    };
+    for (const Case& c : cases) {
+        FormRig rig(extentsDrawing(c.w, c.h, c.dimscale));
+        app::TForm60& f = rig.f();
+        f.ComboBox1->setText(c.spacing);
+        capture(rig);
+        EXPECT_EQ(f.Edit4->text(), c.text);
+        EXPECT_EQ(f.unit.gridColumns, c.columns) << c.dimscale;
+        EXPECT_EQ(f.unit.gridRows, c.rows) << c.dimscale;
+        // The first sheet's outline: its top edge midway, and its right edge at the sheet width.
+        const frames::PreviewMapping m{f.unit.gridViewCentreX, f.unit.gridViewCentreY, f.unit.gridPreviewScale,
+                                       f.Image1->picture()->width(), f.Image1->picture()->height()};
+        auto* shown = dynamic_cast<app::PixelBitmap*>(f.Image1->picture().get());
+        ASSERT_NE(shown, nullptr);
+        const double sheetW = 420 * c.dimscale, sheetH = 297 * c.dimscale;
+        EXPECT_EQ(shown->at(m.px(sheetW / 2), m.py(sheetH)), app::kOutlineColour) << c.dimscale;
+        EXPECT_EQ(shown->at(m.px(sheetW), m.py(sheetH / 2)), app::kOutlineColour) << c.dimscale;
+    }
+}
+
+TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
+    struct Case {
+        const char* name;
+        double w, h;
+        bool noViewWindow;
+    };
+    const Case cases[] = {{"extents 1.0 wide", 1.0, 500, false}, {"empty drawing", 0, 0, false},
+                          {"no view window", 2000, 2000, true}};
+    for (const Case& c : cases) {
+        FormRig rig(c.w > 0 ? extentsDrawing(c.w, c.h) : simtest::drawingOf({}));
+        if (c.noViewWindow) rig.host->setWindowHandles(static_cast<std::int32_t>(FormRig::kCadWindow), 0);
+        app::TForm60& f = rig.f();
+        auto old = std::make_shared<app::PixelBitmap>(3, 3);
+        f.Image1->setPicture(old);
+        f.CaptBmp = old;
+        f.gbPlotFlags = {true};
+        f.Edit2->setText(L"1");
+        capture(rig);
+        EXPECT_EQ(f.Image1->picture(), old) << c.name;
+        EXPECT_EQ(f.CaptBmp, old) << c.name;
+        EXPECT_EQ(f.gbPlotFlags, Flags{true}) << c.name;
+        EXPECT_EQ(f.Edit2->text(), L"1") << c.name;
+    }
+}
+
+TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
+    struct Case {
+        const char* rule;  // the failing host call; "" for none
+        bool copyFails;
+        bool scaleRead, centreRead, extentsRead, gridRestored, pictureTaken, gridDrawn;
+    };
+    const Case cases[] = {
+        {"Application.HWND@1", false, false, false, false, true, false, false},
+        {"ActiveDocument", false, false, false, false, true, false, false},
+        {"ZoomExtents", false, false, false, false, true, false, false},
+        {"Application.HWND@2", false, false, false, false, true, false, false},
+        {"Document.HWND", false, false, false, false, true, false, false},
+        {"GetVariable@1", false, false, false, false, true, false, false},   // GRIDMODE read
+        {"SetVariable@1", false, false, false, false, true, false, false},   // GRIDMODE := 0
+        {"GetVariable@2", false, false, false, false, false, false, false},  // DIMSCALE
+        {"GetVariable@3", false, true, false, false, false, false, false},   // SCREENSIZE
+        {"GetVariable@4", false, true, false, false, false, false, false},   // VIEWCTR
+        {"GetVariable@5", false, true, true, false, false, false, false},    // VIEWSIZE
+        {"GetVariable@6", false, true, true, false, false, false, false},    // EXTMIN
+        {"GetVariable@7", false, true, true, false, false, false, false},    // EXTMAX
+        {"", true, true, true, true, false, false, false},                   // the screen copy
+        {"SetVariable@2", false, true, true, true, false, true, true},       // GRIDMODE restored
+        {"ZoomPrevious", false, true, true, true, true, true, true},
+        {"", false, true, true, true, true, true, true},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.copyFails ? "screen copy" : *c.rule ? c.rule : "no failure";
+        sim::Options options;
+        if (*c.rule) options.fails = {c.rule};
+        FormRig rig(extentsDrawing(2000, 2000, 50), options);
+        rig.host->setGridMode(true);
+        rig.shell.failScreenCopy = c.copyFails;
+        app::TForm60& f = rig.f();
+        f.ComboBox1->setText(L"1000,1000");
+        f.Edit4->setText(L"1");
+        f.unit.gridViewCentreX = -1;
+        f.unit.gridColumns = 9;
+        f.gbPlotFlags = {true};
+        f.Edit2->setText(L"1");
+
+        capture(rig);
+
+        EXPECT_EQ(f.Edit4->text(), c.scaleRead ? L"50" : L"1") << name;
+        EXPECT_EQ(f.unit.gridViewCentreX == 1000, c.centreRead) << name;
+        EXPECT_EQ(f.gbextMaxX == 2000, c.extentsRead) << name;
+        EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
+        EXPECT_EQ(f.Image1->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(f.unit.gridColumns, c.gridDrawn ? 2 : 9) << name;
+        EXPECT_EQ(f.gbPlotFlags, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
+        EXPECT_EQ(f.Edit2->text(), c.gridDrawn ? L"0" : L"1") << name;
+        EXPECT_TRUE(rig.shell.messages.empty()) << name;
+        EXPECT_EQ(rig.host->liveObjects(), 0) << name;
+    }
+}
+
+TEST(GridCapture, RefusedWhileAGridPlotRuns) {
+    FormRig rig(extentsDrawing(2000, 2000));
+    app::TForm60& f = rig.f();
+    f.setGridPlotRunning(true);
+    EXPECT_FALSE(f.Button1->enabled());
+    EXPECT_FALSE(f.Button2->enabled());
+    EXPECT_FALSE(f.Button7->enabled());
+    capture(rig);
+    EXPECT_EQ(rig.cad.created, 0);
+    EXPECT_EQ(f.Image1->picture(), nullptr);
+    f.setGridPlotRunning(false);
+    EXPECT_TRUE(f.Button1->enabled() && f.Button2->enabled() && f.Button7->enabled());
+    capture(rig);
+    EXPECT_NE(f.Image1->picture(), nullptr);
+}
+
+TEST(GridCapture, WithoutTheHostNothingHappens) {
+    FormRig rig(extentsDrawing(2000, 2000));
+    rig.shell.windows.erase(FormRig::kCadWindow);
+    capture(rig);
+    EXPECT_TRUE(rig.shell.log.empty());
+    EXPECT_EQ(rig.f().Image1->picture(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// The equal-interval page set up by hand for the grid tests: the six-cell grid of A3
+// landscape sheets (420 x 297) at spacing 420,300 from the base point 0,0, with extents
+// up to (1260, 597), and a preview whose pixels map exactly onto drawing units:
+//   image pixel (X, Y)  <->  drawing point (-100 + 4X, 702 - 4Y)
+// The preview starts black; the clean copy CaptBmp is kClean everywhere.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "form_rig.h"
+#include "frames/preview_mapping.h"
+
+namespace testing_support {
+
+inline constexpr std::uint32_t kClean = 0x203040;
+
+struct GridPage {
+    explicit GridPage(FormRig& rig) : rig(rig) {
+        app::TForm60& f = rig.f();
+        const int w = f.Image1->width(), h = f.Image1->height();
+        preview = std::make_shared<app::PixelBitmap>(w, h);
+        f.Image1->setPicture(preview);
+        f.CaptBmp = std::make_shared<app::PixelBitmap>(w, h, kClean);
+        f.unit.gridPreviewScale = 4;
+        f.unit.gridViewCentreX = -100 + (w / 2) * 4.0;
+        f.unit.gridViewCentreY = 702 - (h / 2) * 4.0;
+        f.gbextMaxX = 1260;
+        f.gbextMaxY = 597;
+        f.Edit1->setText(L"0,0");
+        f.ComboBox1->setText(L"420,300");
+    }
+
+    // Image pixels of a drawing point, and the drawing point's preview pixel colour.
+    static int X(double x) { return static_cast<int>((x + 100) / 4); }
+    static int Y(double y) { return static_cast<int>((702 - y) / 4); }
+    // The preview pixel that the grid preview mapping gives a drawing point.
+    std::uint32_t at(double x, double y) const {
+        const app::TForm60& f = rig.f();
+        const frames::PreviewMapping m{f.unit.gridViewCentreX, f.unit.gridViewCentreY, f.unit.gridPreviewScale,
+                                       preview->width(), preview->height()};
+        return preview->at(m.px(x), m.py(y));
+    }
+
+    // A press in the image area on the drawing point (x, y).
+    void press(double x, double y, ui::MouseButton button = ui::MouseButton::Left, bool shift = false,
+               bool ctrl = false) {
+        ui::MouseEvent e;
+        e.button = button, e.shift = shift, e.ctrl = ctrl, e.x = X(x), e.y = Y(y);
+        rig.f().Image1MouseDown(*rig.f().Image1, e);
+    }
+
+    FormRig& rig;
+    std::shared_ptr<app::PixelBitmap> preview;
+};
+
+}  // namespace testing_support
