@@ -168,6 +168,24 @@ TEST(GridCapture, DrawingScaleFromTheDrawing) {
     }
 }
 
+// After the picture the page's lists are refilled, keeping the saved choices, and with
+// "自動計算" checked the print scale is recomputed for the chosen paper.
+TEST(GridCapture, RefreshesTheListsAndThePrintScale) {
+    for (const bool automatic : {true, false}) {
+        FormRig rig(extentsDrawing(2000, 2000, 2));
+        app::TForm60& f = rig.f();
+        f.gbDevName = L"PDF";
+        f.gbPaperName = L"ISO_A3_(420.00_x_297.00_MM)";
+        f.CheckBox2->setChecked(automatic);
+        f.Edit3->setText(L"9");
+        capture(rig);
+        EXPECT_EQ(f.ComboBox2->text(), L"PDF") << automatic;
+        EXPECT_EQ(f.ComboBox3->text(), L"ISO_A3_(420.00_x_297.00_MM)") << automatic;
+        // drawing scale 2 (DIMSCALE) x sheet 420 / paper 420
+        EXPECT_EQ(f.Edit3->text(), automatic ? L"2.0000" : L"9") << automatic;
+    }
+}
+
 TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
     struct Case {
         const char* name;
