@@ -5,6 +5,5 @@
 
 namespace app {
 
-void TForm60::Button4Click(ui::Widget&) {}       // grid batch plot
 
 }  // namespace app
