@@ -333,11 +333,21 @@ TEST_F(FramePreview, NothingToChooseWithoutFramesOrCadHost) {
 struct FramePreviewFailing : FramePreview {
     static sim::Options failing() {
         sim::Options o;
-        o.fails = {"selectWithFilter@2"};
+        o.fails = {"selectWithFilter@2", "showAreaInView"};
         return o;
     }
     FramePreviewFailing() : FramePreview(failing()) {}
 };
+
+TEST_F(FramePreviewFailing, AFailingCadCallEndsAClickQuietly) {
+    setPreview(kThree);
+    setPaper(L"A3");
+    clickFrame(0);
+    EXPECT_TRUE(rig.shell.messages.empty());
+    EXPECT_EQ(f().Edit6->text(), L"0.1190");
+    EXPECT_FALSE(f().unit.frames[0].plotFlag);
+    EXPECT_EQ(rig.host->liveObjects(), 0);
+}
 
 TEST_F(FramePreviewFailing, AFailingCadCallIsReportedAndEarlierFramesStayChosen) {
     frames::FrameList list = kThree;
@@ -405,6 +415,7 @@ TEST_F(FramePreview, ClickMapsThroughTheImageAreasFitFactor) {
     // down. The pixel under (70, 180) is (35, 65), drawing (35, 35), inside frame 0.
     const struct { int x, y; std::vector<bool> chosen; } cases[] = {
         {70, 180, {true, false, false}},
+        {116, 180, {true, false, false}},   // (58, 35), near frame 0's right edge
         {210, 180, {false, true, false}},   // (105, 35)
         {140, 180, {false, false, false}},  // (70, 35), between
         {70, 60, {false, false, false}},    // (35, 90), above
