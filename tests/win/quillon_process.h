@@ -1,0 +1,210 @@
+// Test helper: runs quillon.exe as a user meets it. The program is copied into a fresh
+// temporary folder together with a settings file of the test's choosing (the settings
+// file lies beside the program, so the build folder's own is never touched), started,
+// and driven through its main window with the messages a user's mouse produces. The
+// scope closes the window and waits for the program to end.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/win/cadsim_process.h"
+
+namespace quillon_test {
+
+inline constexpr wchar_t kMainTitle[] = L"Quillon 2.06 [ nanoCAD ]";
+
+// Polls `done` every 50 ms until it holds or `ms` have passed; tells which.
+inline bool waitUntil(const std::function<bool()>& done, DWORD ms = 20000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+inline std::wstring windowText(HWND window) {
+    wchar_t buffer[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &copied);
+    return buffer;
+}
+
+inline std::wstring classOf(HWND window) {
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    return name;
+}
+
+inline RECT screenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+class QuillonProcess {
+public:
+    // `settings` is the text of quillon.ini (section "MORVEL" and its keys).
+    explicit QuillonProcess(const std::string& settings) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::filesystem::path(temp) /
+                  (L"quillon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()));
+        std::error_code error;
+        std::filesystem::create_directories(folder_, error);
+        const std::filesystem::path exe = folder_ / L"quillon.exe";
+        if (!CopyFileW((cadsim_test::binDir() + L"/quillon.exe").c_str(), exe.c_str(), FALSE)) return;
+        std::ofstream(folder_ / L"quillon.ini", std::ios::binary) << settings;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring command = L"\"" + exe.wstring() + L"\"";
+        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_);
+    }
+
+    ~QuillonProcess() {
+        if (started_) {
+            close();
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
+            WaitForSingleObject(pi_.hProcess, 10000);
+            CloseHandle(pi_.hThread);
+            CloseHandle(pi_.hProcess);
+        }
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    QuillonProcess(const QuillonProcess&) = delete;
+    QuillonProcess& operator=(const QuillonProcess&) = delete;
+
+    bool started() const { return started_ != FALSE; }
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // The visible main window, found by its title among the process's top-level
+    // windows; null when it did not come in time. Kept for later calls, since a plot
+    // run changes the caption.
+    HWND mainWindow(DWORD ms = 30000) {
+        if (main_) return main_;
+        waitUntil([&] {
+            EnumWindows(
+                [](HWND hwnd, LPARAM param) -> BOOL {
+                    auto* self = reinterpret_cast<QuillonProcess*>(param);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(hwnd, &owner);
+                    if (owner != self->pi_.dwProcessId || !IsWindowVisible(hwnd)) return TRUE;
+                    wchar_t title[64] = {};
+                    GetWindowTextW(hwnd, title, 64);
+                    if (std::wstring(title) != kMainTitle) return TRUE;
+                    self->main_ = hwnd;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(this));
+            return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
+        }, ms);
+        return main_;
+    }
+
+    // Every visible descendant of the main window, in z-order depth first.
+    std::vector<HWND> visibleControls() {
+        std::vector<HWND> found;
+        if (!mainWindow()) return found;
+        EnumChildWindows(
+            main_,
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    // The one visible control showing `text` (the hidden page's controls of the same
+    // caption are not visible); null when there is none or more than one.
+    HWND controlWithText(const std::wstring& text) {
+        HWND found = nullptr;
+        for (HWND h : visibleControls()) {
+            if (windowText(h) != text) continue;
+            if (found) return nullptr;
+            found = h;
+        }
+        return found;
+    }
+
+    std::vector<HWND> controlsOfClass(const std::wstring& windowClass) {
+        std::vector<HWND> found;
+        for (HWND h : visibleControls())
+            if (_wcsicmp(classOf(h).c_str(), windowClass.c_str()) == 0) found.push_back(h);
+        return found;
+    }
+
+    // The visible control of the class nearest to a point given relative to another
+    // control's screen rectangle: for the fields that carry no caption of their own.
+    HWND controlOfClassNear(const std::wstring& windowClass, POINT screenPoint) {
+        HWND best = nullptr;
+        long bestDistance = LONG_MAX;
+        for (HWND h : controlsOfClass(windowClass)) {
+            const RECT r = screenRect(h);
+            const long dx = screenPoint.x < r.left ? r.left - screenPoint.x : screenPoint.x > r.right ? screenPoint.x - r.right : 0;
+            const long dy = screenPoint.y < r.top ? r.top - screenPoint.y : screenPoint.y > r.bottom ? screenPoint.y - r.bottom : 0;
+            if (dx + dy < bestDistance) {
+                bestDistance = dx + dy;
+                best = h;
+            }
+        }
+        return best;
+    }
+
+    // A press of a mouse button at a point of the control's client area, with the
+    // keys held, followed by its release: the messages the control gets from a click.
+    static void click(HWND control, POINT at, UINT downMessage = WM_LBUTTONDOWN, WPARAM keys = 0) {
+        const UINT up = downMessage == WM_RBUTTONDOWN ? WM_RBUTTONUP : downMessage == WM_MBUTTONDOWN ? WM_MBUTTONUP : WM_LBUTTONUP;
+        const WPARAM held = downMessage == WM_RBUTTONDOWN ? MK_RBUTTON : downMessage == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON;
+        const LPARAM where = MAKELPARAM(at.x, at.y);
+        PostMessageW(control, WM_MOUSEMOVE, keys, where);
+        PostMessageW(control, downMessage, keys | held, where);
+        PostMessageW(control, up, keys, where);
+    }
+    // A left click in the middle of the control.
+    static void click(HWND control) {
+        RECT r{};
+        GetClientRect(control, &r);
+        click(control, POINT{r.right / 2, r.bottom / 2});
+    }
+
+    bool enabled(HWND control) const { return IsWindowEnabled(control) != FALSE; }
+
+    // Closes the main window as its close box does; true when the program ended.
+    bool close(DWORD ms = 20000) {
+        if (!started_) return false;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return true;
+        if (mainWindow(0)) PostMessageW(main_, WM_CLOSE, 0, 0);
+        return WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
+    }
+
+    DWORD exitCode() const {
+        DWORD code = STILL_ACTIVE;
+        if (started_) GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
+
+    // The settings file as the program left it.
+    std::string settingsText() const {
+        std::ifstream in(folder_ / L"quillon.ini", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::filesystem::path folder_;
+    PROCESS_INFORMATION pi_{};
+    BOOL started_ = FALSE;
+    HWND main_ = nullptr;
+};
+
+}  // namespace quillon_test
