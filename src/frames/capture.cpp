@@ -11,6 +11,7 @@
 #include "cad/connect.h"
 #include "frames/capture_geometry.h"
 #include "frames/frame_query.h"
+#include "frames/view_picture.h"
 #include "frames/ordering.h"
 
 namespace app {
@@ -47,24 +48,6 @@ std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& do
         // The extents of the previous capture stay.
     }
     return measured;
-}
-
-// Copies the screen area of the view that `area` names (relative to the document
-// window's top-left corner), reduces it to fit Image2 and makes it the preview and the
-// clean copy. False when Image2 has no room for a picture.
-bool takeViewPicture(TForm60& form, WindowHandle documentWindow, const frames::CaptureArea& area) {
-    ShellServices& shell = form.shell();
-    const ScreenRect origin = shell.windowRect(documentWindow);
-    const int left = origin.left + area.gx, top = origin.top + area.gy;
-    const std::shared_ptr<PixelBitmap> shot = shell.copyScreen({left, top, left + area.u, top + area.v});
-    const frames::PreviewSize size = frames::previewSize(area.u, area.v, form.Image2->width(), form.Image2->height());
-    if (size.width <= 0 || size.height <= 0) return false;
-    const std::shared_ptr<PixelBitmap> reduced = shell.shrinkWhiteOnBlack(*shot, size.width, size.height);
-    form.unit.previewScale = area.A / size.width;
-    form.Image2->setFit(true, true, true);
-    form.Image2->setPicture(std::make_shared<PixelBitmap>(*reduced));
-    form.CaptBmp2 = std::make_shared<PixelBitmap>(*reduced);
-    return true;
 }
 
 // Everything between connecting and restoring the main window. Host and graphics
@@ -119,7 +102,12 @@ bool captureFrames(TForm60& form, cad::InanoCADApplication& application) {
         const double ey = measured->upperRight[1] - measured->lowerLeft[1];
         if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
         const frames::CaptureArea area = frames::fitCaptureArea(fullWidth, fullHeight, viewSize, ex, ey);
-        if (documentWindow != 0 && area.u > 0 && area.v > 0) taken = takeViewPicture(form, documentWindow, area);
+        if (documentWindow != 0 && area.u > 0 && area.v > 0) {
+            const std::optional<double> scale = frames::takeViewPicture(
+                shell, shell.windowRect(documentWindow), area, *form.Image2, form.CaptBmp2);
+            if (scale) form.unit.previewScale = *scale;
+            taken = scale.has_value();
+        }
     }
 
     document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));

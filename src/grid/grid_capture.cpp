@@ -9,6 +9,7 @@
 #include "cad/connect.h"
 #include "common/numbers.h"
 #include "frames/capture_geometry.h"
+#include "frames/view_picture.h"
 #include "grid/grid_preview.h"
 
 namespace app {
@@ -22,23 +23,6 @@ constexpr int kViewWaitMs = 100;     // after a view change, for the CAD view to
 int pixelCount(double value) {
     if (!(std::fabs(value) < 1e9)) throw std::runtime_error("the CAD view's size is not a pixel count");
     return static_cast<int>(value);
-}
-
-// Copies the area of the view window's client area that `area` names, reduces it to fit
-// Image1 and makes it the preview and the clean copy. False when Image1 has no room.
-bool takeViewPicture(TForm60& form, WindowHandle viewWindow, const frames::CaptureArea& area) {
-    ShellServices& shell = form.shell();
-    const ScreenRect client = shell.clientRect(viewWindow);
-    const int left = client.left + area.gx, top = client.top + area.gy;
-    const std::shared_ptr<PixelBitmap> shot = shell.copyScreen({left, top, left + area.u, top + area.v});
-    const frames::PreviewSize size = frames::previewSize(area.u, area.v, form.Image1->width(), form.Image1->height());
-    if (size.width <= 0 || size.height <= 0) return false;
-    const std::shared_ptr<PixelBitmap> reduced = shell.shrinkWhiteOnBlack(*shot, size.width, size.height);
-    form.unit.gridPreviewScale = area.A / size.width;
-    form.Image1->setFit(true, true, true);
-    form.Image1->setPicture(std::make_shared<PixelBitmap>(*reduced));
-    form.CaptBmp = std::make_shared<PixelBitmap>(*reduced);
-    return true;
 }
 
 // Everything between connecting and the grid's redrawing. Host and graphics errors end
@@ -79,7 +63,12 @@ void captureGridView(TForm60& form, cad::InanoCADApplication& application, bool&
         if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
         if (viewWindow != 0 && width > 0 && height > 0) {
             const frames::CaptureArea area = frames::fitCaptureArea(width, height, viewSize, ex, ey);
-            if (area.u > 0 && area.v > 0) taken = takeViewPicture(form, viewWindow, area);
+            if (area.u > 0 && area.v > 0) {
+                const std::optional<double> scale = frames::takeViewPicture(
+                    shell, shell.clientRect(viewWindow), area, *form.Image1, form.CaptBmp);
+                if (scale) form.unit.gridPreviewScale = *scale;
+                taken = scale.has_value();
+            }
         }
     }
 

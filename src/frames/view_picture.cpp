@@ -1,0 +1,20 @@
+#include "frames/view_picture.h"
+
+#include "app/pixel_bitmap.h"
+
+namespace frames {
+
+std::optional<double> takeViewPicture(app::ShellServices& shell, const app::ScreenRect& origin, const CaptureArea& area,
+                                      ui::Image& image, std::shared_ptr<ui::Picture>& clean) {
+    const int left = origin.left + area.gx, top = origin.top + area.gy;
+    const std::shared_ptr<app::PixelBitmap> shot = shell.copyScreen({left, top, left + area.u, top + area.v});
+    const PreviewSize size = previewSize(area.u, area.v, image.width(), image.height());
+    if (size.width <= 0 || size.height <= 0) return std::nullopt;
+    const std::shared_ptr<app::PixelBitmap> reduced = shell.shrinkWhiteOnBlack(*shot, size.width, size.height);
+    image.setFit(true, true, true);
+    image.setPicture(std::make_shared<app::PixelBitmap>(*reduced));
+    clean = std::make_shared<app::PixelBitmap>(*reduced);
+    return area.A / size.width;
+}
+
+}  // namespace frames
