@@ -33,8 +33,8 @@ struct Rect {
 };
 
 // The frames of the bundled sample drawing (sim/sample/make_sample.py lays them out), in
-// plot order with rows from the bottom, and how each is plotted on A3 with landscape
-// frames turned by 90 degrees (item 1) and portrait ones by 270 (item 3). Besides its
+// plot order with rows from the bottom, and how each is plotted on upright A3: landscape
+// frames turned by 90 degrees (item 1), portrait ones as they are (item 0). Besides its
 // nine sheets the drawing holds two closed four-vertex polylines on the frame layer that
 // are not rectangles: a sheet turned by 15 degrees and a trapezoid. They are frames too,
 // as their bounding boxes.
@@ -55,15 +55,15 @@ inline const std::vector<SampleFrame>& sampleFrames() {
     static const std::vector<SampleFrame> frames = {
         {"1F PLAN", {0, 0, 21000, 14850}, 50, 1},
         {"SITE PLAN", {24000, 3, 45025, 14853}, 21025.0 / 420, 1},
-        {"SECTION A", {48000, -2, 62850, 20998}, 50, 3},
+        {"SECTION A", {48000, -2, 62850, 20998}, 50, 0},
         turnedSheet(),
         {"TRAPEZOID", {90000, 10000, 98400, 15940}, 20, 1},
         {"KEY PLAN", {0, 25000, 42000, 54700}, 100, 1},
         {"2F PLAN", {45000, 25004, 66000, 39854}, 50, 1},
-        {"ELEVATION", {69000, 24997, 83850, 46022}, 21025.0 / 420, 3},
+        {"ELEVATION", {69000, 24997, 83850, 46022}, 21025.0 / 420, 0},
         {"DETAIL 1", {0, 58000, 420, 58297}, 1, 1},
         {"DETAIL 2", {1000, 58003, 5200, 60973}, 10, 1},
-        {"DETAIL 3", {6000, 57998, 8970, 62198}, 10, 3},
+        {"DETAIL 3", {6000, 57998, 8970, 62198}, 10, 0},
     };
     return frames;
 }
@@ -91,8 +91,8 @@ constexpr int kCadWidth = 620, kCadHeight = 760;
 inline std::string settingsFor(const std::string& frameLayer, bool fromTop = false) {
     std::string s = "[MORVEL]\r\nWidth=650\r\nHeight=760\r\nLeft=630\r\nTop=0\r\n";
     s += "mvLayer=" + frameLayer + "\r\n";
-    s += "devName2=PDF\r\npaperName2=ISO A3 (420.00 x 297.00 mm)\r\nstyleName2=monochrome.ctb\r\n";
-    s += "YokoKaiten=1\r\nTateKaiten=3\r\n";
+    s += "devName2=PDF\r\npaperName2=ISO A3 (297.00 x 420.00 mm)\r\nstyleName2=monochrome.ctb\r\n";
+    s += "YokoKaiten=1\r\nTateKaiten=0\r\n";
     s += std::string("Uekara2=") + (fromTop ? "1" : "0") + "\r\n";
     return s;
 }

@@ -1,0 +1,112 @@
+// The whole road, as a user walks it: the stand-in with the sample drawing, Quillon
+// beside it; "キャプチャ", "すべて", "印刷". The stand-in's plot journal then holds one job
+// per frame in plot order, each framed on its frame at the frame's own scale and turn,
+// and its PDF device has written one sheet of the chosen paper per job.
+//
+// With QUILLON_ROAD_OUT set to a folder, the journal, the sheets and screen copies are
+// left there for a person (./run uses it); otherwise everything goes to a temporary
+// folder that is removed afterwards.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/win/frame_road.h"
+
+namespace {
+
+using namespace road;
+using quillon_test::QuillonProcess;
+using quillon_test::waitUntil;
+
+struct RoadCase {
+    const char* name;
+    bool fromTop;  // "左上から印刷する"
+    std::vector<std::string> order;  // titles of the sample's frames
+};
+
+class QuillonPlotRoad : public testing::TestWithParam<RoadCase> {};
+
+std::filesystem::path outputFolder(const std::string& name, bool& keep) {
+    if (const char* out = std::getenv("QUILLON_ROAD_OUT"); out && *out) {
+        keep = true;
+        return std::filesystem::path(out) / name;
+    }
+    keep = false;
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    return std::filesystem::path(dir) / (L"quillon-road-" + std::to_wstring(GetCurrentProcessId()) + L"-" + wide(name));
+}
+
+TEST_P(QuillonPlotRoad, EveryChosenFramePlottedInOrderOnItsSheet) {
+    const RoadCase& c = GetParam();
+    bool keep = false;
+    const std::filesystem::path out = outputFolder(c.name, keep);
+    std::error_code error;
+    std::filesystem::remove_all(out, error);
+    std::filesystem::create_directories(out / "sheets", error);
+    const std::filesystem::path journal = out / "journal.jsonl";
+
+    {
+        cadsim_test::StandInLock lock;
+        FrameRoad road(sampleDrawing(),
+                       settingsFor("MORVEL", c.fromTop),
+                       {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring()});
+        ASSERT_TRUE(road.ready());
+        Preview p;
+        ASSERT_TRUE(road.captureAndWait(p)) << "no photograph on the preview";
+        QuillonProcess::click(road.allButton());
+        ASSERT_TRUE(waitUntil([&] { return road.countText() == L"11"; })) << road.countText();
+        if (keep) saveBmp(out / "preview.bmp", road.preview().shot);
+
+        QuillonProcess::click(road.printButton());
+        ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(road.printButton()); }, 10000)) << "the run did not start";
+        ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(road.printButton()) != FALSE; }, 180000))
+            << "the run did not end";
+        if (keep) {
+            RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            saveBmp(out / "screen.bmp", screenCopy(screen));
+        }
+    }
+
+    const std::vector<JournalJob> jobs = readJournal(journal);
+    ASSERT_EQ(jobs.size(), c.order.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const JournalJob& j = jobs[i];
+        const SampleFrame& e = sampleFrame(c.order[i]);
+        SCOPED_TRACE(std::string("job ") + std::to_string(i + 1) + ": " + e.title);
+        EXPECT_EQ(j.job, int(i + 1));
+        EXPECT_EQ(j.device, "PDF");
+        EXPECT_EQ(j.media, "ISO_A3_(297.00_x_420.00_MM)");  // the paper chosen, as the stand-in names it
+        ASSERT_EQ(j.window.size(), 4u);
+        EXPECT_NEAR(j.window[0], e.frame.minx, 1e-6);
+        EXPECT_NEAR(j.window[1], e.frame.miny, 1e-6);
+        EXPECT_NEAR(j.window[2], e.frame.maxx, 1e-6);
+        EXPECT_NEAR(j.window[3], e.frame.maxy, 1e-6);
+        ASSERT_EQ(j.scale.size(), 2u);
+        EXPECT_EQ(j.scale[0], 1.0);
+        EXPECT_NEAR(j.scale[1], e.scale, 1e-9 * e.scale);
+        EXPECT_EQ(j.rotation, e.rotation);
+        // One upright A3 sheet per job: 297 x 420 mm in points.
+        ASSERT_FALSE(j.output.empty()) << "no sheet written";
+        const auto boxes = mediaBoxes(readFile(std::filesystem::path(j.output)));
+        ASSERT_EQ(boxes.size(), 1u) << j.output;
+        EXPECT_NEAR(boxes[0][2] - boxes[0][0], 297 / 25.4 * 72, 0.01);
+        EXPECT_NEAR(boxes[0][3] - boxes[0][1], 420 / 25.4 * 72, 0.01);
+    }
+    if (!keep) std::filesystem::remove_all(out, error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sample, QuillonPlotRoad,
+    testing::Values(
+        RoadCase{"rows_from_the_bottom", false,
+                 {"1F PLAN", "SITE PLAN", "SECTION A", "TURNED", "TRAPEZOID", "KEY PLAN", "2F PLAN", "ELEVATION",
+                  "DETAIL 1", "DETAIL 2", "DETAIL 3"}},
+        RoadCase{"rows_from_the_top", true,
+                 {"DETAIL 1", "DETAIL 2", "DETAIL 3", "KEY PLAN", "2F PLAN", "ELEVATION", "TRAPEZOID", "1F PLAN",
+                  "SITE PLAN", "SECTION A", "TURNED"}}),
+    [](const testing::TestParamInfo<RoadCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
