@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct RoadCase {
     bool fromTop;  // "左上から印刷する"
     std::vector<std::string> order;  // titles of the sample's frames
 };
+
+void PrintTo(const RoadCase& c, std::ostream* out) { *out << c.name; }
 
 class QuillonPlotRoad : public testing::TestWithParam<RoadCase> {};
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -131,6 +132,8 @@ struct RealDrawing {
     const char* frameLayer;
     std::vector<Rect> frames;
 };
+
+void PrintTo(const RealDrawing& d, std::ostream* out) { *out << d.file << " on layer " << d.frameLayer; }
 
 class QuillonRealDrawings : public testing::TestWithParam<RealDrawing> {};
 
