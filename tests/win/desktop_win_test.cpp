@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/canvas.h"
 #include "app/pixel_bitmap.h"
@@ -24,6 +25,7 @@ constexpr wchar_t kTestClass[] = L"QuillonDesktopTest";
 constexpr std::uint32_t kLeftColour = rgb(10, 200, 30), kRightColour = rgb(250, 40, 90);
 
 std::intptr_t lastAppMessage = 0;  // the lParam of the last WM_APP a test window received
+std::vector<std::pair<UINT, WPARAM>> keyMessages;  // the key messages test windows received, in order
 
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -48,6 +50,9 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_APP:
         lastAppMessage = lParam;
         return 0;
+    case WM_KEYDOWN: case WM_KEYUP:
+        keyMessages.push_back({message, wParam});
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -55,7 +60,8 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // A window of our own, destroyed with the scope.
 class TestWindow {
 public:
-    TestWindow(const RECT& at, HWND parent = nullptr, const wchar_t* title = L"") {
+    // A top-level window is a bare popup unless given another style.
+    TestWindow(const RECT& at, HWND parent = nullptr, const wchar_t* title = L"", DWORD topLevelStyle = WS_POPUP) {
         static const ATOM registered = [] {
             WNDCLASSW wc{};
             wc.lpfnWndProc = testWindowProc;
@@ -65,7 +71,7 @@ public:
             return RegisterClassW(&wc);
         }();
         EXPECT_NE(registered, 0);
-        const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+        const DWORD style = parent ? WS_CHILD | WS_VISIBLE : topLevelStyle | WS_VISIBLE;
         window_ = CreateWindowExW(parent ? 0 : WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTestClass, title, style, at.left,
                                   at.top, at.right - at.left, at.bottom - at.top, parent, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
@@ -244,6 +250,55 @@ TEST(DesktopWindows, MessagePumpRunsWhatIsQueuedAndLeavesTheQuitMessage) {
     MSG msg{};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // still there for the main loop
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(DesktopWindows, ClientRectIsTheClientAreaOnTheScreen) {
+    platform::WinShellServices shell;
+    // A framed window whose client area is 300 x 200, with a child at (10, 20) in it.
+    RECT outer{80, 90, 380, 290};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    TestWindow framed(outer, nullptr, L"Quillon desktop test frame", WS_OVERLAPPEDWINDOW);
+    TestWindow child({10, 20, 60, 50}, framed.hwnd());
+    ASSERT_TRUE(UpdateWindow(framed.hwnd()));
+
+    const app::ScreenRect window = shell.windowRect(framed.handle()), inner = shell.windowRect(child.handle());
+    const app::ScreenRect client = shell.clientRect(framed.handle());
+    EXPECT_EQ(client, (app::ScreenRect{inner.left - 10, inner.top - 20, inner.left - 10 + 300, inner.top - 20 + 200}));
+    EXPECT_GT(client.top, window.top);  // the caption lies above the client area, not in it
+    EXPECT_EQ(shell.clientRect(child.handle()), inner);  // no frame: all client
+
+    // The screen shows the window's painting exactly there: left half, then right half.
+    const auto shot = shell.copyScreen(client);
+    ASSERT_EQ(shot->width(), 300);
+    ASSERT_EQ(shot->height(), 200);
+    EXPECT_EQ(shot->at(0, 199), kLeftColour);
+    EXPECT_EQ(shot->at(149, 0), kLeftColour);
+    EXPECT_EQ(shot->at(150, 199), kRightColour);
+    EXPECT_EQ(shot->at(299, 0), kRightColour);
+
+    const app::WindowHandle gone = child.handle();
+    DestroyWindow(child.hwnd());
+    EXPECT_EQ(shell.clientRect(gone), app::ScreenRect{});
+    EXPECT_EQ(shell.clientRect(0), app::ScreenRect{});
+}
+
+TEST(DesktopWindows, EscapePressReachesTheFocusedWindow) {
+    platform::WinShellServices shell;
+    TestWindow window({200, 200, 260, 240}, nullptr, L"Quillon desktop test keys", WS_OVERLAPPEDWINDOW);
+    SetForegroundWindow(window.hwnd());
+    SetFocus(window.hwnd());
+    ASSERT_EQ(GetFocus(), window.hwnd());
+    shell.processMessages();
+    keyMessages.clear();
+
+    shell.pressEscapeKey();
+    const std::vector<std::pair<UINT, WPARAM>> want = {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}};
+    for (int i = 0; i < 100 && keyMessages.size() < want.size(); ++i) {
+        shell.processMessages();
+        Sleep(20);
+    }
+    EXPECT_EQ(keyMessages, want);
+    EXPECT_GE(GetKeyState(VK_ESCAPE), 0);  // released again
 }
 
 }  // namespace
