@@ -1,0 +1,172 @@
+// The equal-interval page's road under Wine, with the stand-in as its own program. The
+// page's tab is never shown, and its controls refuse the user's input, so the test runs
+// the main window in its own process, on the Win32 widgets, desktop services and COM
+// link, and presses the page's buttons through their handlers: "キャプチャ" takes the
+// drawing scale and extents and lays the sheet grid over them, "すべて" chooses every cell
+// whose sheet holds drawing content, "印刷" plots the chosen cells. The stand-in's plot
+// journal then holds one job per chosen cell, in row order, each framed on the cell's
+// sheet at the page's print scale and turn, on the page's device and paper.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/form60.h"
+#include "cad/com/co_application_win.h"
+#include "cad/com/com_types_win.h"
+#include "platform/form_win.h"
+#include "platform/shell_services_win.h"
+#include "platform/widget_factory_win.h"
+#include "tests/win/cadsim_process.h"
+#include "tests/win/road_support.h"
+
+namespace {
+
+using namespace road;
+
+struct Rect {
+    double minx, miny, maxx, maxy;
+};
+
+// The desktop services with the settings file in the test's folder and messages kept.
+class GridShell : public platform::WinShellServices {
+public:
+    explicit GridShell(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    std::wstring programPath() override { return (folder_ / L"quillon.exe").wstring(); }
+    void showMessage(const std::wstring& text) override { messages.push_back(text); }
+    std::vector<std::wstring> messages;
+
+private:
+    std::filesystem::path folder_;
+};
+
+// A 2 x 2 grid from the base point (100, 50) at a spacing of 4500 by 3200; an A3
+// landscape sheet at the drawing's dimension scale of 10 is 4200 by 2970. Three sheets
+// hold a line each; the upper-left one holds nothing of its own, only a line that
+// crosses into it from the sheet below (so it lies inside no sheet). The upper-right
+// line reaches far enough for a second column and row.
+const char kGridDrawing[] =
+    "0\nSECTION\n2\nHEADER\n9\n$DIMSCALE\n40\n10.0\n0\nENDSEC\n"
+    "0\nSECTION\n2\nENTITIES\n"
+    "0\nLINE\n8\n0\n10\n200.0\n20\n100.0\n30\n0.0\n11\n4000.0\n21\n2900.0\n31\n0.0\n"
+    "0\nLINE\n8\n0\n10\n4700.0\n20\n100.0\n30\n0.0\n11\n8000.0\n21\n2900.0\n31\n0.0\n"
+    "0\nLINE\n8\n0\n10\n4700.0\n20\n3300.0\n30\n0.0\n11\n8790.0\n21\n6210.0\n31\n0.0\n"
+    "0\nLINE\n8\n0\n10\n2000.0\n20\n2000.0\n30\n0.0\n11\n2000.0\n21\n4000.0\n31\n0.0\n"
+    "0\nENDSEC\n0\nEOF\n";
+
+// The sheet of cell (column, row), row 0 at the bottom.
+Rect sheet(int column, int row) {
+    const double x = 100 + column * 4500.0, y = 50 + row * 3200.0;
+    return {x, y, x + 4200, y + 2970};
+}
+
+// Quillon beside the stand-in, with the equal-interval page's inputs. The paper is saved
+// under the host's media name: after a capture the page's paper list holds media names. The drawing scale
+// given here (1) is replaced by the drawing's own at the capture; the print scale is
+// taken as typed.
+std::string gridSettings(bool fromTop) {
+    std::string s = "[MORVEL]\r\nWidth=650\r\nHeight=760\r\nLeft=630\r\nTop=0\r\n";
+    s += "kiten=100,50\r\ndxdy=4500,3200\r\nZumenSize=A3\r\ndimsc=1\r\n";
+    s += "Keisan=0\r\nsyakudo=20\r\nKaiten=3\r\n";
+    s += "devName=PDF\r\npaperName=ISO_A3_(297.00_x_420.00_MM)\r\nstyleName=monochrome.ctb\r\n";
+    s += std::string("Uekara=") + (fromTop ? "1" : "0") + "\r\n";
+    return s;
+}
+
+struct GridCase {
+    const char* name;
+    bool fromTop;  // "左上から印刷する"
+    std::vector<std::pair<int, int>> order;  // cells as (column, row)
+};
+
+void PrintTo(const GridCase& c, std::ostream* out) { *out << c.name; }
+
+class QuillonGridRoad : public testing::TestWithParam<GridCase> {};
+
+TEST_P(QuillonGridRoad, EveryCellWithContentPlottedInRowOrder) {
+    const GridCase& c = GetParam();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path out = std::filesystem::path(temp) / (L"quillon-grid-road-" +
+                                      std::to_wstring(GetCurrentProcessId()) + L"-" + std::wstring(c.name, c.name + std::strlen(c.name)));
+    std::error_code error;
+    std::filesystem::remove_all(out, error);
+    std::filesystem::create_directories(out / "sheets", error);
+    const std::filesystem::path drawing = out / "grid.dxf", journal = out / "journal.jsonl";
+    std::ofstream(drawing, std::ios::binary) << kGridDrawing;
+    std::ofstream(out / "quillon.ini", std::ios::binary) << gridSettings(c.fromTop);
+
+    {
+        cadsim_test::StandInLock lock;
+        cadsim_test::CadsimProcess cadsim(
+            {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring(), drawing.wstring()});
+        const HWND cadWindow = cadsim.waitForMainWindow();
+        ASSERT_NE(cadWindow, nullptr) << cadsim.output();
+        ASSERT_TRUE(SetWindowPos(cadWindow, nullptr, 0, 0, 620, 760, SWP_NOZORDER | SWP_NOACTIVATE));
+
+        cad::com::ComInit com;
+        ASSERT_TRUE(com.ok());
+        GridShell shell(out);
+        platform::WinWidgetFactory widgets;
+        cad::com::ComCoApplication cad;
+        app::TForm60 form(widgets, shell, 96);
+        form.setCadLink(cad);
+        platform::FormPeer* window = platform::FormPeer::of(form.form());
+        ASSERT_TRUE(window && window->hwnd());
+        shell.setOwner(window->hwnd());
+        window->show(SW_SHOWNOACTIVATE);
+        shell.processMessages();
+        ASSERT_EQ(form.Edit4->text(), L"1");
+
+        form.Button1Click(*form.Button1);
+        EXPECT_EQ(form.Edit4->text(), L"10");  // the drawing's own scale
+        form.Button10MouseDown(*form.Button10, ui::MouseEvent{});
+        ASSERT_EQ(form.Edit2->text(), L"3");
+        form.Button4Click(*form.Button4);  // returns when the run has ended
+        EXPECT_TRUE(form.Button4->enabled());
+        EXPECT_FALSE(form.Button9->enabled());
+        for (const std::wstring& m : shell.messages) ADD_FAILURE() << "message: " << testing::PrintToString(m);
+        EXPECT_EQ(form.ComboBox2->text(), L"PDF");
+        EXPECT_EQ(form.ComboBox3->text(), L"ISO_A3_(297.00_x_420.00_MM)");
+        EXPECT_EQ(form.ComboBox4->text(), L"monochrome.ctb");
+    }
+
+    const std::vector<JournalJob> jobs = readJournal(journal);
+    ASSERT_EQ(jobs.size(), c.order.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const JournalJob& j = jobs[i];
+        const auto [column, row] = c.order[i];
+        const Rect e = sheet(column, row);
+        SCOPED_TRACE("job " + std::to_string(i + 1) + ": cell " + std::to_string(column) + "," + std::to_string(row));
+        EXPECT_EQ(j.job, int(i + 1));
+        EXPECT_EQ(j.device, "PDF");
+        EXPECT_EQ(j.media, "ISO_A3_(297.00_x_420.00_MM)");
+        ASSERT_EQ(j.window.size(), 4u);
+        EXPECT_NEAR(j.window[0], e.minx, 1e-6);
+        EXPECT_NEAR(j.window[1], e.miny, 1e-6);
+        EXPECT_NEAR(j.window[2], e.maxx, 1e-6);
+        EXPECT_NEAR(j.window[3], e.maxy, 1e-6);
+        ASSERT_EQ(j.scale.size(), 2u);
+        EXPECT_EQ(j.scale[0], 1.0);
+        EXPECT_EQ(j.scale[1], 20.0);
+        EXPECT_EQ(j.rotation, 3);
+        ASSERT_FALSE(j.output.empty()) << "no sheet written";
+        EXPECT_EQ(mediaBoxes(readFile(std::filesystem::path(j.output))).size(), 1u) << j.output;
+    }
+    std::filesystem::remove_all(out, error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwoByTwo, QuillonGridRoad,
+    testing::Values(GridCase{"rows_from_the_bottom", false, {{0, 0}, {1, 0}, {1, 1}}},
+                    GridCase{"rows_from_the_top", true, {{1, 1}, {0, 0}, {1, 0}}}),
+    [](const testing::TestParamInfo<GridCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
