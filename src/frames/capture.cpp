@@ -18,8 +18,6 @@ namespace app {
 
 namespace {
 
-constexpr int kRestoreWaitMs = 500;  // after restoring a minimised CAD window
-constexpr int kViewWaitMs = 100;     // after a view change, for the CAD view to redraw
 constexpr std::int32_t kWholeDrawing = 5;
 
 struct Corners {
@@ -56,15 +54,7 @@ std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& do
 bool captureFrames(TForm60& form, cad::InanoCADApplication& application) {
     ShellServices& shell = form.shell();
 
-    const WindowHandle cadWindow = application.mainWindowHandle();
-    if (shell.isIconic(cadWindow)) {
-        shell.restoreWindow(cadWindow);
-        shell.sleep(kRestoreWaitMs);
-    }
-    const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
-    application.showWholeDrawing();
-    shell.sleep(kViewWaitMs);
-    shell.bringToForeground(application.mainWindowHandle());
+    const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
     const WindowHandle documentWindow = document->documentWindowHandle();
 
     {
@@ -112,7 +102,7 @@ bool captureFrames(TForm60& form, cad::InanoCADApplication& application) {
 
     document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
     application.showPreviousView();
-    shell.sleep(kViewWaitMs);
+    shell.sleep(frames::kViewWaitMs);
     return taken;
 }
 

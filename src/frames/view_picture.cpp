@@ -4,6 +4,20 @@
 
 namespace frames {
 
+std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(app::ShellServices& shell,
+                                                          cad::InanoCADApplication& application) {
+    const app::WindowHandle cadWindow = application.mainWindowHandle();
+    if (shell.isIconic(cadWindow)) {
+        shell.restoreWindow(cadWindow);
+        shell.sleep(kRestoreWaitMs);
+    }
+    std::unique_ptr<cad::CadDocument> document = application.currentDocument();
+    application.showWholeDrawing();
+    shell.sleep(kViewWaitMs);
+    shell.bringToForeground(application.mainWindowHandle());
+    return document;
+}
+
 std::optional<double> takeViewPicture(app::ShellServices& shell, const app::ScreenRect& origin, const CaptureArea& area,
                                       ui::Image& image, std::shared_ptr<ui::Picture>& clean) {
     const int left = origin.left + area.gx, top = origin.top + area.gy;

@@ -6,10 +6,22 @@
 #include <optional>
 
 #include "app/shell_services.h"
+#include "cad/automation.h"
 #include "frames/capture_geometry.h"
 #include "platform/widgets.h"
 
 namespace frames {
+
+// Waits of the captures: after restoring a minimised CAD window, and after a view change
+// for the CAD view to redraw.
+inline constexpr int kRestoreWaitMs = 500;
+inline constexpr int kViewWaitMs = 100;
+
+// The opening of both captures: the CAD window restored when minimised (then a wait),
+// the document taken, the whole drawing shown (then a wait) and the CAD window brought
+// to the front. Host errors reach the caller.
+std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(app::ShellServices& shell,
+                                                          cad::InanoCADApplication& application);
 
 // Copies `area` (relative to `origin`'s top-left corner) from the screen, reduces it with
 // the white-on-black stretch to fit `image`, makes it the image's picture (centred and

@@ -16,8 +16,6 @@ namespace app {
 
 namespace {
 
-constexpr int kRestoreWaitMs = 500;  // after restoring a minimised CAD window
-constexpr int kViewWaitMs = 100;     // after a view change, for the CAD view to redraw
 
 // A size the host gives in pixels, as a whole number of them.
 int pixelCount(double value) {
@@ -31,15 +29,7 @@ int pixelCount(double value) {
 void captureGridView(TForm60& form, cad::InanoCADApplication& application, bool& taken) {
     ShellServices& shell = form.shell();
 
-    const WindowHandle cadWindow = application.mainWindowHandle();
-    if (shell.isIconic(cadWindow)) {
-        shell.restoreWindow(cadWindow);
-        shell.sleep(kRestoreWaitMs);
-    }
-    const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
-    application.showWholeDrawing();
-    shell.sleep(kViewWaitMs);
-    shell.bringToForeground(application.mainWindowHandle());
+    const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
     const WindowHandle viewWindow = document->documentWindowHandle();
 
     const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
@@ -74,7 +64,7 @@ void captureGridView(TForm60& form, cad::InanoCADApplication& application, bool&
 
     document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
     application.showPreviousView();
-    shell.sleep(kViewWaitMs);
+    shell.sleep(frames::kViewWaitMs);
 }
 
 }  // namespace
