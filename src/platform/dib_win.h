@@ -9,34 +9,9 @@
 #include <utility>
 
 #include "app/pixel_bitmap.h"
+#include "platform/paint_win.h"
 
 namespace platform {
-
-// Owns one pen, brush, font or bitmap.
-template <class H>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(H h) : h_(h) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, nullptr));
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    H get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    void reset(H h = nullptr) {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-
-private:
-    H h_ = nullptr;
-};
 
 // A device context for the whole display (device "DISPLAY"). Throws app::GraphicsError.
 class DisplayDc {
