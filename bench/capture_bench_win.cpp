@@ -33,7 +33,7 @@
 #include "platform/form_win.h"
 #include "platform/shell_services_win.h"
 #include "platform/widget_factory_win.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 
 namespace {
 
@@ -89,9 +89,8 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
     cad::com::ComInit com;
     if (!com.ok()) fail("COM could not be initialised");
 
-    cadsim_test::StandInLock lock;  // the one "nanoCAD 5" window of the session is ours
     DeleteFileW(trace.c_str());
-    cadsim_test::CadsimProcess cadsim({L"--trace", trace, drawing});
+    cadsim_test::StandIn cadsim({L"--trace", trace, drawing});
     if (!cadsim.started()) fail("cadsim.exe could not be started");
     if (!cadsim.waitForMainWindow(300000)) {
         if (cadsim.waitForExit(10000) == STILL_ACTIVE) fail("cadsim.exe showed no window in time");

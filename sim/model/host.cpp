@@ -40,6 +40,16 @@ Host::Host(Drawing drawing, Options options) : state_(std::make_shared<State>())
     s.layouts[s.activeLayout] = LayoutSettings{};
 }
 
+void Host::replaceFaults(const Options& options) {
+    Faults faults(options.fails, options.garbles);
+    std::deque<Answer> answers;
+    if (!options.answers.empty()) answers = readAnswers(options.answers);
+    State& s = *state_;
+    s.faults = std::move(faults);
+    s.answers = std::move(answers);
+    s.scripted = !options.answers.empty();
+}
+
 Host::~Host() {
     state_->host = nullptr;
 }

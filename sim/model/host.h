@@ -58,6 +58,12 @@ public:
     bool gridMode() const;                           // GRIDMODE is 1
     void setGridMode(bool on);                       // the user switched the grid display
 
+    // Replaces the injected faults and the prompt answers with those of `options` (its
+    // fails, garbles and answers; the rest is ignored): the rules count calls from now,
+    // and without an answers file the prompts ask the view. Throws std::invalid_argument
+    // with a message when a rule or the answers file is bad, and then changes nothing.
+    void replaceFaults(const Options& options);
+
     // What the HWND members report.
     void setWindowHandles(std::int32_t application, std::int32_t document);
 

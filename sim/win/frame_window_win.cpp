@@ -1,6 +1,13 @@
 #include "sim/win/frame_window_win.h"
 
+#include <exception>
+#include <string>
+#include <vector>
+
 #include "cad/ids.h"
+#include "sim/model/command_line.h"
+#include "sim/model/text_codec.h"
+#include "sim/win/report_win.h"
 #include "sim/win/window_class_win.h"
 
 namespace sim {
@@ -18,13 +25,44 @@ HWND FrameWindow::create() {
                            kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
-bool FrameWindow::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+bool FrameWindow::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     switch (message) {
+        case WM_COPYDATA: {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            if (!data || data->dwData != kReplaceFaultsData) return false;
+            result = onReplaceFaults(*data) ? 1 : 0;
+            return true;
+        }
         case WM_CREATE: onCreate(); return true;
         case WM_SIZE: onSize(LOWORD(lParam), HIWORD(lParam)); return true;
         case WM_SETFOCUS: onSetFocus(); return true;
         case WM_DESTROY: onDestroy(); return true;
         default: return false;
+    }
+}
+
+bool FrameWindow::onReplaceFaults(const COPYDATASTRUCT& data) {
+    const auto* text = static_cast<const wchar_t*>(data.lpData);
+    std::vector<std::wstring> args;
+    std::wstring arg;
+    for (DWORD i = 0; text && i < data.cbData / sizeof(wchar_t); ++i) {
+        if (text[i] != L'\n') {
+            arg += text[i];
+            continue;
+        }
+        args.push_back(arg);
+        arg.clear();
+    }
+    try {
+        const CommandLine line = parseCommandLine(args);
+        if (!line.drawing.empty() || line.unregister || line.help || !line.options.journal.empty() ||
+            !line.options.trace.empty() || !line.options.plotDir.empty())
+            throw CommandLineError("only --fail, --garble and --answers can be replaced while running");
+        host_.replaceFaults(line.options);
+        return true;
+    } catch (const std::exception& e) {
+        writeToStream(Stream::Err, L"cadsim: faults not replaced: " + decodeUtf8(e.what()) + L"\n");
+        return false;
     }
 }
 

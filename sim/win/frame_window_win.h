@@ -9,9 +9,16 @@
 
 namespace sim {
 
+// WM_COPYDATA to the main window with this dwData replaces the injected faults and the
+// prompt answers while the stand-in runs (tests use it to inject one fault after another
+// without a restart). The data is the options, as on the command line but each followed
+// by L'\n', in UTF-16: --fail, --garble and --answers. SendMessage returns 1 when they
+// were taken and 0 when they were refused (the reason goes to stderr).
+inline constexpr ULONG_PTR kReplaceFaultsData = 0x51464C54;  // "QFLT"
+
 class FrameWindow {
 public:
-    explicit FrameWindow(Host& host) : document_(host) {}
+    explicit FrameWindow(Host& host) : host_(host), document_(host) {}
     FrameWindow(const FrameWindow&) = delete;
     FrameWindow& operator=(const FrameWindow&) = delete;
 
@@ -29,7 +36,9 @@ private:
     void onSize(int width, int height);
     void onSetFocus();
     void onDestroy();
+    bool onReplaceFaults(const COPYDATASTRUCT& data);
 
+    Host& host_;
     DocumentWindow document_;
 };
 

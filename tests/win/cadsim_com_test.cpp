@@ -4,7 +4,7 @@
 
 #include "cad/ids.h"
 #include "tests/win/cadsim_client.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 
 namespace {
 
@@ -31,11 +31,16 @@ IID iidOf(const wchar_t* text) {
 
 class CadsimCom : public testing::Test {
 protected:
+    // One stand-in for the suite: the cases only read.
+    static void TearDownTestSuite() { cadsim_.reset(); }
     void SetUp() override {
         ASSERT_TRUE(com_.ok());
-        ASSERT_TRUE(cadsim_.started());
-        mainWindow_ = cadsim_.waitForMainWindow();
-        ASSERT_NE(mainWindow_, nullptr) << cadsim_.output();
+        if (!cadsim_)
+            cadsim_ = std::make_unique<StandIn>(
+                std::vector<std::wstring>{sharedDir() + L"/dxf/barcelona_pavillion_pabellon.dxf"});
+        ASSERT_TRUE(cadsim_->started()) << cadsim_->output();
+        mainWindow_ = cadsim_->waitForMainWindow();
+        ASSERT_NE(mainWindow_, nullptr) << cadsim_->output();
         ComPtr<IUnknown> unknown;
         ASSERT_HRESULT_SUCCEEDED(createApplication(unknown));
         ASSERT_HRESULT_SUCCEEDED(unknown.query(IID_IDispatch, app_));
@@ -49,8 +54,7 @@ protected:
     ComPtr<IDispatch> document() { return objectOf(call(app_.get(), L"ActiveDocument", DISPATCH_PROPERTYGET)); }
 
     cad::com::ComInit com_;
-    StandInLock lock_;
-    CadsimProcess cadsim_{{sharedDir() + L"/dxf/barcelona_pavillion_pabellon.dxf"}};
+    static inline std::unique_ptr<StandIn> cadsim_;
     HWND mainWindow_ = nullptr;
     ComPtr<IDispatch> app_;
 };

@@ -14,7 +14,7 @@
 #include "sim/win/dispids.h"
 #include "sim/win/prompt_session.h"
 #include "sim/win/view_mapping.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 
 namespace {
 

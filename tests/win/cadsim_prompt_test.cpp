@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "tests/win/cadsim_client.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 
 namespace {
 
@@ -35,10 +35,13 @@ void PrintTo(const PromptCase& c, std::ostream* os) { *os << c.name; }
 
 class CadsimPrompts : public testing::TestWithParam<PromptCase> {
 protected:
+    // One stand-in for the suite: each case's prompt is over when the case ends.
+    static void TearDownTestSuite() { cadsim_.reset(); }
     void SetUp() override {
         ASSERT_TRUE(com_.ok());
-        main_ = cadsim_.waitForMainWindow();
-        ASSERT_NE(main_, nullptr) << cadsim_.output();
+        if (!cadsim_) cadsim_ = std::make_unique<StandIn>(std::vector<std::wstring>{twoLineDrawing()});
+        main_ = cadsim_->waitForMainWindow();
+        ASSERT_NE(main_, nullptr) << cadsim_->output();
         bar_ = GetWindow(GetWindow(main_, GW_CHILD), GW_CHILD);
         view_ = GetWindow(bar_, GW_HWNDNEXT);
         ComPtr<IUnknown> unknown;
@@ -59,15 +62,12 @@ protected:
     // The user, on another thread: waits for the prompt in the status line, then acts.
     void actLater(const std::vector<Action>& actions, const std::wstring& prompt) {
         user_ = std::thread([this, actions, prompt] {
-            for (int i = 0; i < 200; ++i) {
+            sawPrompt_ = wintest::waitUntil([&] {
                 wchar_t text[256] = {};
                 GetWindowTextW(bar_, text, 256);
-                if (std::wstring(text).find(prompt) != std::wstring::npos) {
-                    sawPrompt_ = true;
-                    break;
-                }
-                Sleep(50);
-            }
+                return std::wstring(text).find(prompt) != std::wstring::npos;
+            }, 10000);
+            // Posted to the one window, they arrive in this order.
             for (const Action& a : actions) {
                 switch (a.kind) {
                     case Action::Click:
@@ -80,7 +80,6 @@ protected:
                     case Action::Enter: PostMessageW(view_, WM_KEYDOWN, VK_RETURN, 1); break;
                     case Action::Escape: PostMessageW(view_, WM_KEYDOWN, VK_ESCAPE, 1); break;
                 }
-                Sleep(50);
             }
         });
     }
@@ -89,8 +88,7 @@ protected:
     }
 
     cad::com::ComInit com_;
-    StandInLock lock_;
-    CadsimProcess cadsim_{{sharedDir() + L"/dxf/barcelona_pavillion_pabellon.dxf"}};
+    static inline std::unique_ptr<StandIn> cadsim_;
     HWND main_ = nullptr, bar_ = nullptr, view_ = nullptr;
     ComPtr<IDispatch> app_, doc_, utility_;
     std::thread user_;

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "cad/ids.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TEST_P(CadsimUnreadableDrawing, EndsWithAMessageNamingFileAndLine) {
     const std::wstring path = tempPath(c.file);
     DeleteFileW(path.c_str());
     if (c.content) std::ofstream(std::filesystem::path(path), std::ios::binary) << c.content;
-    CadsimProcess cadsim({path});
+    StandIn cadsim({path});
     ASSERT_TRUE(cadsim.started());
     EXPECT_EQ(cadsim.waitForExit(30000), 2u);
     const std::string output = cadsim.output();
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Unreadable>& info) { return std::string(info.param.name); });
 
 TEST(CadsimCommandLineRefused, UnknownOptionEndsWithUsage) {
-    CadsimProcess cadsim({L"--no-such-option"});
+    StandIn cadsim({L"--no-such-option"});
     ASSERT_TRUE(cadsim.started());
     EXPECT_EQ(cadsim.waitForExit(30000), 64u);
     const std::string output = cadsim.output();
@@ -71,8 +71,7 @@ TEST(CadsimCommandLineRefused, UnknownOptionEndsWithUsage) {
 TEST(CadsimSample, OpensTheBundledSampleWithoutADrawingArgument) {
     const std::wstring sample = binDir() + L"/sample.dxf";
     if (GetFileAttributesW(sample.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample.dxf in the build";
-    StandInLock lock;
-    CadsimProcess cadsim({});
+    StandIn cadsim({});
     EXPECT_NE(cadsim.waitForMainWindow(), nullptr) << cadsim.output();
 }
 
@@ -85,14 +84,13 @@ bool interfaceRegistered() {
 }
 
 TEST(CadsimRegistration, UnregisterRemovesItAndTheNextStartRestoresIt) {
-    StandInLock lock;
     {
-        CadsimProcess remover({L"--unregister"});
+        StandIn remover({L"--unregister"});
         ASSERT_TRUE(remover.started());
         EXPECT_EQ(remover.waitForExit(30000), 0u) << remover.output();
     }
     EXPECT_FALSE(interfaceRegistered());
-    CadsimProcess cadsim({sharedDir() + L"/dxf/barcelona_pavillion_pabellon.dxf"});
+    StandIn cadsim({twoLineDrawing()});
     ASSERT_NE(cadsim.waitForMainWindow(), nullptr) << cadsim.output();
     EXPECT_TRUE(interfaceRegistered());
 }

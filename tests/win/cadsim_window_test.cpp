@@ -2,13 +2,16 @@
 // photographs, the view's mapping on screen, prompts answered in the view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "tests/win/cadsim_client.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 
 namespace {
 
@@ -22,32 +25,20 @@ RECT windowRect(HWND h) {
 LONG widthOf(const RECT& r) { return r.right - r.left; }
 LONG heightOf(const RECT& r) { return r.bottom - r.top; }
 
-std::wstring writeTempFile(const wchar_t* name, const std::string& text) {
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    const std::wstring path = std::wstring(dir) + name;
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << text;
-    return path;
-}
-
-// Two lines on layer 0: (0,0)-(100,0) and (0,0)-(0,50).
-const char kTwoLines[] =
-    "0\nSECTION\n2\nENTITIES\n"
-    "0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n30\n0.0\n11\n100.0\n21\n0.0\n31\n0.0\n"
-    "0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n30\n0.0\n11\n0.0\n21\n50.0\n31\n0.0\n"
-    "0\nENDSEC\n0\nEOF\n";
-
 struct HostWindows {
     HWND main, document, bar, view;
 };
 
 class CadsimWindows : public testing::Test {
 protected:
+    // One stand-in for the suite: no case needs it fresh.
+    static void TearDownTestSuite() { cadsim_.reset(); }
     void SetUp() override {
         ASSERT_TRUE(com_.ok());
-        ASSERT_TRUE(cadsim_.started());
-        w_.main = cadsim_.waitForMainWindow();
-        ASSERT_NE(w_.main, nullptr) << cadsim_.output();
+        if (!cadsim_) cadsim_ = std::make_unique<StandIn>(std::vector<std::wstring>{twoLineDrawing()});
+        ASSERT_TRUE(cadsim_->started()) << cadsim_->output();
+        w_.main = cadsim_->waitForMainWindow();
+        ASSERT_NE(w_.main, nullptr) << cadsim_->output();
         w_.document = GetWindow(w_.main, GW_CHILD);
         w_.bar = GetWindow(w_.document, GW_CHILD);
         w_.view = GetWindow(w_.bar, GW_HWNDNEXT);
@@ -82,8 +73,7 @@ protected:
     }
 
     cad::com::ComInit com_;
-    StandInLock lock_;
-    CadsimProcess cadsim_{{writeTempFile(L"cadsim_two_lines.dxf", kTwoLines)}};
+    static inline std::unique_ptr<StandIn> cadsim_;
     HostWindows w_{};
     ComPtr<IDispatch> app_, doc_;
 };
@@ -120,7 +110,7 @@ TEST_F(CadsimWindows, LayoutIsTheOneQuillonPhotographs) {
 
 TEST_F(CadsimWindows, ResizingTellsTheHostTheNewVisibleArea) {
     ASSERT_TRUE(SetWindowPos(w_.main, nullptr, 0, 0, 820, 610, SWP_NOZORDER | SWP_NOACTIVATE));
-    for (int i = 0; i < 50 && widthOf(windowRect(w_.main)) != 820; ++i) Sleep(100);
+    wintest::waitUntil([&] { return widthOf(windowRect(w_.main)) == 820; }, 5000);
     const RECT view = windowRect(w_.view), bar = windowRect(w_.bar);
     RECT client{};
     GetClientRect(w_.main, &client);
@@ -157,9 +147,8 @@ TEST_F(CadsimWindows, ViewDrawsAtTheReportedMapping) {
     const RECT view = windowRect(w_.view), bar = windowRect(w_.bar);
     const RECT visible{view.left, view.top, view.right, view.bottom - heightOf(bar)};
     SetForegroundWindow(w_.main);
-    Sleep(300);
-    const std::vector<std::uint32_t> pixels = screenPixels(visible);
     const LONG w = widthOf(visible), h = heightOf(visible);
+    std::vector<std::uint32_t> pixels;
     const auto at = [&](POINT p) { return pixels.at(size_t(p.y) * size_t(w) + size_t(p.x)); };
     const auto bright = [](std::uint32_t c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) > 450; };
     const auto lineNear = [&](POINT p) {
@@ -173,16 +162,28 @@ TEST_F(CadsimWindows, ViewDrawsAtTheReportedMapping) {
     struct Probe {
         double x, y;
         bool onLine;
+        POINT pixel;
     };
-    for (const Probe probe : {Probe{50, 0, true}, Probe{90, 0, true}, Probe{0, 25, true}, Probe{0, 45, true},
-                              Probe{50, 8, false}, Probe{50, -8, false}, Probe{8, 25, false}, Probe{-8, 25, false},
-                              Probe{110, 0, false}, Probe{0, 60, false}}) {
-        const POINT p = pixelOf(probe.x, probe.y);
+    std::vector<Probe> probes{{50, 0, true}, {90, 0, true}, {0, 25, true}, {0, 45, true}, {50, 8, false},
+                              {50, -8, false}, {8, 25, false}, {-8, 25, false}, {110, 0, false}, {0, 60, false}};
+    for (Probe& probe : probes) {
+        probe.pixel = pixelOf(probe.x, probe.y);
+        const POINT p = probe.pixel;
         ASSERT_TRUE(p.x > 1 && p.y > 1 && p.x < w - 2 && p.y < h - 2) << probe.x << "," << probe.y;
+    }
+    const auto holds = [&](const Probe& probe) {
+        return probe.onLine ? lineNear(probe.pixel) : at(probe.pixel) == background;
+    };
+    // Until the view has painted the zoomed drawing (or the time is up).
+    wintest::waitUntil([&] {
+        pixels = screenPixels(visible);
+        return std::all_of(probes.begin(), probes.end(), holds);
+    }, 5000);
+    for (const Probe& probe : probes) {
         if (probe.onLine) {
-            EXPECT_TRUE(lineNear(p)) << "no line drawn at " << probe.x << "," << probe.y;
+            EXPECT_TRUE(lineNear(probe.pixel)) << "no line drawn at " << probe.x << "," << probe.y;
         } else {
-            EXPECT_EQ(at(p), background) << "something drawn at " << probe.x << "," << probe.y;
+            EXPECT_EQ(at(probe.pixel), background) << "something drawn at " << probe.x << "," << probe.y;
         }
     }
 }
@@ -191,23 +192,37 @@ TEST_F(CadsimWindows, GridDotsFollowGridMode) {
     const RECT view = windowRect(w_.view), bar = windowRect(w_.bar);
     const RECT visible{view.left, view.top, view.right, view.bottom - heightOf(bar)};
     const auto nonBackground = [&] {
-        Sleep(300);
         size_t n = 0;
         for (std::uint32_t c : screenPixels(visible)) n += c != 0x212830;
         return n;
     };
+    // The count once the view has painted: the same in two looks in a row.
+    const auto settledCount = [&] {
+        size_t last = SIZE_MAX, now = 0;
+        wintest::waitUntil([&] {
+            now = nonBackground();
+            const bool same = now == last;
+            last = now;
+            return same;
+        }, 5000, 100);
+        return now;
+    };
+    // At least a dot every 40 pixels each way.
+    const size_t dots = size_t(widthOf(visible) / 40) * size_t(heightOf(visible) / 40);
     SetForegroundWindow(w_.main);
     ASSERT_HRESULT_SUCCEEDED(
         call(doc_.get(), L"SetVariable", DISPATCH_METHOD, {bstrVariant(L"GRIDMODE").get(), i4Variant(0).get()}).hr);
-    const size_t without = nonBackground();
+    const size_t without = settledCount();
     ASSERT_HRESULT_SUCCEEDED(
         call(doc_.get(), L"SetVariable", DISPATCH_METHOD, {bstrVariant(L"GRIDMODE").get(), i4Variant(1).get()}).hr);
-    const size_t with = nonBackground();
-    // At least a dot every 40 pixels each way.
-    EXPECT_GT(with, without + size_t(widthOf(visible) / 40) * size_t(heightOf(visible) / 40));
+    size_t with = 0;
+    wintest::waitUntil([&] { return (with = nonBackground()) > without + dots; }, 5000);
+    EXPECT_GT(with, without + dots);
     ASSERT_HRESULT_SUCCEEDED(
         call(doc_.get(), L"SetVariable", DISPATCH_METHOD, {bstrVariant(L"GRIDMODE").get(), i4Variant(0).get()}).hr);
-    EXPECT_EQ(nonBackground(), without);
+    size_t after = 0;
+    wintest::waitUntil([&] { return (after = nonBackground()) == without; }, 5000);
+    EXPECT_EQ(after, without);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@
 #include "cad/com/com_types_win.h"
 #include "cad/connect.h"
 #include "cad/ids.h"
+#include "sim/win/frame_window_win.h"
+#include "tests/win/stand_in.h"
 
 namespace comtest {
 
@@ -57,85 +59,23 @@ inline std::string readFile(const std::filesystem::path& file) {
     return text.str();
 }
 
-inline std::wstring quoteArgument(const std::wstring& arg) { return L"\"" + arg + L"\""; }
-
-class CadSim {
-public:
-    // Starts cadsim.exe with these arguments; ok() tells whether it came up.
-    explicit CadSim(const std::vector<std::wstring>& args) {
-        SetEnvironmentVariableW(L"CADSIM_NO_DIALOG", L"1");
-        std::wstring exe = std::filesystem::path(QUILLON_BIN_DIR "/cadsim.exe").wstring();
-        std::wstring line = quoteArgument(exe);
-        for (const std::wstring& a : args) line += L" " + quoteArgument(a);
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_)) {
-            error_ = "cadsim.exe could not be started (error " + std::to_string(GetLastError()) + ")";
-            return;
-        }
-        // A fresh prefix may refuse the first creations (REGDB_E_CLASSNOTREG) for a while.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (std::chrono::steady_clock::now() < deadline) {
-            DWORD code = 0;
-            if (GetExitCodeProcess(process_.hProcess, &code) && code != STILL_ACTIVE) {
-                error_ = "cadsim.exe ended with exit code " + std::to_string(code);
-                return;
-            }
-            if (FindWindowW(nullptr, cad::kHostWindowTitle)) {
-                try {
-                    cad::com::ComCoApplication().Create();
-                    return;
-                } catch (const cad::CadError&) {
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        }
-        error_ = "cadsim.exe did not serve its application object within 60 s";
+// A stand-in that serves its application object: its window is up and a client can
+// create the object. Throws with the reason when it does not come within 60 s.
+inline std::unique_ptr<cadsim_test::StandIn> servingStandIn(const std::vector<std::wstring>& args) {
+    auto sim = std::make_unique<cadsim_test::StandIn>(args);
+    if (!sim->started()) throw std::runtime_error(sim->output());
+    if (!sim->waitForMainWindow(60000)) {
+        const DWORD code = sim->waitForExit(0);
+        throw std::runtime_error(code == STILL_ACTIVE ? "cadsim.exe showed no window within 60 s"
+                                                      : "cadsim.exe ended with exit code " + std::to_string(code) +
+                                                            ": " + sim->output());
     }
-
-    ~CadSim() {
-        if (!process_.hProcess) return;
-        // Closed as a user would close it, so that it withdraws its class object.
-        if (HWND main = findOwnWindow()) PostMessageW(main, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 15000) != WAIT_OBJECT_0) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    CadSim(const CadSim&) = delete;
-    CadSim& operator=(const CadSim&) = delete;
-
-    bool ok() const { return error_.empty(); }
-    const std::string& error() const { return error_; }
-
-private:
-    HWND findOwnWindow() const {
-        struct Search {
-            DWORD pid;
-            HWND found = nullptr;
-        } search{process_.dwProcessId};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                wchar_t title[32] = {};
-                GetWindowTextW(w, title, 32);
-                if (pid == s->pid && std::wstring(title) == cad::kHostWindowTitle) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    PROCESS_INFORMATION process_{};
-    std::string error_;
-};
+    // A fresh prefix may refuse the first creations (REGDB_E_CLASSNOTREG) for a while.
+    cad::com::ComPtr<IUnknown> unknown;
+    if (FAILED(cadsim_test::createApplication(unknown, 60000)))
+        throw std::runtime_error("cadsim.exe did not serve its application object within 60 s");
+    return sim;
+}
 
 // Model space: on FRAME a closed 420 x 297 frame, an open three-vertex polyline, an
 // old-style closed polyline and a line; on "Other" a closed square. DIMSCALE 2.5.
@@ -156,12 +96,10 @@ inline const std::vector<double> kFrame{0, 0, 420, 0, 420, 297, 0, 297};
 inline const std::vector<double> kOpen{500, 0, 600, 0, 600, 100};
 inline const std::vector<double> kOldStyle{700, 0, 0, 800, 0, 0, 800, 50, 0, 700, 50, 0};
 
-// A connection to a cadsim started with the fixture drawing and these options.
-class CadSimTest : public testing::Test {
-protected:
-    // Starts cadsim on the fixture drawing and connects; throws when it cannot.
-    void start(std::vector<std::wstring> options = {}, const std::string& answers = "point 10,20\ndistance 5\n") {
-        stop();
+// The fixture drawing in a folder of its own, with the stand-in's trace, journal and
+// answers beside it, and a stand-in serving it.
+struct ServedFixture {
+    ServedFixture(const std::vector<std::wstring>& options, const std::string& answers) {
         drawing = folder.write(L"fixture.dxf", kDrawing);
         trace = folder.path() / L"trace.txt";
         journal = folder.path() / L"journal.jsonl";
@@ -170,17 +108,54 @@ protected:
                                        folder.path().wstring(), L"--answers", (folder.path() / L"answers.txt").wstring()};
         args.insert(args.end(), options.begin(), options.end());
         args.push_back(drawing.wstring());
-        sim = std::make_unique<CadSim>(args);
-        if (!sim->ok()) throw std::runtime_error(sim->error());
-        if (!cad::com::connectToCad(app)) throw std::runtime_error("connectToCad failed with cadsim running");
-        doc = app->currentDocument();
+        sim = servingStandIn(args);
+    }
+    TempFolder folder;
+    std::filesystem::path drawing, trace, journal;
+    std::unique_ptr<cadsim_test::StandIn> sim;
+};
+
+// A connection to a cadsim serving the fixture drawing. Cases that only read share one
+// stand-in for the whole suite (startShared); cases that inject faults, consume answers
+// or read the trace start one of their own (start).
+class CadSimTest : public testing::Test {
+protected:
+    // Connects to the suite's stand-in, started on first use; throws when it cannot.
+    void startShared() {
+        stop();
+        if (!shared()) shared() = std::make_unique<ServedFixture>(std::vector<std::wstring>{}, kAnswers);
+        connect(*shared());
+    }
+    // Starts a stand-in of the case's own on the fixture drawing and connects; throws
+    // when it cannot.
+    void start(std::vector<std::wstring> options = {}, const std::string& answers = kAnswers) {
+        stop();
+        shared().reset();  // a client reaches one stand-in only when one runs
+        own_ = std::make_unique<ServedFixture>(options, answers);
+        connect(*own_);
+    }
+    // Replaces the running stand-in's injected faults and prompt answers (options as on
+    // its command line: --fail, --garble); its rules count calls from here.
+    void replaceFaults(const std::vector<std::wstring>& options, const std::string& answers = kAnswers) {
+        ServedFixture& served = own_ ? *own_ : *shared();
+        std::wstring data;
+        for (const std::wstring& o : options) data += o + L"\n";
+        data += L"--answers\n" + served.folder.write(L"answers.txt", answers).wstring() + L"\n";
+        COPYDATASTRUCT copy{sim::kReplaceFaultsData, DWORD(data.size() * sizeof(wchar_t)), data.data()};
+        DWORD_PTR taken = 0;
+        const HWND host = FindWindowW(nullptr, cad::kHostWindowTitle);
+        if (!SendMessageTimeoutW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, 10000,
+                                 &taken) ||
+            taken != 1)
+            throw std::runtime_error("the stand-in did not take the faults: " + served.sim->output());
     }
     void stop() {
         doc.reset();
         app.reset();
-        sim.reset();
+        own_.reset();
     }
     void TearDown() override { stop(); }
+    static void TearDownTestSuite() { shared().reset(); }
 
     std::int32_t countOf(const std::wstring& layer, const std::wstring& type) {
         auto set = cad::tempSelectionSet(*doc);
@@ -213,11 +188,23 @@ protected:
     }
 
     cad::com::ComInit comInit;
-    TempFolder folder;
-    std::filesystem::path drawing, trace, journal;
-    std::unique_ptr<CadSim> sim;
+    std::filesystem::path trace, journal;  // those of the stand-in in use
     std::unique_ptr<cad::InanoCADApplication> app;
     std::unique_ptr<cad::CadDocument> doc;
+
+private:
+    static constexpr char kAnswers[] = "point 10,20\ndistance 5\n";
+    static std::unique_ptr<ServedFixture>& shared() {
+        static std::unique_ptr<ServedFixture> fixture;
+        return fixture;
+    }
+    void connect(ServedFixture& served) {
+        trace = served.trace;
+        journal = served.journal;
+        if (!cad::com::connectToCad(app)) throw std::runtime_error("connectToCad failed with cadsim running");
+        doc = app->currentDocument();
+    }
+    std::unique_ptr<ServedFixture> own_;
 };
 
 }  // namespace comtest

@@ -19,7 +19,7 @@ using comtest::kOldStyle;
 using comtest::kOpen;
 
 TEST_F(CadSimTest, LayerAndTypeFilterSelectsTheMatchingEntities) {
-    start();
+    startShared();
     const std::tuple<const wchar_t*, const wchar_t*, std::int32_t> cases[] = {
         {L"FRAME", L"LWPOLYLINE", 2}, {L"FRAME", L"POLYLINE", 1}, {L"FRAME", L"LINE", 1},
         {L"Other", L"LWPOLYLINE", 1}, {L"NOSUCH", L"*", 0},
@@ -32,14 +32,14 @@ TEST_F(CadSimTest, LayerAndTypeFilterSelectsTheMatchingEntities) {
 }
 
 TEST_F(CadSimTest, PolylinesGiveTheirCoordinatesAndClosedFlag) {
-    start();
+    startShared();
     using Shapes = std::vector<std::pair<bool, std::vector<double>>>;
     EXPECT_EQ(shapesOf(L"FRAME", L"LWPOLYLINE"), (Shapes{{false, kOpen}, {true, kFrame}}));
     EXPECT_EQ(shapesOf(L"FRAME", L"POLYLINE"), (Shapes{{true, kOldStyle}}));
 }
 
 TEST_F(CadSimTest, BoundingBoxSurroundsTheSelectionAndAnEmptySetHasNone) {
-    start();
+    startShared();
     auto set = tempSelectionSet(*doc);
     CadPoint ll, ur;
     EXPECT_THROW(set->measureExtents(ll, ur), CadError);
@@ -53,7 +53,7 @@ TEST_F(CadSimTest, BoundingBoxSurroundsTheSelectionAndAnEmptySetHasNone) {
 }
 
 TEST_F(CadSimTest, SystemVariablesReadAndWrite) {
-    start();
+    startShared();
     for (std::int32_t mode : {1, 0}) {
         doc->writeSysVar(L"GRIDMODE", mode);
         EXPECT_EQ(sysVarInteger(doc->readSysVar(L"GRIDMODE")), mode);
@@ -72,7 +72,7 @@ TEST_F(CadSimTest, SystemVariablesReadAndWrite) {
 }
 
 TEST_F(CadSimTest, LayoutListsFollowTheDevice) {
-    start();
+    startShared();
     auto layout = doc->currentLayout();
     ASSERT_GE(layout->deviceList().size(), 2u);
     StringList media = chooseDeviceWithMedia(*layout);
@@ -85,7 +85,7 @@ TEST_F(CadSimTest, LayoutListsFollowTheDevice) {
 }
 
 TEST_F(CadSimTest, HandlesAreTheHostsWindows) {
-    start();
+    startShared();
     HWND main = FindWindowW(nullptr, kHostWindowTitle);
     EXPECT_EQ(app->mainWindowHandle(), static_cast<std::intptr_t>(reinterpret_cast<std::intptr_t>(main)));
     HWND document = reinterpret_cast<HWND>(doc->documentWindowHandle());

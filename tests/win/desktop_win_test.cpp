@@ -15,6 +15,7 @@
 #include "app/canvas.h"
 #include "app/pixel_bitmap.h"
 #include "platform/shell_services_win.h"
+#include "tests/win/test_process.h"
 
 namespace {
 
@@ -97,12 +98,11 @@ TEST(DesktopScreen, CopyReturnsWhatOurWindowShowsAtItsPlace) {
     TestWindow window({100, 120, 300, 220});  // 200 x 100: left half 0 ... 99, right half 100 ... 199
     const app::ScreenRect area{150, 130, 250, 180};  // straddles the halves' border at x = 200
     std::shared_ptr<PixelBitmap> copy;
-    for (int attempt = 0; attempt < 60; ++attempt) {  // until the display shows the window
+    wintest::waitUntil([&] {  // until the display shows the window
         shell.processMessages();
         copy = shell.copyScreen(area);
-        if (copy->at(0, 0) == kLeftColour && copy->at(99, 49) == kRightColour) break;
-        Sleep(50);
-    }
+        return copy->at(0, 0) == kLeftColour && copy->at(99, 49) == kRightColour;
+    }, 3000);
     ASSERT_EQ(copy->width(), 100);
     ASSERT_EQ(copy->height(), 50);
     for (int y : {0, 49}) {
@@ -293,10 +293,10 @@ TEST(DesktopWindows, EscapePressReachesTheFocusedWindow) {
 
     shell.pressEscapeKey();
     const std::vector<std::pair<UINT, WPARAM>> want = {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}};
-    for (int i = 0; i < 100 && keyMessages.size() < want.size(); ++i) {
+    wintest::waitUntil([&] {
         shell.processMessages();
-        Sleep(20);
-    }
+        return keyMessages.size() >= want.size();
+    }, 2000);
     EXPECT_EQ(keyMessages, want);
     EXPECT_GE(GetKeyState(VK_ESCAPE), 0);  // released again
 }

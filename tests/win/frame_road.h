@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "sim/model/drawing.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 #include "tests/win/quillon_process.h"
 #include "tests/win/road_support.h"
 
@@ -110,7 +110,7 @@ public:
               std::vector<std::wstring> cadsimArgs = {})
         : drawing_(drawing) {
         cadsimArgs.push_back(drawing.wstring());
-        cadsim_ = std::make_unique<cadsim_test::CadsimProcess>(cadsimArgs);
+        cadsim_ = std::make_unique<cadsim_test::StandIn>(cadsimArgs);
         if (!cadsim_->started()) return;
         const HWND cad = cadsim_->waitForMainWindow();
         if (!cad || !SetWindowPos(cad, nullptr, 0, 0, kCadWidth, kCadHeight, SWP_NOZORDER | SWP_NOACTIVATE)) return;
@@ -140,7 +140,7 @@ public:
     // Everything found: both programs run and the frame page's controls are there.
     bool ready() const { return quillon_ && capture_ && all_ && print_ && image_ && count_ && scale_ && overImage_; }
     quillon_test::QuillonProcess& quillon() { return *quillon_; }
-    cadsim_test::CadsimProcess& cadsim() { return *cadsim_; }
+    cadsim_test::StandIn& cadsim() { return *cadsim_; }
 
     HWND captureButton() const { return capture_; }
     HWND allButton() const { return all_; }
@@ -204,7 +204,7 @@ public:
 private:
     std::filesystem::path drawing_;
     mutable sim::Extents extents_;
-    std::unique_ptr<cadsim_test::CadsimProcess> cadsim_;  // declared first: ends last
+    std::unique_ptr<cadsim_test::StandIn> cadsim_;  // declared first: ends last
     std::unique_ptr<quillon_test::QuillonProcess> quillon_;
     HWND capture_ = nullptr, all_ = nullptr, print_ = nullptr, overImage_ = nullptr, image_ = nullptr;
     HWND count_ = nullptr, scale_ = nullptr;

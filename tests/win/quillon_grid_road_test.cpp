@@ -24,7 +24,7 @@
 #include "platform/form_win.h"
 #include "platform/shell_services_win.h"
 #include "platform/widget_factory_win.h"
-#include "tests/win/cadsim_process.h"
+#include "tests/win/stand_in.h"
 #include "tests/win/road_support.h"
 
 namespace {
@@ -104,8 +104,7 @@ TEST_P(QuillonGridRoad, EveryCellWithContentPlottedInRowOrder) {
     std::ofstream(out / "quillon.ini", std::ios::binary) << gridSettings(c.fromTop);
 
     {
-        cadsim_test::StandInLock lock;
-        cadsim_test::CadsimProcess cadsim(
+        cadsim_test::StandIn cadsim(
             {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring(), drawing.wstring()});
         const HWND cadWindow = cadsim.waitForMainWindow();
         ASSERT_NE(cadWindow, nullptr) << cadsim.output();

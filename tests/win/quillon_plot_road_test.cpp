@@ -52,7 +52,6 @@ TEST_P(QuillonPlotRoad, EveryChosenFramePlottedInOrderOnItsSheet) {
     const std::filesystem::path journal = out / "journal.jsonl";
 
     {
-        cadsim_test::StandInLock lock;
         FrameRoad road(sampleDrawing(),
                        settingsFor("MORVEL", c.fromTop),
                        {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring()});

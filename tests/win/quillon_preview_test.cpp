@@ -50,7 +50,6 @@ Box numberArea(const Box& outline, int halfWidth, int halfHeight) {
 }
 
 TEST(QuillonPreview, SampleFramesOutlinedChosenAndNumberedInPlotOrder) {
-    cadsim_test::StandInLock lock;
     FrameRoad road(withoutCyan(sampleDrawing()), settingsFor("MORVEL"));
     ASSERT_TRUE(road.ready());
     Preview p;
@@ -139,7 +138,6 @@ class QuillonRealDrawings : public testing::TestWithParam<RealDrawing> {};
 
 TEST_P(QuillonRealDrawings, PictureTakenAndEveryFrameOutlinedOnce) {
     const RealDrawing& d = GetParam();
-    cadsim_test::StandInLock lock;
     FrameRoad road(withoutCyan(std::filesystem::path(QUILLON_SHARED_DIR) / "dxf" / d.file), settingsFor(d.frameLayer));
     ASSERT_TRUE(road.ready());
     Preview p;

@@ -12,25 +12,20 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "tests/win/cadsim_process.h"
+#include <gtest/gtest.h>
+
+#include "tests/win/test_process.h"
 
 namespace quillon_test {
 
 inline constexpr wchar_t kMainTitle[] = L"Quillon 2.06 [ nanoCAD ]";
 
-// Polls `done` every 50 ms until it holds or `ms` have passed; tells which.
-inline bool waitUntil(const std::function<bool()>& done, DWORD ms = 20000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-}
+using wintest::waitUntil;
 
 inline std::wstring windowText(HWND window) {
     wchar_t buffer[512] = {};
@@ -62,52 +57,30 @@ public:
         std::error_code error;
         std::filesystem::create_directories(folder_, error);
         const std::filesystem::path exe = folder_ / L"quillon.exe";
-        if (!CopyFileW((cadsim_test::binDir() + L"/quillon.exe").c_str(), exe.c_str(), FALSE)) return;
+        if (!CopyFileW((wintest::binDir() + L"/quillon.exe").c_str(), exe.c_str(), FALSE)) return;
         std::ofstream(folder_ / L"quillon.ini", std::ios::binary) << settings;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        std::wstring command = L"\"" + exe.wstring() + L"\"";
-        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_);
+        process_ = std::make_unique<wintest::TestProcess>(exe.wstring(), std::vector<std::wstring>{},
+                                                          wintest::TestProcess::Options{folder_.wstring()});
     }
 
     ~QuillonProcess() {
-        if (started_) {
-            close();
-            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
-            WaitForSingleObject(pi_.hProcess, 10000);
-            CloseHandle(pi_.hThread);
-            CloseHandle(pi_.hProcess);
-        }
+        if (process_ && !process_->end()) ADD_FAILURE() << "Quillon did not end within 15 s of closing its window";
+        process_.reset();
         std::error_code error;
         std::filesystem::remove_all(folder_, error);
     }
     QuillonProcess(const QuillonProcess&) = delete;
     QuillonProcess& operator=(const QuillonProcess&) = delete;
 
-    bool started() const { return started_ != FALSE; }
+    bool started() const { return process_ && process_->started(); }
     const std::filesystem::path& folder() const { return folder_; }
 
     // The visible main window, found by its title among the process's top-level
     // windows; null when it did not come in time. Kept for later calls, since a plot
     // run changes the caption.
     HWND mainWindow(DWORD ms = 30000) {
-        if (main_) return main_;
-        waitUntil([&] {
-            EnumWindows(
-                [](HWND hwnd, LPARAM param) -> BOOL {
-                    auto* self = reinterpret_cast<QuillonProcess*>(param);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(hwnd, &owner);
-                    if (owner != self->pi_.dwProcessId || !IsWindowVisible(hwnd)) return TRUE;
-                    wchar_t title[64] = {};
-                    GetWindowTextW(hwnd, title, 64);
-                    if (std::wstring(title) != kMainTitle) return TRUE;
-                    self->main_ = hwnd;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(this));
-            return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
-        }, ms);
+        if (!main_ && started())
+            main_ = process_->waitForWindow([](const std::wstring& title) { return title == kMainTitle; }, ms);
         return main_;
     }
 
@@ -182,16 +155,10 @@ public:
 
     // Closes the main window as its close box does; true when the program ended.
     bool close(DWORD ms = 20000) {
-        if (!started_) return false;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return true;
+        if (!started()) return false;
+        if (!process_->running()) return true;
         if (mainWindow(0)) PostMessageW(main_, WM_CLOSE, 0, 0);
-        return WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
-    }
-
-    DWORD exitCode() const {
-        DWORD code = STILL_ACTIVE;
-        if (started_) GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
+        return process_->waitForExit(ms) != STILL_ACTIVE;
     }
 
     // The settings file as the program left it.
@@ -202,8 +169,7 @@ public:
 
 private:
     std::filesystem::path folder_;
-    PROCESS_INFORMATION pi_{};
-    BOOL started_ = FALSE;
+    std::unique_ptr<wintest::TestProcess> process_;
     HWND main_ = nullptr;
 };
 
