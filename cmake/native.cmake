@@ -1,6 +1,6 @@
 # Native build: the portable code and its GoogleTest tests.
 find_package(GTest REQUIRED)
-include(GoogleTest)
+include(${CMAKE_SOURCE_DIR}/cmake/test_groups.cmake)
 
 file(GLOB native_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${native_test_sources})
@@ -8,4 +8,6 @@ target_link_libraries(native_tests PRIVATE cadsim_model quillon_core GTest::gtes
 target_compile_definitions(native_tests PRIVATE
   QUILLON_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
   QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
+# Every test file includes GoogleTest; parsed once per tree.
+target_precompile_headers(native_tests PRIVATE <gtest/gtest.h> <functional> <memory> <string> <vector>)
+quillon_test_groups(native_tests native "${native_test_sources}" $<TARGET_FILE:native_tests> TIMEOUT 300)

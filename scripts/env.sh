@@ -15,6 +15,23 @@ build_windows() {
     cmake --build "$build/win"
 }
 
+# A Wine server that stays for the whole run, with Wine's own background programs
+# (services, the desktop) started here with no output attached: started by a test's
+# wine instead, they would hold that test's output open until they end, and every start
+# would pay for them again. Each later wine start then takes a fraction of a second.
+start_wine_server() {
+    (wineserver -p && wine cmd /c exit) </dev/null >/dev/null 2>&1 || true
+}
+
+# Whether the X window manager manages Wine's windows (Y) or Wine keeps them to itself
+# (N), read by each Wine program as it starts. On our virtual display no window manager
+# runs, and a managed window that is hidden or destroyed then waits two seconds for one to
+# answer; unmanaged windows do not wait. On a user's own display the window manager
+# manages them as usual.
+windows_managed() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f </dev/null >/dev/null 2>&1 || true
+}
+
 xvfb_pid=
 # Starts a virtual display when none is set (or when asked to with "own").
 start_display() {

@@ -19,6 +19,7 @@ add_executable(cadsim WIN32 ${cadsim_sources} ${cadsim_idl_header} ${cadsim_gene
 target_include_directories(cadsim PRIVATE ${cadsim_generated} ${CMAKE_SOURCE_DIR})
 target_link_libraries(cadsim PRIVATE cadsim_model quillon_win quillon_core ${win_libs})
 target_link_options(cadsim PRIVATE -municode)
+target_precompile_headers(cadsim PRIVATE <windows.h>)
 add_dependencies(cadsim cadsim_typelib)
 
 # Without a drawing argument cadsim opens sample.dxf beside itself.

@@ -86,6 +86,33 @@ TEST(SimFail, MalformedRulesAreRefusedWithAMessage) {
     EXPECT_THROW(sim::Host(smallDrawing(), failing({}, {"Nope@2"})), std::invalid_argument);
 }
 
+// Faults replaced while the host runs count calls from then on; bad ones change nothing.
+TEST(SimFail, ReplacedRulesCountFromTheReplacementAndBadOnesChangeNothing) {
+    Session s(smallDrawing(), failing({"GetVariable@3"}));
+    EXPECT_EQ(readGrid(s), L"");
+    s.host.replaceFaults(failing({"GetVariable@2"}));
+    EXPECT_EQ(readGrid(s), L"");
+    EXPECT_TRUE(contains(readGrid(s), L"--fail GetVariable@2"));
+    EXPECT_EQ(readGrid(s), L"") << "the old rule is gone";
+
+    s.host.replaceFaults(failing({"GetVariable"}));
+    sim::Options bad = failing({"Nope"});
+    EXPECT_THROW(s.host.replaceFaults(bad), std::invalid_argument);
+    bad = failing({});
+    bad.answers = "no such answers file.txt";
+    EXPECT_THROW(s.host.replaceFaults(bad), std::invalid_argument);
+    EXPECT_NE(readGrid(s), L"") << "the rule before the refused ones still holds";
+
+    TempDir dir;
+    sim::Options answered;
+    answered.answers = dir / "answers.txt";
+    writeFile(answered.answers, "distance 7\n");
+    s.host.replaceFaults(answered);
+    EXPECT_EQ(readGrid(s), L"");
+    DispatchPtr utility = object(get(s.doc, L"Utility"));
+    EXPECT_EQ(as<double>(call(utility, L"GetDistance", {cad::Omitted{}, L"d"})), 7.0);
+}
+
 // Each kind of result turns into a wrong shape of its own.
 TEST(SimGarble, EachResultGetsAWrongShape) {
     Session s(smallDrawing(), failing({}, {"ActiveLayout", "Count", "GetVariable", "GetPlotDeviceNames", "Coordinates",

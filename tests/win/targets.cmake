@@ -4,6 +4,9 @@ file(GLOB win_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp
 if(win_test_sources)
   add_executable(win_tests ${win_test_sources})
   target_link_libraries(win_tests PRIVATE quillon_win cadsim_model quillon_core gtest ${win_libs})
+  # Test code: compile time matters more than speed; the heavy headers parsed once.
+  target_compile_options(win_tests PRIVATE -O1)
+  target_precompile_headers(win_tests PRIVATE <windows.h> <gtest/gtest.h> <filesystem> <functional> <string> <vector>)
   target_compile_definitions(win_tests PRIVATE
     QUILLON_SHARED_DIR="Z:${CMAKE_SOURCE_DIR}/../shared"
     QUILLON_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"
@@ -14,6 +17,8 @@ if(win_test_sources)
   if(TARGET quillon)
     add_dependencies(win_tests quillon)
   endif()
-  include(${CMAKE_CURRENT_LIST_DIR}/suites.cmake)
-  quillon_wine_suites(win_tests "${win_test_sources}")
+  # tests/win/run-suite bounds each entry and leaves no program behind.
+  include(${CMAKE_SOURCE_DIR}/cmake/test_groups.cmake)
+  quillon_test_groups(win_tests wine "${win_test_sources}"
+    "${CMAKE_SOURCE_DIR}/tests/win/run-suite;$<TARGET_FILE:win_tests>" TIMEOUT 600 RESOURCE_LOCK wine)
 endif()
