@@ -5,9 +5,18 @@ export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Compiles go through ccache, so that a new build tree (a fresh clone, a removed build
+# folder, another branch) takes the objects of earlier builds on this machine. Paths
+# under the checkout count relative to it, and precompiled headers are allowed.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+
 configure() {  # configure DIR [cmake options...]: once, then the build tool re-runs cmake itself
     local dir=$1; shift
-    [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    [ -f "$dir/build.ninja" ] ||
+        cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 }
 
 build_windows() {

@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  cmake ninja-build g++ libgtest-dev libgmock-dev googletest
+  cmake ninja-build ccache g++ libgtest-dev libgmock-dev googletest
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64 wine64-tools
   xvfb xauth x11-utils fonts-noto-cjk fonts-wine imagemagick poppler-utils python3
