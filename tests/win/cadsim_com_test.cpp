@@ -35,9 +35,7 @@ protected:
     static void TearDownTestSuite() { cadsim_.reset(); }
     void SetUp() override {
         ASSERT_TRUE(com_.ok());
-        if (!cadsim_)
-            cadsim_ = std::make_unique<StandIn>(
-                std::vector<std::wstring>{sharedDir() + L"/dxf/barcelona_pavillion_pabellon.dxf"});
+        if (!cadsim_) cadsim_ = std::make_unique<StandIn>(std::vector<std::wstring>{twoLineDrawing()});
         ASSERT_TRUE(cadsim_->started()) << cadsim_->output();
         mainWindow_ = cadsim_->waitForMainWindow();
         ASSERT_NE(mainWindow_, nullptr) << cadsim_->output();
@@ -106,11 +104,11 @@ TEST_F(CadsimCom, OutArgumentsAreWrittenBack) {
     const std::vector<double> low = doublesOf(lowerLeft.get()), high = doublesOf(upperRight.get());
     ASSERT_GE(low.size(), 2u);
     ASSERT_GE(high.size(), 2u);
-    // The pavilion's entities span about (-0.84, -0.84) to (115.12, 49.21).
-    EXPECT_NEAR(low[0], -0.84, 0.05);
-    EXPECT_NEAR(low[1], -0.84, 0.05);
-    EXPECT_NEAR(high[0], 115.12, 0.05);
-    EXPECT_NEAR(high[1], 49.21, 0.05);
+    // The two lines span (0, 0) to (100, 50).
+    EXPECT_EQ(low[0], 0.0);
+    EXPECT_EQ(low[1], 0.0);
+    EXPECT_EQ(high[0], 100.0);
+    EXPECT_EQ(high[1], 50.0);
 }
 
 TEST_F(CadsimCom, DualInterfacesAnswerAcrossProcesses) {
