@@ -22,12 +22,8 @@ void State::viewChanged() const {
 
 Host::Host(Drawing drawing, Options options) : state_(std::make_shared<State>()) {
     State& s = *state_;
-    s.faults = Faults(options.fails, options.garbles);
+    replaceFaults(options);
     s.trace = Trace(options.trace);
-    if (!options.answers.empty()) {
-        s.answers = readAnswers(options.answers);
-        s.scripted = true;
-    }
     s.host = this;
     s.drawing = std::move(drawing);
     s.options = std::move(options);

@@ -7,14 +7,12 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <climits>
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -52,15 +50,21 @@ public:
     explicit QuillonProcess(const std::string& settings) {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        folder_ = std::filesystem::path(temp) /
-                  (L"quillon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()));
+        static int started = 0;  // a folder of its own for each, however close in time
+        folder_ = std::filesystem::path(temp) / (L"quillon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                                 std::to_wstring(++started));
         std::error_code error;
+        std::filesystem::remove_all(folder_, error);
         std::filesystem::create_directories(folder_, error);
         const std::filesystem::path exe = folder_ / L"quillon.exe";
-        if (!CopyFileW((wintest::binDir() + L"/quillon.exe").c_str(), exe.c_str(), FALSE)) return;
+        if (!CopyFileW((wintest::binDir() + L"/quillon.exe").c_str(), exe.c_str(), FALSE)) {
+            ADD_FAILURE() << "quillon.exe could not be copied to the test's folder (error " << GetLastError() << ")";
+            return;
+        }
         std::ofstream(folder_ / L"quillon.ini", std::ios::binary) << settings;
         process_ = std::make_unique<wintest::TestProcess>(exe.wstring(), std::vector<std::wstring>{},
                                                           wintest::TestProcess::Options{folder_.wstring()});
+        if (!process_->started()) ADD_FAILURE() << "quillon.exe could not be started (error " << process_->startError() << ")";
     }
 
     ~QuillonProcess() {

@@ -11,13 +11,11 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cad/com/com_types_win.h"
@@ -90,14 +88,12 @@ public:
     StandIn& operator=(const StandIn&) = delete;
 
     bool started() const { return process_ && process_->started(); }
-    // Why it is not running, for a failure message; empty when it started.
-    const std::string& refusal() const { return refusal_; }
     DWORD id() const { return process_ ? process_->id() : 0; }
 
     // The exit code, or STILL_ACTIVE when it did not end within `ms`.
     DWORD waitForExit(DWORD ms) { return process_ ? process_->waitForExit(ms) : STILL_ACTIVE; }
-    // What it wrote to stdout and stderr so far.
-    std::string output() { return process_ ? process_->output() : refusal_; }
+    // What it wrote to stdout and stderr so far, or why it did not start.
+    std::string output() { return refusal_.empty() ? process_->output() : refusal_; }
 
     // Its visible "nanoCAD 5" window, or null when none came within the time.
     HWND waitForMainWindow(DWORD ms = 30000) {
@@ -108,7 +104,7 @@ public:
 private:
     HANDLE lock_ = nullptr;
     std::unique_ptr<wintest::TestProcess> process_;
-    std::string refusal_;
+    std::string refusal_;  // why it is not running; empty when it started
 };
 
 // A small drawing for tests where the drawing is not the point, written to the

@@ -124,9 +124,10 @@ public:
     }
 
     // Closes its windows by message and waits; kills it when it does not end within the
-    // options' time. True when it ended by itself.
+    // options' time. True when it ended by itself (or never started).
     bool end() {
-        if (!started_ || ended_) return closedCleanly_;
+        if (!started_) return true;
+        if (ended_) return closedCleanly_;
         ended_ = true;
         closedCleanly_ = true;
         if (running()) {
