@@ -49,7 +49,7 @@ void fillException(EXCEPINFO* excep, const std::wstring& text) {
     excep->scode = E_FAIL;
 }
 
-class ComObject final : public InanoCADApplication, public CadPlot, public ISupportErrorInfo {
+class ComObject final : public CadApplication, public CadPlot, public ISupportErrorInfo {
 public:
     explicit ComObject(cad::DispatchPtr object) : object_(std::move(object)) {
         isApplication_ = supports(cad::kApplicationInterfaceId);
@@ -63,11 +63,11 @@ public:
         if (!out) return E_POINTER;
         *out = nullptr;
         if (iid == IID_IUnknown || iid == IID_IDispatch)
-            *out = static_cast<InanoCADApplication*>(this);
+            *out = static_cast<CadApplication*>(this);
         else if (iid == IID_ISupportErrorInfo)
             *out = static_cast<ISupportErrorInfo*>(this);
-        else if (iid == __uuidof(InanoCADApplication) && isApplication_)
-            *out = static_cast<InanoCADApplication*>(this);
+        else if (iid == __uuidof(CadApplication) && isApplication_)
+            *out = static_cast<CadApplication*>(this);
         else if (iid == __uuidof(CadPlot) && isPlot_)
             *out = static_cast<CadPlot*>(this);
         else
@@ -98,12 +98,12 @@ public:
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override {
-        const bool ours = iid == IID_IDispatch || (iid == __uuidof(InanoCADApplication) && isApplication_) ||
+        const bool ours = iid == IID_IDispatch || (iid == __uuidof(CadApplication) && isApplication_) ||
                           (iid == __uuidof(CadPlot) && isPlot_);
         return ours ? S_OK : S_FALSE;
     }
 
-    // InanoCADApplication, for clients that bind to the vtable
+    // CadApplication, for clients that bind to the vtable
     HRESULT STDMETHODCALLTYPE get_ActiveDocument(IDispatch** document) override {
         return callInto(cad::ObjectKind::Application, L"currentDocument", {}, document);
     }
@@ -141,7 +141,7 @@ private:
         }
     }
     const IID& ownInterface() const {
-        if (isApplication_) return __uuidof(InanoCADApplication);
+        if (isApplication_) return __uuidof(CadApplication);
         if (isPlot_) return __uuidof(CadPlot);
         return IID_IDispatch;
     }
@@ -300,7 +300,7 @@ HRESULT ComObject::callWithVariants(cad::ObjectKind object, std::wstring_view op
 
 cad::com::ComPtr<IDispatch> wrapForCom(const cad::DispatchPtr& object) {
     if (!object) return {};
-    return ComPtr<IDispatch>::adopt(static_cast<InanoCADApplication*>(new ComObject(object)));
+    return ComPtr<IDispatch>::adopt(static_cast<CadApplication*>(new ComObject(object)));
 }
 
 long liveComObjects() { return g_liveObjects.load(); }

@@ -78,7 +78,7 @@ void TForm60::Button12Click(ui::Widget&) {
 
 void TForm60::Button3Click(ui::Widget&) {}
 
-bool TForm60::connectToCad(std::unique_ptr<cad::InanoCADApplication>& application) {
+bool TForm60::connectToCad(std::unique_ptr<cad::CadApplication>& application) {
     if (!cadCreator_) return false;
     return cad::connectToCad(application, shell_, *cadCreator_);
 }

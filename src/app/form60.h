@@ -57,7 +57,7 @@ public:
     // needs the CAD host finds none.
     void setCadLink(cad::CoApplication& creator) { cadCreator_ = &creator; }
     // connectToCad through the shell's window look-up and the CAD link.
-    bool connectToCad(std::unique_ptr<cad::InanoCADApplication>& application);
+    bool connectToCad(std::unique_ptr<cad::CadApplication>& application);
 
     // A frame batch plot runs: the frame list must keep its length and order, so the
     // capture and the reorder are refused and their controls disabled until it ends.

@@ -102,9 +102,9 @@ public:
     virtual std::intptr_t documentWindowHandle() = 0;
 };
 
-class InanoCADApplication {
+class CadApplication {
 public:
-    virtual ~InanoCADApplication() = default;
+    virtual ~CadApplication() = default;
     virtual std::unique_ptr<CadDocument> currentDocument() = 0;
     virtual void showWholeDrawing() = 0;
     virtual void showAreaInView(const CadPoint& corner1, const CadPoint& corner2) = 0;

@@ -6,7 +6,7 @@
 
 namespace cad {
 
-bool connectToCad(std::unique_ptr<InanoCADApplication>& application, HostWindowFinder& windows,
+bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder& windows,
                   CoApplication& creator) {
     if (!windows.topLevelWindowExists(kHostWindowTitle)) return false;
     try {

@@ -21,14 +21,14 @@ public:
 class CoApplication {
 public:
     virtual ~CoApplication() = default;
-    virtual std::unique_ptr<InanoCADApplication> Create() = 0;
+    virtual std::unique_ptr<CadApplication> Create() = 0;
 };
 
 // True, with a fresh application object in `application`, when the host's main window
 // exists and its object could be made. When there is no such window nothing is
 // created and `application` is left untouched; when making the object fails the
 // failure is swallowed and `application` is emptied. Nothing is ever shown.
-bool connectToCad(std::unique_ptr<InanoCADApplication>& application, HostWindowFinder& windows,
+bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder& windows,
                   CoApplication& creator);
 
 // The document's selection set named exactly "ssTemp" (the first one, in index order),

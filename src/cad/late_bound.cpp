@@ -219,7 +219,7 @@ public:
     std::intptr_t documentWindowHandle() override { return integer(call(L"documentWindowHandle")); }
 };
 
-class LateApplication final : public InanoCADApplication, LateBound {
+class LateApplication final : public CadApplication, LateBound {
 public:
     explicit LateApplication(DispatchPtr o) : LateBound(std::move(o), Application) {}
     std::unique_ptr<CadDocument> currentDocument() override {
@@ -235,7 +235,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<InanoCADApplication> wrapApplication(DispatchPtr application) {
+std::unique_ptr<CadApplication> wrapApplication(DispatchPtr application) {
     return std::make_unique<LateApplication>(std::move(application));
 }
 

@@ -13,6 +13,6 @@
 namespace cad {
 
 // The application object over its late-bound object; throws CadError when it is null.
-std::unique_ptr<InanoCADApplication> wrapApplication(DispatchPtr application);
+std::unique_ptr<CadApplication> wrapApplication(DispatchPtr application);
 
 }  // namespace cad

@@ -51,7 +51,7 @@ std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& do
 // Everything between connecting and restoring the main window. Host and graphics
 // errors end it where they happen; what was done stays done. True when a picture was
 // taken.
-bool captureFrames(TForm60& form, cad::InanoCADApplication& application) {
+bool captureFrames(TForm60& form, cad::CadApplication& application) {
     ShellServices& shell = form.shell();
 
     const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
@@ -113,7 +113,7 @@ void TForm60::Button11Click(ui::Widget&) {
     if (framePlotRunning()) return;
     bool taken = false;
     {
-        std::unique_ptr<cad::InanoCADApplication> application;
+        std::unique_ptr<cad::CadApplication> application;
         if (connectToCad(application)) {
             shell().minimiseMainWindow();  // the always-on-top window must not cover the CAD view
             try {

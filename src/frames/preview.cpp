@@ -134,7 +134,7 @@ void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent& e) {
 
         showFramePrintScale(*this, frame);
 
-        std::unique_ptr<cad::InanoCADApplication> cadApp;
+        std::unique_ptr<cad::CadApplication> cadApp;
         if (!connectToCad(cadApp)) return;
         const WindowHandle cadWindow = cadApp->mainWindowHandle();
         if (shell().isIconic(cadWindow)) shell().restoreWindow(cadWindow);
@@ -180,7 +180,7 @@ void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent& e) {
         }
     } countOnExit;
 
-    std::unique_ptr<cad::InanoCADApplication> cadApp;
+    std::unique_ptr<cad::CadApplication> cadApp;
     if (!connectToCad(cadApp)) return;
     countOnExit.form = this;
 

@@ -5,7 +5,7 @@
 namespace frames {
 
 std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(app::ShellServices& shell,
-                                                          cad::InanoCADApplication& application) {
+                                                          cad::CadApplication& application) {
     const app::WindowHandle cadWindow = application.mainWindowHandle();
     if (shell.isIconic(cadWindow)) {
         shell.restoreWindow(cadWindow);

@@ -21,7 +21,7 @@ inline constexpr int kViewWaitMs = 100;
 // the document taken, the whole drawing shown (then a wait) and the CAD window brought
 // to the front. Host errors reach the caller.
 std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(app::ShellServices& shell,
-                                                          cad::InanoCADApplication& application);
+                                                          cad::CadApplication& application);
 
 // Copies `area` (relative to `origin`'s top-left corner) from the screen, reduces it with
 // the white-on-black stretch to fit `image`, makes it the image's picture (centred and

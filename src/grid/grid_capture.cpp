@@ -26,7 +26,7 @@ int pixelCount(double value) {
 // Everything between connecting and the grid's redrawing. Host and graphics errors end
 // it where they happen; what was done stays done. `taken` tells whether the picture was
 // taken, also when a later step fails.
-void captureGridView(TForm60& form, cad::InanoCADApplication& application, bool& taken) {
+void captureGridView(TForm60& form, cad::CadApplication& application, bool& taken) {
     ShellServices& shell = form.shell();
 
     const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
@@ -74,7 +74,7 @@ void TForm60::Button1Click(ui::Widget&) {
     if (gridPlotRunning()) return;
     bool taken = false;
     {
-        std::unique_ptr<cad::InanoCADApplication> application;
+        std::unique_ptr<cad::CadApplication> application;
         if (!connectToCad(application)) return;
         try {
             captureGridView(*this, *application, taken);

@@ -44,7 +44,7 @@ void runPick(TForm60& form, const std::function<void(cad::CadDocument&)>& pick) 
         ~RestoreMainWindow() { shell.restoreMainWindow(); }
     } restoreAtEnd{shell};
 
-    std::unique_ptr<cad::InanoCADApplication> cadApp;
+    std::unique_ptr<cad::CadApplication> cadApp;
     if (!form.connectToCad(cadApp)) return;
     try {
         const std::unique_ptr<cad::CadDocument> document = cadApp->currentDocument();
@@ -88,7 +88,7 @@ void TForm60::Button7Click(ui::Widget&) {
 // Failures are not caught here: they reach the default error report, and Edit4 keeps
 // its text.
 void TForm60::Button8Click(ui::Widget&) {
-    std::unique_ptr<cad::InanoCADApplication> cadApp;
+    std::unique_ptr<cad::CadApplication> cadApp;
     if (!connectToCad(cadApp)) return;
     const std::unique_ptr<cad::CadDocument> document = cadApp->currentDocument();
     Edit4->setText(common::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));

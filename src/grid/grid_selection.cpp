@@ -42,7 +42,7 @@ void TForm60::Image1MouseDown(ui::Widget&, const ui::MouseEvent& e) {
             row = grid::hitInterval(p.y, layout.base.y, layout.spacing.y, unit.gridRows);
         }
         if (!column || !row || !(layout.sheetW > 0) || !(layout.sheetH > 0)) return;
-        std::unique_ptr<cad::InanoCADApplication> cadApp;
+        std::unique_ptr<cad::CadApplication> cadApp;
         if (!connectToCad(cadApp)) return;
 
         const grid::Box sheet = layout.sheet(*column, *row);
@@ -86,7 +86,7 @@ void TForm60::Button10MouseDown(ui::Widget&, const ui::MouseEvent& e) {
         }
     } countOnExit;
 
-    std::unique_ptr<cad::InanoCADApplication> cadApp;
+    std::unique_ptr<cad::CadApplication> cadApp;
     if (!connectToCad(cadApp)) return;
     countOnExit.form = this;
 

@@ -28,7 +28,7 @@ constexpr wchar_t kRunCaption[] = L"201";
 // One frame: the view shows it, the layout takes its window, rotation and scale, and the
 // plot service gets one copy. A paper without a size code plots at 1 : 1 and keeps the
 // layout's rotation and Edit6. Only a refused plot request is let pass.
-void plotFrame(TForm60& f, cad::InanoCADApplication& application, cad::CadDocument& document,
+void plotFrame(TForm60& f, cad::CadApplication& application, cad::CadDocument& document,
                cad::CadLayout& layout, const frames::TmvWaku& frame) {
     const cad::CadPoint lowerLeft = corner(frame.minx, frame.miny), upperRight = corner(frame.maxx, frame.maxy);
     application.showAreaInView(lowerLeft, upperRight);
@@ -48,7 +48,7 @@ void plotFrame(TForm60& f, cad::InanoCADApplication& application, cad::CadDocume
 
 // Settings block, then every chosen frame among the first `count` records in list order,
 // the pump before each and twice after its plot request. Host errors reach the caller.
-void plotChosenFrames(TForm60& f, BatchRunScope& run, cad::InanoCADApplication& application, std::size_t count) {
+void plotChosenFrames(TForm60& f, BatchRunScope& run, cad::CadApplication& application, std::size_t count) {
     ShellServices& shell = f.shell();
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     f.form().setText(kRunCaption);
@@ -90,7 +90,7 @@ void TForm60::Button16Click(ui::Widget&) {
     BatchRunScope run(*this, *Button16, *Button17, &TForm60::setFramePlotRunning);
     const std::size_t count = unit.frames.size();
     if (count == 0) return;
-    std::unique_ptr<cad::InanoCADApplication> application;
+    std::unique_ptr<cad::CadApplication> application;
     if (!connectToCad(application)) return;
     if (printSettingsBlank(*this, *ComboBox7, *ComboBox8, *ComboBox9)) return;
     try {

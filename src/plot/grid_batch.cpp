@@ -69,7 +69,7 @@ int chosenCells(const TForm60& f, const GridRun& run) {
 
 // One cell: the view shows it, the layout takes its window, and the plot service gets
 // one copy.
-void plotCell(cad::InanoCADApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
+void plotCell(cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
               const grid::Box& sheet) {
     const cad::CadPoint lowerLeft = corner(sheet.x0, sheet.y0), upperRight = corner(sheet.x1, sheet.y1);
     application.showAreaInView(lowerLeft, upperRight);
@@ -81,7 +81,7 @@ void plotCell(cad::InanoCADApplication& application, cad::CadDocument& document,
 
 // Plots in the foreground, then the settings block, then every chosen cell row by row,
 // the pump before each and twice after its plot request. Host errors reach the caller.
-void plotChosenCells(TForm60& f, BatchRunScope& scope, cad::InanoCADApplication& application, const GridRun& run) {
+void plotChosenCells(TForm60& f, BatchRunScope& scope, cad::CadApplication& application, const GridRun& run) {
     ShellServices& shell = f.shell();
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     document->writeSysVar(kBackgroundPlot, cad::Value(std::int32_t{0}));
@@ -125,7 +125,7 @@ void TForm60::Button4Click(ui::Widget&) {
     // others never.
     run.fromTop = CheckBox3->checked();
     if (!plottable(run)) return;
-    std::unique_ptr<cad::InanoCADApplication> application;
+    std::unique_ptr<cad::CadApplication> application;
     if (!connectToCad(application)) return;
     if (printSettingsBlank(*this, *ComboBox2, *ComboBox3, *ComboBox4)) return;
     try {

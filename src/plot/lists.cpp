@@ -67,7 +67,7 @@ std::vector<std::wstring> paperEntries(cad::CadLayout& layout, cad::StringList m
 // where it happened: lists already refilled keep their new entries, the others their old
 // ones. The automation objects are released in reverse order on every path.
 void refreshLists(TForm60& f, const PageLists& page) {
-    std::unique_ptr<cad::InanoCADApplication> application;
+    std::unique_ptr<cad::CadApplication> application;
     if (!f.connectToCad(application)) return;
     try {
         std::unique_ptr<cad::CadDocument> document = application->currentDocument();
@@ -111,7 +111,7 @@ void refreshLists(TForm60& f, const PageLists& page) {
 // when the new list holds it; the saved paper name is tried only when none was chosen.
 void refreshPapers(TForm60& f, const PageLists& page) {
     const std::wstring chosenPaper = page.papers.text();
-    std::unique_ptr<cad::InanoCADApplication> application;
+    std::unique_ptr<cad::CadApplication> application;
     if (!f.connectToCad(application)) return;
     const std::wstring device = selectedEntry(page.devices);
     if (device.empty()) return;

@@ -31,7 +31,7 @@ struct ScriptedWindows : HostWindowFinder {
 };
 
 // An application object that only counts how many of it are alive.
-struct StubApplication : InanoCADApplication {
+struct StubApplication : CadApplication {
     static inline int alive = 0;
     StubApplication() { ++alive; }
     ~StubApplication() override { --alive; }
@@ -44,8 +44,8 @@ struct StubApplication : InanoCADApplication {
 
 struct ScriptedCreator : CoApplication {
     int calls = 0;
-    std::function<std::unique_ptr<InanoCADApplication>()> make = [] { return std::make_unique<StubApplication>(); };
-    std::unique_ptr<InanoCADApplication> Create() override {
+    std::function<std::unique_ptr<CadApplication>()> make = [] { return std::make_unique<StubApplication>(); };
+    std::unique_ptr<CadApplication> Create() override {
         ++calls;
         return make();
     }
@@ -54,8 +54,8 @@ struct ScriptedCreator : CoApplication {
 TEST(ConnectToCad, NoHostWindowMeansFalseWithoutCreatingAnythingAndTheReferenceUntouched) {
     ScriptedWindows windows;
     ScriptedCreator creator;
-    std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
-    InanoCADApplication* before = app.get();
+    std::unique_ptr<CadApplication> app = std::make_unique<StubApplication>();
+    CadApplication* before = app.get();
     EXPECT_FALSE(connectToCad(app, windows, creator));
     EXPECT_EQ(creator.calls, 0);
     EXPECT_EQ(app.get(), before);
@@ -63,11 +63,11 @@ TEST(ConnectToCad, NoHostWindowMeansFalseWithoutCreatingAnythingAndTheReferenceU
 }
 
 TEST(ConnectToCad, FailedCreationIsSilentAndEmptiesTheReference) {
-    const std::vector<std::pair<const char*, std::function<std::unique_ptr<InanoCADApplication>()>>> failures = {
-        {"class not registered", []() -> std::unique_ptr<InanoCADApplication> { throw CadError(L"Class not registered"); }},
-        {"interface refused", []() -> std::unique_ptr<InanoCADApplication> { throw CadError(L"No such interface"); }},
-        {"out of memory", []() -> std::unique_ptr<InanoCADApplication> { throw std::bad_alloc(); }},
-        {"nothing made", []() -> std::unique_ptr<InanoCADApplication> { return nullptr; }},
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<CadApplication>()>>> failures = {
+        {"class not registered", []() -> std::unique_ptr<CadApplication> { throw CadError(L"Class not registered"); }},
+        {"interface refused", []() -> std::unique_ptr<CadApplication> { throw CadError(L"No such interface"); }},
+        {"out of memory", []() -> std::unique_ptr<CadApplication> { throw std::bad_alloc(); }},
+        {"nothing made", []() -> std::unique_ptr<CadApplication> { return nullptr; }},
     };
     for (const auto& [what, make] : failures) {
         SCOPED_TRACE(what);
@@ -76,7 +76,7 @@ TEST(ConnectToCad, FailedCreationIsSilentAndEmptiesTheReference) {
         ScriptedCreator creator;
         creator.make = make;
         const int aliveBefore = StubApplication::alive;
-        std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
+        std::unique_ptr<CadApplication> app = std::make_unique<StubApplication>();
         bool connected = true;
         EXPECT_NO_THROW(connected = connectToCad(app, windows, creator));
         EXPECT_FALSE(connected);
@@ -90,7 +90,7 @@ TEST(ConnectToCad, HostWindowAndObjectMeanTrueWithAFreshObject) {
     ScriptedWindows windows;
     windows.present = true;
     ScriptedCreator creator;
-    std::unique_ptr<InanoCADApplication> app;
+    std::unique_ptr<CadApplication> app;
     EXPECT_TRUE(connectToCad(app, windows, creator));
     EXPECT_NE(app, nullptr);
     EXPECT_EQ(creator.calls, 1);

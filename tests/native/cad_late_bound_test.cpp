@@ -108,7 +108,7 @@ struct Host {
 
 // The wrapped objects, reached from the application as a caller would.
 struct Objects {
-    std::unique_ptr<InanoCADApplication> app;
+    std::unique_ptr<CadApplication> app;
     std::unique_ptr<CadDocument> doc;
     std::unique_ptr<CadSelectionSets> sets;
     std::unique_ptr<CadSelectionSet> set;

@@ -29,12 +29,12 @@ struct HostWindow : HostWindowFinder {
 struct ModelCreator : CoApplication {
     sim::Host& host;
     explicit ModelCreator(sim::Host& h) : host(h) {}
-    std::unique_ptr<InanoCADApplication> Create() override { return wrapApplication(host.application()); }
+    std::unique_ptr<CadApplication> Create() override { return wrapApplication(host.application()); }
 };
 
 struct Session {
     sim::Host host;
-    std::unique_ptr<InanoCADApplication> app;
+    std::unique_ptr<CadApplication> app;
     std::unique_ptr<CadDocument> doc;
 
     explicit Session(sim::Options options = {}) : host(sim::readDxfText(kDrawing, "fixture.dxf"), std::move(options)) {

@@ -26,7 +26,7 @@ struct InProcessCad : cad::CoApplication {
     sim::Host* host = nullptr;
     bool fail = false;
     int created = 0;
-    std::unique_ptr<cad::InanoCADApplication> Create() override {
+    std::unique_ptr<cad::CadApplication> Create() override {
         if (fail || !host) throw cad::CadError(L"the class is not registered");
         ++created;
         return cad::wrapApplication(host->application());

@@ -122,7 +122,7 @@ struct FramePreview : ::testing::Test {
 
     FormRig rig;
     std::shared_ptr<app::PixelBitmap> preview;
-    std::unique_ptr<cad::InanoCADApplication> app_;
+    std::unique_ptr<cad::CadApplication> app_;
     std::unique_ptr<cad::CadDocument> doc_;
     std::unique_ptr<cad::CadSelectionSets> sets_;
     std::unique_ptr<cad::CadSelectionSet> set_;

@@ -124,9 +124,9 @@ private:
     const ListOverrides& o_;
 };
 
-class OverridingApplication : public cad::InanoCADApplication {
+class OverridingApplication : public cad::CadApplication {
 public:
-    OverridingApplication(std::unique_ptr<cad::InanoCADApplication> real, const ListOverrides& o)
+    OverridingApplication(std::unique_ptr<cad::CadApplication> real, const ListOverrides& o)
         : r_(std::move(real)), o_(o) {}
     std::unique_ptr<cad::CadDocument> currentDocument() override {
         return std::make_unique<OverridingDocument>(r_->currentDocument(), o_);
@@ -137,14 +137,14 @@ public:
     std::intptr_t mainWindowHandle() override { return r_->mainWindowHandle(); }
 
 private:
-    std::unique_ptr<cad::InanoCADApplication> r_;
+    std::unique_ptr<cad::CadApplication> r_;
     const ListOverrides& o_;
 };
 
 struct OverridingCad : cad::CoApplication {
     cad::CoApplication* real = nullptr;
     ListOverrides overrides;
-    std::unique_ptr<cad::InanoCADApplication> Create() override {
+    std::unique_ptr<cad::CadApplication> Create() override {
         return std::make_unique<OverridingApplication>(real->Create(), overrides);
     }
 };

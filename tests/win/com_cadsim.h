@@ -189,7 +189,7 @@ protected:
 
     cad::com::ComInit comInit;
     std::filesystem::path trace, journal;  // those of the stand-in in use
-    std::unique_ptr<cad::InanoCADApplication> app;
+    std::unique_ptr<cad::CadApplication> app;
     std::unique_ptr<cad::CadDocument> doc;
 
 private:

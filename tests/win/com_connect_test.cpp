@@ -10,13 +10,13 @@ using namespace cad;
 
 struct CountingCreator : CoApplication {
     int calls = 0;
-    std::unique_ptr<InanoCADApplication> Create() override {
+    std::unique_ptr<CadApplication> Create() override {
         ++calls;
         return com::ComCoApplication().Create();
     }
 };
 
-struct StubApplication : InanoCADApplication {
+struct StubApplication : CadApplication {
     std::unique_ptr<CadDocument> currentDocument() override { return nullptr; }
     void showWholeDrawing() override {}
     void showAreaInView(const CadPoint&, const CadPoint&) override {}
@@ -29,8 +29,8 @@ TEST(ComConnect, NoHostWindowGivesFalseAndCreatesNothing) {
     ASSERT_EQ(FindWindowW(nullptr, kHostWindowTitle), nullptr) << "a host window is already open";
     com::Win32HostWindowFinder windows;
     CountingCreator creator;
-    std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
-    InanoCADApplication* before = app.get();
+    std::unique_ptr<CadApplication> app = std::make_unique<StubApplication>();
+    CadApplication* before = app.get();
     EXPECT_FALSE(connectToCad(app, windows, creator));
     EXPECT_EQ(creator.calls, 0);
     EXPECT_EQ(app.get(), before);
@@ -44,7 +44,7 @@ TEST(ComConnect, HostWindowWithoutTheAutomationClassGivesFalseAndAnEmptyReferenc
     ASSERT_NE(window, nullptr);
     com::Win32HostWindowFinder windows;
     CountingCreator creator;
-    std::unique_ptr<InanoCADApplication> app = std::make_unique<StubApplication>();
+    std::unique_ptr<CadApplication> app = std::make_unique<StubApplication>();
     bool connected = true;
     EXPECT_NO_THROW(connected = connectToCad(app, windows, creator));
     EXPECT_FALSE(connected);

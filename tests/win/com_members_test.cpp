@@ -109,7 +109,7 @@ TEST_F(CadSimTest, TheHostsFailureReachesTheClientWithItsText) {
 }
 
 // The fixture's objects, reached afresh by each case.
-using Run = std::function<void(InanoCADApplication&, CadDocument&)>;
+using Run = std::function<void(CadApplication&, CadDocument&)>;
 
 void frameEntities(CadDocument& d, const std::function<void(CadSelectionSet&)>& use) {
     auto set = tempSelectionSet(d);
@@ -126,39 +126,39 @@ struct GarbleCase {
 
 TEST_F(CadSimTest, IllFormedResultsBecomeCadError) {
     const GarbleCase cases[] = {
-        {L"mediaList", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->mediaList(); }},
-        {L"deviceList", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->deviceList(); }},
-        {L"styleTableList", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableList(); }},
-        {L"Coordinates", [](InanoCADApplication&, CadDocument& d) {
+        {L"mediaList", [](CadApplication&, CadDocument& d) { d.currentLayout()->mediaList(); }},
+        {L"deviceList", [](CadApplication&, CadDocument& d) { d.currentLayout()->deviceList(); }},
+        {L"styleTableList", [](CadApplication&, CadDocument& d) { d.currentLayout()->styleTableList(); }},
+        {L"Coordinates", [](CadApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) { s.entityAt(0)->Coordinates(); });
          }},
-        {L"Closed", [](InanoCADApplication&, CadDocument& d) {
+        {L"Closed", [](CadApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) { s.entityAt(0)->Closed(); });
          }},
-        {L"measureExtents", [](InanoCADApplication&, CadDocument& d) {
+        {L"measureExtents", [](CadApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) {
                  CadPoint ll, ur;
                  s.measureExtents(ll, ur);
              });
          }},
-        {L"currentLayout", [](InanoCADApplication&, CadDocument& d) { d.currentLayout(); }},
-        {L"currentDocument", [](InanoCADApplication& a, CadDocument&) { a.currentDocument(); }},
-        {L"setCount", [](InanoCADApplication&, CadDocument& d) { d.selectionSetCollection()->setCount(); }},
-        {L"entityCount", [](InanoCADApplication&, CadDocument& d) {
+        {L"currentLayout", [](CadApplication&, CadDocument& d) { d.currentLayout(); }},
+        {L"currentDocument", [](CadApplication& a, CadDocument&) { a.currentDocument(); }},
+        {L"setCount", [](CadApplication&, CadDocument& d) { d.selectionSetCollection()->setCount(); }},
+        {L"entityCount", [](CadApplication&, CadDocument& d) {
              frameEntities(d, [](CadSelectionSet& s) { s.entityCount(); });
          }},
-        {L"setName", [](InanoCADApplication&, CadDocument& d) { d.documentSelectionSet()->setName(); }},
-        {L"styleTableName", [](InanoCADApplication&, CadDocument& d) { d.currentLayout()->styleTableName(); }},
-        {L"mediaDisplayName", [](InanoCADApplication&, CadDocument& d) {
+        {L"setName", [](CadApplication&, CadDocument& d) { d.documentSelectionSet()->setName(); }},
+        {L"styleTableName", [](CadApplication&, CadDocument& d) { d.currentLayout()->styleTableName(); }},
+        {L"mediaDisplayName", [](CadApplication&, CadDocument& d) {
              auto layout = d.currentLayout();
              layout->mediaDisplayName(chooseDeviceWithMedia(*layout).at(0));
          }},
-        {L"promptPoint", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptPoint(L"p"); },
+        {L"promptPoint", [](CadApplication&, CadDocument& d) { d.inputUtility()->promptPoint(L"p"); },
          "point 10,20\npoint 10,20\n"},
-        {L"promptDistance", [](InanoCADApplication&, CadDocument& d) { d.inputUtility()->promptDistance(L"d"); },
+        {L"promptDistance", [](CadApplication&, CadDocument& d) { d.inputUtility()->promptDistance(L"d"); },
          "distance 5\ndistance 5\n"},
-        {L"mainWindowHandle", [](InanoCADApplication& a, CadDocument&) { a.mainWindowHandle(); }},
-        {L"readSysVar", [](InanoCADApplication&, CadDocument& d) { sysVarPoint(d.readSysVar(L"EXTMIN")); }},
+        {L"mainWindowHandle", [](CadApplication& a, CadDocument&) { a.mainWindowHandle(); }},
+        {L"readSysVar", [](CadApplication&, CadDocument& d) { sysVarPoint(d.readSysVar(L"EXTMIN")); }},
     };
     // One stand-in for every case: each replaces the one garbled operation while it runs.
     start();

@@ -14,7 +14,7 @@ bool Win32HostWindowFinder::topLevelWindowExists(std::wstring_view title) {
     return FindWindowW(nullptr, terminated.c_str()) != nullptr;
 }
 
-std::unique_ptr<InanoCADApplication> ComCoApplication::Create() {
+std::unique_ptr<CadApplication> ComCoApplication::Create() {
     CLSID classId;
     IID interfaceId;
     if (!guidFromString(kApplicationClassId, classId) || !guidFromString(kApplicationInterfaceId, interfaceId))
@@ -31,7 +31,7 @@ std::unique_ptr<InanoCADApplication> ComCoApplication::Create() {
     return wrapApplication(wrapRemote(std::move(application)));
 }
 
-bool connectToCad(std::unique_ptr<InanoCADApplication>& application) {
+bool connectToCad(std::unique_ptr<CadApplication>& application) {
     Win32HostWindowFinder windows;
     ComCoApplication creator;
     return cad::connectToCad(application, windows, creator);

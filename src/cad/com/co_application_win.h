@@ -18,10 +18,10 @@ public:
 // COM must be initialised on the calling thread.
 class ComCoApplication final : public CoApplication {
 public:
-    std::unique_ptr<InanoCADApplication> Create() override;
+    std::unique_ptr<CadApplication> Create() override;
 };
 
 // connectToCad with the Win32 window look-up and COM creation.
-bool connectToCad(std::unique_ptr<InanoCADApplication>& application);
+bool connectToCad(std::unique_ptr<CadApplication>& application);
 
 }  // namespace cad::com
