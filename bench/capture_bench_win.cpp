@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
 #include "frames/frame_query.h"
@@ -106,7 +106,7 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
         TimedShell shell;
         platform::WinWidgetFactory widgets;
         cad::com::ComCoApplication link;
-        app::TForm60 form(widgets, shell, platform::primaryMonitorDpi());
+        app::MainWindow form(widgets, shell, platform::primaryMonitorDpi());
         form.setCadLink(link);
         platform::FormPeer* window = platform::FormPeer::of(form.form());
         if (!window || !window->hwnd()) fail("the main window could not be made");
@@ -115,19 +115,19 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
         shell.processMessages();
 
         for (int i = 0; i < runs; ++i) {
-            form.unit.frames.clear();
-            form.CaptBmp2 = std::make_shared<app::PixelBitmap>();
+            form.shared.frames.clear();
+            form.framePhoto = std::make_shared<app::PixelBitmap>();
             shell.waitedMs = 0;
             const long long before = traceLines(trace);
             const Clock::time_point start = Clock::now();
-            form.Button11Click(*form.Button11);
+            form.captureFrames();
             const double ms = msSince(start);
             const long long calls = traceLines(trace) - before;
             shell.processMessages();
-            if (form.unit.frames.size() != frames)
-                fail("the capture found " + std::to_string(form.unit.frames.size()) + " frames, not " +
+            if (form.shared.frames.size() != frames)
+                fail("the capture found " + std::to_string(form.shared.frames.size()) + " frames, not " +
                      std::to_string(frames));
-            if (!form.CaptBmp2 || form.CaptBmp2->width() <= 0) fail("the capture took no picture");
+            if (!form.framePhoto || form.framePhoto->width() <= 0) fail("the capture took no picture");
             std::fprintf(stderr, "  capture %d: %.1f ms (waits %.1f ms), %lld calls\n", i + 1, ms, shell.waitedMs, calls);
             if (ms < best.captureMs) {
                 best.captureMs = ms;
@@ -144,7 +144,7 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
             for (int i = 0; i < runs; ++i) {
                 const long long before = traceLines(trace);
                 const Clock::time_point start = Clock::now();
-                const frames::FrameQueryResult query = frames::queryFrames(*set, form.Edit5->text());
+                const frames::FrameQueryResult query = frames::queryFrames(*set, form.frameLayer->text());
                 const double ms = msSince(start);
                 best.queryCalls = traceLines(trace) - before;
                 set->emptySet();

@@ -21,7 +21,7 @@
 namespace {
 
 using frames::FrameList;
-using frames::TmvWaku;
+using frames::FrameRect;
 
 FrameList drawing(int n, bool snapped, bool oneRow, bool shuffled, std::mt19937& rng) {
     std::uniform_real_distribution<double> jitter(snapped ? 0.0 : -3.0, snapped ? 0.0 : 3.0);
@@ -29,7 +29,7 @@ FrameList drawing(int n, bool snapped, bool oneRow, bool shuffled, std::mt19937&
     const int columns = oneRow ? n : static_cast<int>(std::ceil(std::sqrt(n * 1.5)));
     FrameList list;
     for (int k = 0; static_cast<int>(list.size()) < n; ++k) {
-        TmvWaku f;
+        FrameRect f;
         f.minx = (k % columns) * 47000.0 + jitter(rng);
         f.miny = (k / columns) * 35000.0 + jitter(rng);
         f.maxx = f.minx + 42000;
@@ -54,24 +54,24 @@ void plainOrder(FrameList& w, bool fromTop) {
             if (fromTop ? w[j].miny > w[i].miny : w[i].miny > w[j].miny) std::swap(w[i], w[j]);
     double ref = w[0].miny;
     int row = 0;
-    w[0].yindex = 0;
+    w[0].row = 0;
     for (std::size_t b = 1; b < n; ++b) {
         if (std::fabs(ref - w[b].miny) > frames::kRowTolerance) {
             ref = w[b].miny;
             ++row;
         }
-        w[b].yindex = row;
+        w[b].row = row;
     }
     for (std::size_t i = 0; i + 1 < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j)
-            if (w[i].yindex == w[j].yindex && w[i].minx > w[j].minx) std::swap(w[i], w[j]);
-    for (auto& f : w) f.flag = true;
+            if (w[i].row == w[j].row && w[i].minx > w[j].minx) std::swap(w[i], w[j]);
+    for (auto& f : w) f.kept = true;
     for (std::size_t i = 0; i + 1 < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j)
             if (std::fabs(w[i].miny - w[j].miny) < 1.0 && std::fabs(w[i].minx - w[j].minx) < 1.0 &&
                 std::fabs(w[i].maxy - w[j].maxy) < 1.0 && std::fabs(w[i].maxx - w[j].maxx) < 1.0)
-                w[j].flag = false;
-    std::erase_if(w, [](const TmvWaku& f) { return !f.flag; });
+                w[j].kept = false;
+    std::erase_if(w, [](const FrameRect& f) { return !f.kept; });
 }
 
 // Best wall time of `runs` runs in milliseconds; `result` gets the last run's list.
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
                     const double plainMs = best(input, fromTop, 1, plainOrder, plain);
                     std::snprintf(plainText, sizeof plainText, "%.1f", plainMs);
                     const bool same = fast.size() == plain.size() &&
-                                      std::memcmp(fast.data(), plain.data(), fast.size() * sizeof(TmvWaku)) == 0;
+                                      std::memcmp(fast.data(), plain.data(), fast.size() * sizeof(FrameRect)) == 0;
                     if (!same) {
                         std::snprintf(plainText, sizeof plainText, "DIFFERS");
                         allSame = false;

@@ -1,7 +1,7 @@
 // Program entry: the always-on-top main window beside the CAD application.
 #include <windows.h>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
 #include "platform/dpi_win.h"
@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     platform::WinShellServices shell;
     platform::WinWidgetFactory widgets;  // the dark style comes with every window it makes
     cad::com::ComCoApplication cad;
-    app::TForm60 form(widgets, shell, platform::primaryMonitorDpi());  // runs FormCreate
+    app::MainWindow form(widgets, shell, platform::primaryMonitorDpi());  // runs windowCreated
     form.setCadLink(cad);
 
     platform::FormPeer* window = platform::FormPeer::of(form.form());
@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     }
     shell.setOwner(window->hwnd());
     window->onClosed = [&form] {
-        form.FormDestroy(form.form());  // writes the settings file
+        form.windowDestroyed();  // writes the settings file
         PostQuitMessage(0);
     };
     window->show(show);

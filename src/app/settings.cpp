@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/file_replace.h"
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/ini_file.h"
 #include "app/text_codec.h"
 
@@ -80,7 +80,7 @@ std::optional<int> parseSettingsInt(std::wstring_view t) {
     return static_cast<int>(v);
 }
 
-void readSettings(TForm60& f) {
+void readSettings(MainWindow& f) {
     ShellServices& shell = f.shell();
     const std::wstring path = settingsPath(shell.programPath());
     IniFile ini;
@@ -111,25 +111,25 @@ void readSettings(TForm60& f) {
     if (w.top < 0) w.top = 0;
     form.setWindowRect(w);
 
-    f.ComboBox1->setText(r.str(L"dxdy", L"420,300"));
-    f.CheckBox2->setChecked(r.boolean(L"Keisan", true));
-    f.CheckBox3->setChecked(r.boolean(L"Uekara", false));
-    f.gbDevName = r.str(L"devName", L"");
-    f.gbPaperName = r.str(L"paperName", L"");
-    f.gbStyleName = r.str(L"styleName", L"");
-    f.Edit3->setText(r.str(L"syakudo", L"1.4142"));
-    f.RadioGroup1->setItemIndex(r.integer(L"Kaiten", 1));
-    f.ComboBox5->setText(r.str(L"ZumenSize", L"A3"));
-    f.Edit1->setText(r.str(L"kiten", L"0,0"));
-    f.Edit4->setText(r.str(L"dimsc", L"1"));
-    f.ComboBox6->setText(r.str(L"tateyoko", L"ヨコ"));
-    f.CheckBox1->setChecked(r.boolean(L"Uekara2", false));  // runs CheckBox1Click when it changes
-    f.gbDevName2 = r.str(L"devName2", L"");
-    f.gbPaperName2 = r.str(L"paperName2", L"");
-    f.gbStyleName2 = r.str(L"styleName2", L"");
-    f.Edit5->setText(r.str(L"mvLayer", L"MORVEL"));
-    f.ComboBox10->setItemIndex(r.integer(L"YokoKaiten", 1));
-    f.ComboBox11->setItemIndex(r.integer(L"TateKaiten", 0));
+    f.spacing->setText(r.str(L"dxdy", L"420,300"));
+    f.autoPrintScale->setChecked(r.boolean(L"Keisan", true));
+    f.gridFromTop->setChecked(r.boolean(L"Uekara", false));
+    f.savedGridDevice = r.str(L"devName", L"");
+    f.savedGridPaper = r.str(L"paperName", L"");
+    f.savedGridStyle = r.str(L"styleName", L"");
+    f.printScale->setText(r.str(L"syakudo", L"1.4142"));
+    f.gridRotation->setItemIndex(r.integer(L"Kaiten", 1));
+    f.sheetSize->setText(r.str(L"ZumenSize", L"A3"));
+    f.basePoint->setText(r.str(L"kiten", L"0,0"));
+    f.drawingScale->setText(r.str(L"dimsc", L"1"));
+    f.sheetOrientation->setText(r.str(L"tateyoko", L"ヨコ"));
+    f.frameFromTop->setChecked(r.boolean(L"Uekara2", false));  // runs reorderFrames when it changes
+    f.savedFrameDevice = r.str(L"devName2", L"");
+    f.savedFramePaper = r.str(L"paperName2", L"");
+    f.savedFrameStyle = r.str(L"styleName2", L"");
+    f.frameLayer->setText(r.str(L"mvLayer", L"MORVEL"));
+    f.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
+    f.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
 
     if (!r.bad.empty()) {
         problem = L"設定ファイル " + path + L" の次の値は数値ではないため、既定値を使います。";
@@ -138,7 +138,7 @@ void readSettings(TForm60& f) {
     if (!problem.empty()) shell.showMessage(problem);
 }
 
-void writeSettings(TForm60& f) {
+void writeSettings(MainWindow& f) {
     ShellServices& shell = f.shell();
     const std::wstring path = settingsPath(shell.programPath());
     const std::wstring refused = path + L" に書き込めません";
@@ -161,25 +161,25 @@ void writeSettings(TForm60& f) {
     put(L"Height", num(w.height));
     put(L"Left", num(w.left));
     put(L"Top", num(w.top));
-    put(L"dxdy", f.ComboBox1->text());
-    put(L"Keisan", flag(f.CheckBox2->checked()));
-    put(L"Uekara", flag(f.CheckBox3->checked()));
-    putName(L"devName", *f.ComboBox2);
-    putName(L"paperName", *f.ComboBox3);
-    putName(L"styleName", *f.ComboBox4);
-    put(L"syakudo", f.Edit3->text());
-    put(L"Kaiten", num(f.RadioGroup1->itemIndex()));
-    put(L"ZumenSize", f.ComboBox5->text());
-    put(L"kiten", f.Edit1->text());
-    put(L"dimsc", f.Edit4->text());
-    put(L"tateyoko", f.ComboBox6->text());
-    put(L"Uekara2", flag(f.CheckBox1->checked()));
-    putName(L"devName2", *f.ComboBox7);
-    putName(L"paperName2", *f.ComboBox8);
-    putName(L"styleName2", *f.ComboBox9);
-    put(L"mvLayer", f.Edit5->text());
-    put(L"YokoKaiten", num(f.ComboBox10->itemIndex()));
-    put(L"TateKaiten", num(f.ComboBox11->itemIndex()));
+    put(L"dxdy", f.spacing->text());
+    put(L"Keisan", flag(f.autoPrintScale->checked()));
+    put(L"Uekara", flag(f.gridFromTop->checked()));
+    putName(L"devName", *f.gridPrinter);
+    putName(L"paperName", *f.gridPaper);
+    putName(L"styleName", *f.gridStyleTable);
+    put(L"syakudo", f.printScale->text());
+    put(L"Kaiten", num(f.gridRotation->itemIndex()));
+    put(L"ZumenSize", f.sheetSize->text());
+    put(L"kiten", f.basePoint->text());
+    put(L"dimsc", f.drawingScale->text());
+    put(L"tateyoko", f.sheetOrientation->text());
+    put(L"Uekara2", flag(f.frameFromTop->checked()));
+    putName(L"devName2", *f.framePrinter);
+    putName(L"paperName2", *f.framePaper);
+    putName(L"styleName2", *f.frameStyleTable);
+    put(L"mvLayer", f.frameLayer->text());
+    put(L"YokoKaiten", num(f.landscapeRotation->itemIndex()));
+    put(L"TateKaiten", num(f.portraitRotation->itemIndex()));
 
     // UTF-16LE with a byte-order mark, as the system's profile functions write Unicode files.
     if (!replaceFile(toPath(path), "\xFF\xFE" + toUtf16Le(ini.text()))) shell.showMessage(refused);

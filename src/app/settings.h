@@ -8,7 +8,7 @@
 
 namespace app {
 
-class TForm60;
+class MainWindow;
 
 inline constexpr wchar_t kSettingsSection[] = L"MORVEL";
 
@@ -22,10 +22,10 @@ std::optional<int> parseSettingsInt(std::wstring_view text);
 
 // Restores the window's place and size, the controls and the saved names. Values that are
 // not numbers where numbers belong take their defaults and are named in one message.
-void readSettings(TForm60& form);
+void readSettings(MainWindow& form);
 
 // Writes every key back, keeping the rest of the file. The file is replaced whole or not at
 // all; when that is refused the message "<path> に書き込めません" is shown.
-void writeSettings(TForm60& form);
+void writeSettings(MainWindow& form);
 
 }  // namespace app

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/pixel_bitmap.h"
 #include "cad/connect.h"
 #include "frames/capture_geometry.h"
@@ -24,10 +24,10 @@ struct Corners {
     cad::CadPoint lowerLeft, upperRight;
 };
 
-// The box around every entity of the drawing, through "ssTemp", into gbextMinX2 ...
-// gbextMaxY2. Any failure is ignored: the fields keep what they had, and the result is
+// The box around every entity of the drawing, through "ssTemp", into frameExtents.minX ...
+// frameExtents.maxY. Any failure is ignored: the fields keep what they had, and the result is
 // empty unless the measurement itself succeeded.
-std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& document) {
+std::optional<Corners> measureDrawingExtents(MainWindow& form, cad::CadDocument& document) {
     std::optional<Corners> measured;
     try {
         const std::unique_ptr<cad::CadSelectionSet> set = cad::tempSelectionSet(document);
@@ -35,10 +35,10 @@ std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& do
         set->selectWithFilter(kWholeDrawing, nullptr, nullptr, nullptr);
         Corners corners;
         set->measureExtents(corners.lowerLeft, corners.upperRight);
-        form.gbextMinX2 = corners.lowerLeft[0];
-        form.gbextMinY2 = corners.lowerLeft[1];
-        form.gbextMaxX2 = corners.upperRight[0];
-        form.gbextMaxY2 = corners.upperRight[1];
+        form.frameExtents.minX = corners.lowerLeft[0];
+        form.frameExtents.minY = corners.lowerLeft[1];
+        form.frameExtents.maxX = corners.upperRight[0];
+        form.frameExtents.maxY = corners.upperRight[1];
         measured = std::move(corners);
         set->emptySet();
         set->discardSet();
@@ -51,7 +51,7 @@ std::optional<Corners> measureDrawingExtents(TForm60& form, cad::CadDocument& do
 // Everything between connecting and restoring the main window. Host and graphics
 // errors end it where they happen; what was done stays done. True when a picture was
 // taken.
-bool captureFrames(TForm60& form, cad::CadApplication& application) {
+bool runFrameCapture(MainWindow& form, cad::CadApplication& application) {
     ShellServices& shell = form.shell();
 
     const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
@@ -60,9 +60,9 @@ bool captureFrames(TForm60& form, cad::CadApplication& application) {
     {
         // The list is replaced only by a whole, ordered query result.
         const std::unique_ptr<cad::CadSelectionSet> set = document->documentSelectionSet();
-        frames::FrameQueryResult query = frames::queryFrames(*set, form.Edit5->text());
-        if (!query.frames.empty()) frames::orderFrames(query.frames, form.CheckBox1->checked());
-        form.unit.frames = std::move(query.frames);
+        frames::FrameQueryResult query = frames::queryFrames(*set, form.frameLayer->text());
+        if (!query.frames.empty()) frames::orderFrames(query.frames, form.frameFromTop->checked());
+        form.shared.frames = std::move(query.frames);
         if (query.found > 0) set->emptySet();
     }
 
@@ -77,14 +77,14 @@ bool captureFrames(TForm60& form, cad::CadApplication& application) {
     const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
     document->writeSysVar(L"GRIDMODE", std::int16_t{0});
     const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
-    form.unit.viewCentreX = centre[0];
-    form.unit.viewCentreY = centre[1];
+    form.shared.viewCentreX = centre[0];
+    form.shared.viewCentreY = centre[1];
     const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
 
     const std::optional<Corners> measured = measureDrawingExtents(form, *document);
 
     bool taken = false;
-    if (frames::extentsValid(form.gbextMinX2, form.gbextMinY2, form.gbextMaxX2, form.gbextMaxY2)) {
+    if (frames::extentsValid(form.frameExtents.minX, form.frameExtents.minY, form.frameExtents.maxX, form.frameExtents.maxY)) {
         // The framing takes this capture's measurement; without one there is nothing
         // to frame to, and the capture ends as on a host error.
         if (!measured) throw std::runtime_error("the drawing extents were not measured");
@@ -94,8 +94,8 @@ bool captureFrames(TForm60& form, cad::CadApplication& application) {
         const frames::CaptureArea area = frames::fitCaptureArea(fullWidth, fullHeight, viewSize, ex, ey);
         if (documentWindow != 0 && area.u > 0 && area.v > 0) {
             const std::optional<double> scale = frames::takeViewPicture(
-                shell, shell.windowRect(documentWindow), area, *form.Image2, form.CaptBmp2);
-            if (scale) form.unit.previewScale = *scale;
+                shell, shell.windowRect(documentWindow), area, *form.framePreview, form.framePhoto);
+            if (scale) form.shared.previewScale = *scale;
             taken = scale.has_value();
         }
     }
@@ -108,7 +108,7 @@ bool captureFrames(TForm60& form, cad::CadApplication& application) {
 
 }  // namespace
 
-void TForm60::Button11Click(ui::Widget&) {
+void MainWindow::captureFrames() {
     // A running frame plot walks the frame list; it must not change under it.
     if (framePlotRunning()) return;
     bool taken = false;
@@ -117,7 +117,7 @@ void TForm60::Button11Click(ui::Widget&) {
         if (connectToCad(application)) {
             shell().minimiseMainWindow();  // the always-on-top window must not cover the CAD view
             try {
-                taken = captureFrames(*this, *application);
+                taken = runFrameCapture(*this, *application);
             } catch (const std::exception&) {
                 // The capture ends here without a message.
             }
@@ -125,10 +125,10 @@ void TForm60::Button11Click(ui::Widget&) {
     }
     try {
         if (taken) {
-            Edit7->setText(L"0");
-            DrawRect2();
-            Button18Click(*Button18);
-            ComboBox7Change(*ComboBox7);
+            chosenFrameCount->setText(L"0");
+            outlineFrames();
+            refreshFrameLists();
+            framePrinterChanged();
         }
     } catch (...) {
         shell().restoreMainWindow();

@@ -7,10 +7,10 @@ constexpr std::int16_t kLayerCode = 8, kTypeCode = 0;  // DXF group codes
 constexpr std::int32_t kWholeDrawing = 5;              // selection mode
 }  // namespace
 
-std::optional<TmvWaku> frameOfPolyline(const std::vector<double>& coordinates, bool closed) {
+std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates, bool closed) {
     if (!closed || coordinates.size() != 8) return std::nullopt;
     const std::vector<double>& c = coordinates;
-    TmvWaku frame;
+    FrameRect frame;
     frame.minx = c[0];
     frame.miny = c[1];
     frame.maxx = c[2];

@@ -16,7 +16,7 @@ namespace frames {
 // vertices. Nothing else is asked of the shape (a skewed quadrilateral is a frame, its
 // bounding box). Three numbers per vertex, or a fifth vertex repeating the first, make
 // no frame. The record is unchosen, in row 0, with its keep mark off.
-std::optional<TmvWaku> frameOfPolyline(const std::vector<double>& coordinates, bool closed);
+std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates, bool closed);
 
 struct FrameQueryResult {
     FrameList frames;         // in the selection's order

@@ -8,17 +8,17 @@
 namespace frames {
 
 // A plain value record, copied whole whenever the list is reordered, so that a chosen
-// frame keeps its plotFlag wherever it moves. Edges in drawing units, y growing upwards:
+// frame keeps its chosen wherever it moves. Edges in drawing units, y growing upwards:
 // minx <= maxx, miny <= maxy, maxy is the top edge.
-struct TmvWaku {
+struct FrameRect {
     double minx = 0, miny = 0, maxx = 0, maxy = 0;
-    bool plotFlag = false;     // chosen for plotting
-    std::int32_t yindex = 0;   // row number given by the ordering
-    bool flag = false;         // the ordering's keep mark (false: a duplicate)
+    bool chosen = false;     // chosen for plotting
+    std::int32_t row = 0;   // row number given by the ordering
+    bool kept = false;         // the ordering's keep mark (false: a duplicate)
 
-    friend bool operator==(const TmvWaku&, const TmvWaku&) = default;
+    friend bool operator==(const FrameRect&, const FrameRect&) = default;
 };
 
-using FrameList = std::vector<TmvWaku>;
+using FrameList = std::vector<FrameRect>;
 
 }  // namespace frames

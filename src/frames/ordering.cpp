@@ -124,12 +124,12 @@ void exchangeSortFrames(FrameList& frames, std::size_t first, std::size_t last, 
     std::vector<double> keys(n);
     for (std::size_t k = 0; k < n; ++k) keys[k] = key(frames[first + k]);
     const std::vector<std::uint32_t> order = exchangeOrder(keys);
-    std::vector<TmvWaku> moved(n);
+    std::vector<FrameRect> moved(n);
     for (std::size_t k = 0; k < n; ++k) moved[k] = frames[first + order[k]];
     std::copy(moved.begin(), moved.end(), frames.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
-bool duplicates(const TmvWaku& a, const TmvWaku& b) {
+bool duplicates(const FrameRect& a, const FrameRect& b) {
     return std::fabs(a.miny - b.miny) < kDuplicateTolerance && std::fabs(a.minx - b.minx) < kDuplicateTolerance &&
            std::fabs(a.maxy - b.maxy) < kDuplicateTolerance && std::fabs(a.maxx - b.maxx) < kDuplicateTolerance;
 }
@@ -151,18 +151,18 @@ void markDuplicates(FrameList& frames) {
     std::vector<Cell> cells;
     cells.reserve(frames.size());
     for (std::uint32_t k = 0; k < frames.size(); ++k) {
-        const TmvWaku& f = frames[k];
+        const FrameRect& f = frames[k];
         if (!std::isnan(f.miny) && !std::isnan(f.minx)) cells.push_back({std::floor(f.miny), std::floor(f.minx), k});
     }
     std::sort(cells.begin(), cells.end(), before);
     for (const Cell& own : cells) {
-        const TmvWaku& earlier = frames[own.index];
+        const FrameRect& earlier = frames[own.index];
         for (double dy : {-1.0, 0.0, 1.0}) {
             for (double dx : {-1.0, 0.0, 1.0}) {
                 const Cell near{own.y + dy, own.x + dx, 0};
                 for (auto it = std::lower_bound(cells.begin(), cells.end(), near, before);
                      it != cells.end() && it->y == near.y && it->x == near.x; ++it) {
-                    if (it->index > own.index && duplicates(earlier, frames[it->index])) frames[it->index].flag = false;
+                    if (it->index > own.index && duplicates(earlier, frames[it->index])) frames[it->index].kept = false;
                 }
             }
         }
@@ -177,18 +177,18 @@ void orderFrames(FrameList& frames, bool fromTop) {
 
     // 1. By bottom edge. Descending order is the ascending exchange sort of the negated
     // edges: -a > -b exactly when b > a, for every pair of doubles.
-    exchangeSortFrames(frames, 0, n, [fromTop](const TmvWaku& f) { return fromTop ? -f.miny : f.miny; });
+    exchangeSortFrames(frames, 0, n, [fromTop](const FrameRect& f) { return fromTop ? -f.miny : f.miny; });
 
     // 2. Rows, against the bottom edge of each row's first frame.
     double reference = frames[0].miny;
     std::int32_t row = 0;
-    frames[0].yindex = 0;
+    frames[0].row = 0;
     for (std::size_t b = 1; b < n; ++b) {
         if (std::fabs(reference - frames[b].miny) > kRowTolerance) {
             reference = frames[b].miny;
             ++row;
         }
-        frames[b].yindex = row;
+        frames[b].row = row;
     }
 
     // 3. By left edge inside each row. Row numbers never fall along the list, so each row
@@ -196,17 +196,17 @@ void orderFrames(FrameList& frames, bool fromTop) {
     // run by run visits the same pairs in the same order as the sort over the whole list.
     for (std::size_t first = 0; first < n;) {
         std::size_t last = first + 1;
-        while (last < n && frames[last].yindex == frames[first].yindex) ++last;
-        exchangeSortFrames(frames, first, last, [](const TmvWaku& f) { return f.minx; });
+        while (last < n && frames[last].row == frames[first].row) ++last;
+        exchangeSortFrames(frames, first, last, [](const FrameRect& f) { return f.minx; });
         first = last;
     }
 
     // 4. and 5. Keep marks.
-    for (TmvWaku& f : frames) f.flag = true;
+    for (FrameRect& f : frames) f.kept = true;
     markDuplicates(frames);
 
     // 6. Compact.
-    std::erase_if(frames, [](const TmvWaku& f) { return !f.flag; });
+    std::erase_if(frames, [](const FrameRect& f) { return !f.kept; });
 }
 
 }  // namespace frames

@@ -15,16 +15,16 @@ inline constexpr double kDuplicateTolerance = 1.0;
 // Orders `frames` in place, in six passes:
 //  1. an exchange sort by bottom edge, ascending (rows from the bottom) or, when
 //     `fromTop`, descending; equal bottom edges are never exchanged;
-//  2. row numbers into `yindex`: 0 for the first row, one more whenever a bottom edge
+//  2. row numbers into `row`: 0 for the first row, one more whenever a bottom edge
 //     lies more than kRowTolerance from the first bottom edge of the current row;
 //  3. an exchange sort by left edge inside each row (rows keep their places);
-//  4. `flag` true on every record;
-//  5. `flag` false on every record that duplicates an earlier one (all four edges within
+//  4. `kept` true on every record;
+//  5. `kept` false on every record that duplicates an earlier one (all four edges within
 //     kDuplicateTolerance), whether or not that earlier one is itself a duplicate;
-//  6. the records whose flag is false are dropped, the others keep their order.
+//  6. the records not kept are dropped, the others keep their order.
 // The exchange sorts are not stable: records with equal keys end in the order the
 // exchanges leave them, and that order is part of the result (it decides which of two
-// duplicates stays). Records move whole, so plotFlag goes with its frame.
+// duplicates stays). Records move whole, so chosen goes with its frame.
 // A list of fewer than two records is left exactly as it is.
 void orderFrames(FrameList& frames, bool fromTop);
 

@@ -1,12 +1,12 @@
 // The frame preview and the choosing of frames: the outlines on the photograph, a click
 // on a frame ("計算尺度" and the CAD view follow it), "すべて" and the order check box.
-// A chosen frame is its plotFlag; the marks and numbers only picture it.
+// A chosen frame is its chosen; the marks and numbers only picture it.
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/pixel_bitmap.h"
 #include "cad/connect.h"
 #include "frames/ordering.h"
@@ -21,14 +21,14 @@ bool holdsPicture(const std::shared_ptr<ui::Picture>& picture) {
     return picture && picture->width() > 0 && picture->height() > 0;
 }
 
-// One drawing session on the preview bitmap (the picture of Image2). Without a preview
+// One drawing session on the preview bitmap (the picture of framePreview). Without a preview
 // bitmap nothing is drawn. When it ends the canvas is closed and the image repainted.
 class PreviewPainter {
 public:
-    explicit PreviewPainter(TForm60& form)
-        : form_(form), bitmap_(dynamic_cast<PixelBitmap*>(form.Image2->picture().get())) {
+    explicit PreviewPainter(MainWindow& form)
+        : form_(form), bitmap_(dynamic_cast<PixelBitmap*>(form.framePreview->picture().get())) {
         if (bitmap_) {
-            mapping_ = {form.unit.viewCentreX, form.unit.viewCentreY, form.unit.previewScale, bitmap_->width(),
+            mapping_ = {form.shared.viewCentreX, form.shared.viewCentreY, form.shared.previewScale, bitmap_->width(),
                         bitmap_->height()};
             canvas_ = form.shell().openCanvas(*bitmap_);
         }
@@ -36,7 +36,7 @@ public:
     ~PreviewPainter() {
         if (!canvas_) return;
         canvas_.reset();
-        form_.Image2->pictureChanged();
+        form_.framePreview->pictureChanged();
     }
     PreviewPainter(const PreviewPainter&) = delete;
     PreviewPainter& operator=(const PreviewPainter&) = delete;
@@ -56,22 +56,22 @@ public:
 
     // The clean copy's pixels in columns l ... r-1, rows t ... b-1.
     void restore(int l, int t, int r, int b) {
-        if (!canvas_ || !holdsPicture(form_.CaptBmp2)) return;
-        canvas_->copyRect(*form_.CaptBmp2, l, t, r, b);
+        if (!canvas_ || !holdsPicture(form_.framePhoto)) return;
+        canvas_->copyRect(*form_.framePhoto, l, t, r, b);
     }
 
     // The box just inside a frame's outline that its mark surrounds.
-    void traceInnerBox(const frames::TmvWaku& f, int pen) {
+    void traceInnerBox(const frames::FrameRect& f, int pen) {
         const auto [l, t, r, b] = innerBox(f, pen);
         trace(l, t, r, b, kSelectionColour, pen);
     }
-    void restoreInnerBox(const frames::TmvWaku& f, int pen) {
+    void restoreInnerBox(const frames::FrameRect& f, int pen) {
         const auto [l, t, r, b] = innerBox(f, pen);
         restore(l, t, r, b);
     }
 
     // The number k centred on the frame, as high as the frame's height allows.
-    void number(const frames::TmvWaku& f, int k) {
+    void number(const frames::FrameRect& f, int k) {
         if (!canvas_) return;
         const int xc = mapping_.px((f.minx + f.maxx) / 2), yc = mapping_.py((f.miny + f.maxy) / 2);
         const int height = frames::truncToPixel((f.maxy - f.miny) / mapping_.s * 1.1);
@@ -80,7 +80,7 @@ public:
         canvas_->textOut(xc - canvas_->textWidth(text) / 2, yc - height / 2, text);
     }
 
-    void outline(const frames::TmvWaku& f) {
+    void outline(const frames::FrameRect& f) {
         if (!canvas_) return;
         const frames::PreviewMapping& m = mapping_;
         canvas_->setPen(kOutlineColour, 2);
@@ -95,12 +95,12 @@ private:
     struct Box {
         int l, t, r, b;
     };
-    Box innerBox(const frames::TmvWaku& f, int pen) const {
+    Box innerBox(const frames::FrameRect& f, int pen) const {
         return {mapping_.px(f.minx) + pen + 1, mapping_.py(f.maxy) + pen + 1, mapping_.px(f.maxx) - pen - 1,
                 mapping_.py(f.miny) - pen - 1};
     }
 
-    TForm60& form_;
+    MainWindow& form_;
     PixelBitmap* bitmap_;
     frames::PreviewMapping mapping_;
     std::unique_ptr<Canvas> canvas_;
@@ -108,29 +108,29 @@ private:
 
 int chosenCount(const frames::FrameList& list) {
     int count = 0;
-    for (const frames::TmvWaku& f : list) count += f.plotFlag ? 1 : 0;
+    for (const frames::FrameRect& f : list) count += f.chosen ? 1 : 0;
     return count;
 }
 
 }  // namespace
 
-void TForm60::DrawRect2() {
-    if (unit.frames.empty()) return;
+void MainWindow::outlineFrames() {
+    if (shared.frames.empty()) return;
     PreviewPainter painter(*this);
-    for (const frames::TmvWaku& f : unit.frames) painter.outline(f);
+    for (const frames::FrameRect& f : shared.frames) painter.outline(f);
 }
 
-void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent& e) {
-    if (!holdsPicture(CaptBmp2)) return;
+void MainWindow::framePreviewPressed(const ui::MouseEvent& e) {
+    if (!holdsPicture(framePhoto)) return;
     try {
-        const double factor = frames::fitFactor(Image2->width(), Image2->height(), CaptBmp2->width(), CaptBmp2->height());
+        const double factor = frames::fitFactor(framePreview->width(), framePreview->height(), framePhoto->width(), framePhoto->height());
         if (!(factor > 0)) return;
-        const frames::PreviewMapping view{unit.viewCentreX, unit.viewCentreY, unit.previewScale, 0, 0};
+        const frames::PreviewMapping view{shared.viewCentreX, shared.viewCentreY, shared.previewScale, 0, 0};
         const std::optional<std::size_t> hit = frames::frameAt(
-            unit.frames, frames::imagePointToDrawing(view, factor, Image2->width(), Image2->height(), e.x, e.y));
+            shared.frames, frames::imagePointToDrawing(view, factor, framePreview->width(), framePreview->height(), e.x, e.y));
         if (!hit) return;
         const std::size_t k = *hit;
-        const frames::TmvWaku frame = unit.frames[k];
+        const frames::FrameRect frame = shared.frames[k];
 
         showFramePrintScale(*this, frame);
 
@@ -142,41 +142,41 @@ void TForm60::Image2MouseDown(ui::Widget&, const ui::MouseEvent& e) {
         cadApp->showAreaInView({frame.minx, frame.miny}, {frame.maxx, frame.maxy});
         cadApp.reset();
 
-        const int pen = frames::markSizes(unit.monitorScaleFactor).pen;
+        const int pen = frames::markSizes(shared.monitorScaleFactor).pen;
         PreviewPainter painter(*this);
         const frames::PreviewMapping& m = painter.mapping();
         if (e.shift || e.ctrl || e.button != ui::MouseButton::Left) {
-            unit.frames[k].plotFlag = false;
+            shared.frames[k].chosen = false;
             painter.restore(m.px(frame.minx) + 1, m.py(frame.maxy) + 1, m.px(frame.maxx) - 1, m.py(frame.miny) - 1);
         } else {
-            unit.frames[k].plotFlag = true;
+            shared.frames[k].chosen = true;
             painter.traceInnerBox(frame, pen);
         }
         int count = 0;
-        for (const frames::TmvWaku& f : unit.frames) {
-            if (!f.plotFlag) continue;
+        for (const frames::FrameRect& f : shared.frames) {
+            if (!f.chosen) continue;
             ++count;
             painter.restoreInnerBox(f, pen);
             painter.number(f, count);
         }
-        Edit7->setText(std::to_wstring(count));
+        chosenFrameCount->setText(std::to_wstring(count));
     } catch (...) {
         // A failure ends the click quietly; what was done up to it stays.
     }
 }
 
-void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent& e) {
+void MainWindow::chooseOrReleaseAllFrames(const ui::MouseEvent& e) {
     const bool releaseAll = e.button == ui::MouseButton::Right ||
                             (e.button == ui::MouseButton::Left && (e.shift || e.ctrl));
-    if (unit.frames.empty()) return;
+    if (shared.frames.empty()) return;
 
-    // Edit7 tells the chosen count when this ends, also when a CAD call fails half-way and
+    // chosenFrameCount tells the chosen count when this ends, also when a CAD call fails half-way and
     // the frames handled before keep their new state. Declared first, so it is written
     // after the repaint and the release of the automation objects.
     struct CountOnExit {
-        TForm60* form = nullptr;
+        MainWindow* form = nullptr;
         ~CountOnExit() {
-            if (form) form->Edit7->setText(std::to_wstring(chosenCount(form->unit.frames)));
+            if (form) form->chosenFrameCount->setText(std::to_wstring(chosenCount(form->shared.frames)));
         }
     } countOnExit;
 
@@ -192,41 +192,41 @@ void TForm60::Button14MouseDown(ui::Widget&, const ui::MouseEvent& e) {
         tempSet = cad::tempSelectionSet(*document);
     }
 
-    const frames::MarkSizes sizes = frames::markSizes(unit.monitorScaleFactor);
+    const frames::MarkSizes sizes = frames::markSizes(shared.monitorScaleFactor);
     const int pen = sizes.allPen;
     const double d = sizes.allInset;
     PreviewPainter painter(*this);
     const frames::PreviewMapping& m = painter.mapping();
-    for (std::size_t i = 0; i < unit.frames.size(); ++i) {
-        frames::TmvWaku& f = unit.frames[i];
-        f.plotFlag = false;
+    for (std::size_t i = 0; i < shared.frames.size(); ++i) {
+        frames::FrameRect& f = shared.frames[i];
+        f.chosen = false;
         painter.restore(m.px(f.minx + d) + 1, m.py(f.maxy - d) + 1, m.px(f.maxx - d) - 1, m.py(f.miny + d) - 1);
         if (releaseAll) continue;
         tempSet->emptySet();
         const cad::CadPoint corner1{f.minx, f.miny, 0}, corner2{f.maxx, f.maxy, 0};
         tempSet->selectWithFilter(0, &corner1, &corner2, nullptr);
-        f.plotFlag = true;
+        f.chosen = true;
         painter.trace(m.px(f.minx + d) + pen + 1, m.py(f.maxy - d) + pen + 1, m.px(f.maxx - d) - pen - 1,
                       m.py(f.miny + d) - pen - 1, kSelectionColour, pen);
         painter.number(f, static_cast<int>(i) + 1);
     }
 }
 
-void TForm60::CheckBox1Click(ui::Widget&) {
+void MainWindow::reorderFrames() {
     // A running frame plot walks the list by position; it must not change under it.
     if (framePlotRunning()) return;
-    frames::orderFrames(unit.frames, CheckBox1->checked());
-    if (!holdsPicture(CaptBmp2)) return;
-    const int pen = frames::markSizes(unit.monitorScaleFactor).pen;
+    frames::orderFrames(shared.frames, frameFromTop->checked());
+    if (!holdsPicture(framePhoto)) return;
+    const int pen = frames::markSizes(shared.monitorScaleFactor).pen;
     int count = 0;
     {
         PreviewPainter painter(*this);
-        for (const frames::TmvWaku& f : unit.frames) {
+        for (const frames::FrameRect& f : shared.frames) {
             painter.restoreInnerBox(f, pen);
-            if (f.plotFlag) painter.number(f, ++count);
+            if (f.chosen) painter.number(f, ++count);
         }
     }
-    Edit7->setText(std::to_wstring(count));
+    chosenFrameCount->setText(std::to_wstring(count));
 }
 
 }  // namespace app

@@ -54,7 +54,7 @@ inline DrawingPoint imagePointToDrawing(const PreviewMapping& mapping, double e,
 // The first frame in list order that holds the point strictly inside its edges.
 inline std::optional<std::size_t> frameAt(const FrameList& frames, DrawingPoint p) {
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        const TmvWaku& f = frames[i];
+        const FrameRect& f = frames[i];
         if (f.minx < p.x && p.x < f.maxx && f.miny < p.y && p.y < f.maxy) return i;
     }
     return std::nullopt;

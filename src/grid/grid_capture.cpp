@@ -26,7 +26,7 @@ int pixelCount(double value) {
 // Everything between connecting and the grid's redrawing. Host and graphics errors end
 // it where they happen; what was done stays done. `taken` tells whether the picture was
 // taken, also when a later step fails.
-void captureGridView(TForm60& form, cad::CadApplication& application, bool& taken) {
+void captureGridView(MainWindow& form, cad::CadApplication& application, bool& taken) {
     ShellServices& shell = form.shell();
 
     const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
@@ -34,29 +34,29 @@ void captureGridView(TForm60& form, cad::CadApplication& application, bool& take
 
     const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
     document->writeSysVar(L"GRIDMODE", std::int16_t{0});
-    form.Edit4->setText(common::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
+    form.drawingScale->setText(common::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
     const cad::CadPoint screen = cad::sysVarPoint(document->readSysVar(L"SCREENSIZE"));
     const int width = pixelCount(screen[0]), height = pixelCount(screen[1]);
     const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
-    form.unit.gridViewCentreX = centre[0];
-    form.unit.gridViewCentreY = centre[1];
+    form.shared.gridViewCentreX = centre[0];
+    form.shared.gridViewCentreY = centre[1];
     const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
     const cad::CadPoint extMin = cad::sysVarPoint(document->readSysVar(L"EXTMIN"));
     const cad::CadPoint extMax = cad::sysVarPoint(document->readSysVar(L"EXTMAX"));
-    form.gbextMinX = extMin[0];
-    form.gbextMinY = extMin[1];
-    form.gbextMaxX = extMax[0];
-    form.gbextMaxY = extMax[1];
+    form.gridExtents.minX = extMin[0];
+    form.gridExtents.minY = extMin[1];
+    form.gridExtents.maxX = extMax[0];
+    form.gridExtents.maxY = extMax[1];
 
-    if (frames::extentsValid(form.gbextMinX, form.gbextMinY, form.gbextMaxX, form.gbextMaxY)) {
-        const double ex = form.gbextMaxX - form.gbextMinX, ey = form.gbextMaxY - form.gbextMinY;
+    if (frames::extentsValid(form.gridExtents.minX, form.gridExtents.minY, form.gridExtents.maxX, form.gridExtents.maxY)) {
+        const double ex = form.gridExtents.maxX - form.gridExtents.minX, ey = form.gridExtents.maxY - form.gridExtents.minY;
         if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
         if (viewWindow != 0 && width > 0 && height > 0) {
             const frames::CaptureArea area = frames::fitCaptureArea(width, height, viewSize, ex, ey);
             if (area.u > 0 && area.v > 0) {
                 const std::optional<double> scale = frames::takeViewPicture(
-                    shell, shell.clientRect(viewWindow), area, *form.Image1, form.CaptBmp);
-                if (scale) form.unit.gridPreviewScale = *scale;
+                    shell, shell.clientRect(viewWindow), area, *form.gridPreview, form.gridPhoto);
+                if (scale) form.shared.gridPreviewScale = *scale;
                 taken = scale.has_value();
             }
         }
@@ -69,7 +69,7 @@ void captureGridView(TForm60& form, cad::CadApplication& application, bool& take
 
 }  // namespace
 
-void TForm60::Button1Click(ui::Widget&) {
+void MainWindow::captureGrid() {
     // A running grid plot walks the grid; it must not change under it.
     if (gridPlotRunning()) return;
     bool taken = false;
@@ -83,12 +83,12 @@ void TForm60::Button1Click(ui::Widget&) {
         }
     }
     if (!taken) return;
-    Edit2->setText(L"0");
-    gbPlotFlags.clear();
-    DrawGrid2();
-    Button5Click(*Button5);
-    ComboBox2Change(*ComboBox2);
-    if (CheckBox2->checked()) Button6Click(*Button6);
+    chosenCellCount->setText(L"0");
+    chosenCells.clear();
+    layOutGrid();
+    refreshGridLists();
+    gridPrinterChanged();
+    if (autoPrintScale->checked()) recomputePrintScale();
 }
 
 }  // namespace app

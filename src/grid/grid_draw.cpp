@@ -6,26 +6,26 @@
 
 namespace app {
 
-grid::Layout currentGridLayout(const TForm60& form) {
+grid::Layout currentGridLayout(const MainWindow& form) {
     grid::Layout layout;
     GetCadPaperSize(form, layout.sheetW, layout.sheetH);
-    layout.spacing = grid::readPair(form.ComboBox1->text());
-    layout.base = grid::readPair(form.Edit1->text());
+    layout.spacing = grid::readPair(form.spacing->text());
+    layout.base = grid::readPair(form.basePoint->text());
     return layout;
 }
 
-void TForm60::DrawGrid2() {
+void MainWindow::layOutGrid() {
     const grid::Layout layout = currentGridLayout(*this);
     if (!(layout.spacing.x > 0 && layout.spacing.y > 0 && layout.sheetW > 0 && layout.sheetH > 0)) return;
-    const std::optional<int> columns = grid::cellCount(gbextMaxX, layout.base.x, layout.spacing.x);
-    const std::optional<int> rows = grid::cellCount(gbextMaxY, layout.base.y, layout.spacing.y);
+    const std::optional<int> columns = grid::cellCount(gridExtents.maxX, layout.base.x, layout.spacing.x);
+    const std::optional<int> rows = grid::cellCount(gridExtents.maxY, layout.base.y, layout.spacing.y);
     if (!columns || !rows || static_cast<long long>(*columns) * *rows > grid::kMaxCells) {
         shell().showMessage(kTooManyCellsMessage);
         return;
     }
-    unit.gridColumns = *columns;
-    unit.gridRows = *rows;
-    gbPlotFlags.assign(static_cast<std::size_t>(*columns) * static_cast<std::size_t>(*rows), false);
+    shared.gridColumns = *columns;
+    shared.gridRows = *rows;
+    chosenCells.assign(static_cast<std::size_t>(*columns) * static_cast<std::size_t>(*rows), false);
 
     GridPainter painter(*this);
     for (int r = 0; r < *rows; ++r)

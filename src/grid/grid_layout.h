@@ -1,7 +1,7 @@
 // The grid as the equal-interval page's controls define it.
 #pragma once
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "grid/grid_model.h"
 
 namespace app {
@@ -10,8 +10,8 @@ namespace app {
 inline constexpr wchar_t kTooManyCellsMessage[] =
     L"図面の数が多すぎます．\n左下原点と間隔を確かめて下さい．";
 
-// Base point from Edit1, spacing from ComboBox1 (both "X,Y"), the drawing sheet size
+// Base point from basePoint, spacing from spacing (both "X,Y"), the drawing sheet size
 // from GetCadPaperSize; read afresh at each call.
-grid::Layout currentGridLayout(const TForm60& form);
+grid::Layout currentGridLayout(const MainWindow& form);
 
 }  // namespace app

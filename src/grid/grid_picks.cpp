@@ -24,12 +24,12 @@ constexpr int kEscapeWaitMs = 5;
 std::wstring pairText(double x, double y) { return common::formatGeneral(x) + L"," + common::formatGeneral(y); }
 
 // A clean photograph with the new grid, every cell released.
-void redrawGridAfresh(TForm60& form) {
-    if (const auto* clean = dynamic_cast<const PixelBitmap*>(form.CaptBmp.get()))
-        form.Image1->setPicture(std::make_shared<PixelBitmap>(*clean));
-    form.DrawGrid2();
-    std::fill(form.gbPlotFlags.begin(), form.gbPlotFlags.end(), false);
-    form.Edit2->setText(L"0");
+void redrawGridAfresh(MainWindow& form) {
+    if (const auto* clean = dynamic_cast<const PixelBitmap*>(form.gridPhoto.get()))
+        form.gridPreview->setPicture(std::make_shared<PixelBitmap>(*clean));
+    form.layOutGrid();
+    std::fill(form.chosenCells.begin(), form.chosenCells.end(), false);
+    form.chosenCellCount->setText(L"0");
 }
 
 // The steps both picks share around `pick`, which prompts through the document and
@@ -37,7 +37,7 @@ void redrawGridAfresh(TForm60& form) {
 // window is minimised while the user answers there; a cancelled prompt is a failing
 // call and ends the pick without a change. An Escape press then clears whatever the CAD
 // window still waits for. The main window is back to normal at the end in every case.
-void runPick(TForm60& form, const std::function<void(cad::CadDocument&)>& pick) {
+void runPick(MainWindow& form, const std::function<void(cad::CadDocument&)>& pick) {
     ShellServices& shell = form.shell();
     struct RestoreMainWindow {
         ShellServices& shell;
@@ -67,31 +67,31 @@ void runPick(TForm60& form, const std::function<void(cad::CadDocument&)>& pick) 
 
 }  // namespace
 
-void TForm60::Button2Click(ui::Widget&) {
+void MainWindow::pickBasePoint() {
     if (gridPlotRunning()) return;
     runPick(*this, [this](cad::CadDocument& document) {
         const cad::CadPoint p = document.inputUtility()->promptPoint(kBasePointPrompt);
         if (p.size() < 2) throw std::runtime_error("the picked point has no x and y");
-        Edit1->setText(pairText(p[0], p[1]));
+        basePoint->setText(pairText(p[0], p[1]));
     });
 }
 
-void TForm60::Button7Click(ui::Widget&) {
+void MainWindow::pickSpacing() {
     if (gridPlotRunning()) return;
     runPick(*this, [this](cad::CadDocument& document) {
         const double dx = document.inputUtility()->promptDistance(kSpacingXPrompt);
         const double dy = document.inputUtility()->promptDistance(kSpacingYPrompt);
-        ComboBox1->setText(pairText(dx, dy));
+        spacing->setText(pairText(dx, dy));
     });
 }
 
-// Failures are not caught here: they reach the default error report, and Edit4 keeps
+// Failures are not caught here: they reach the default error report, and drawingScale keeps
 // its text.
-void TForm60::Button8Click(ui::Widget&) {
+void MainWindow::pickDrawingScale() {
     std::unique_ptr<cad::CadApplication> cadApp;
     if (!connectToCad(cadApp)) return;
     const std::unique_ptr<cad::CadDocument> document = cadApp->currentDocument();
-    Edit4->setText(common::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
+    drawingScale->setText(common::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
 }
 
 }  // namespace app

@@ -4,9 +4,9 @@
 
 namespace app {
 
-GridPainter::GridPainter(TForm60& form) : form_(form) {
-    if (auto* bitmap = dynamic_cast<PixelBitmap*>(form.Image1->picture().get())) {
-        mapping_ = {form.unit.gridViewCentreX, form.unit.gridViewCentreY, form.unit.gridPreviewScale, bitmap->width(),
+GridPainter::GridPainter(MainWindow& form) : form_(form) {
+    if (auto* bitmap = dynamic_cast<PixelBitmap*>(form.gridPreview->picture().get())) {
+        mapping_ = {form.shared.gridViewCentreX, form.shared.gridViewCentreY, form.shared.gridPreviewScale, bitmap->width(),
                     bitmap->height()};
         canvas_ = form.shell().openCanvas(*bitmap);
     }
@@ -15,7 +15,7 @@ GridPainter::GridPainter(TForm60& form) : form_(form) {
 GridPainter::~GridPainter() {
     if (!canvas_) return;
     canvas_.reset();
-    form_.Image1->pictureChanged();
+    form_.gridPreview->pictureChanged();
 }
 
 void GridPainter::outline(const grid::Box& s) {
@@ -43,13 +43,13 @@ void GridPainter::mark(const grid::Box& s, int pen) {
 }
 
 void GridPainter::restore(const grid::Box& s) {
-    const std::shared_ptr<ui::Picture>& clean = form_.CaptBmp;
+    const std::shared_ptr<ui::Picture>& clean = form_.gridPhoto;
     if (!canvas_ || !clean || clean->width() <= 0 || clean->height() <= 0) return;
     const frames::PreviewMapping& m = mapping_;
     canvas_->copyRect(*clean, m.px(s.x0) + 1, m.py(s.y1) + 1, m.px(s.x1) - 1, m.py(s.y0) - 1);
 }
 
-int chosenCells(const std::vector<bool>& flags) {
+int countChosenCells(const std::vector<bool>& flags) {
     return static_cast<int>(std::count(flags.begin(), flags.end(), true));
 }
 

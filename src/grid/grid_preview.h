@@ -1,5 +1,5 @@
-// Drawing on the equal-interval page's preview (the picture of Image1): the sheet
-// outlines, the selection marks, and restores from the clean copy CaptBmp, all through
+// Drawing on the equal-interval page's preview (the picture of gridPreview): the sheet
+// outlines, the selection marks, and restores from the clean copy gridPhoto, all through
 // the grid preview mapping (grid view centre and grid preview scale).
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/canvas.h"
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/pixel_bitmap.h"
 #include "frames/preview_mapping.h"
 #include "grid/grid_model.h"
@@ -18,7 +18,7 @@ namespace app {
 // the canvas is closed and the image area repainted.
 class GridPainter {
 public:
-    explicit GridPainter(TForm60& form);
+    explicit GridPainter(MainWindow& form);
     ~GridPainter();
     GridPainter(const GridPainter&) = delete;
     GridPainter& operator=(const GridPainter&) = delete;
@@ -32,12 +32,12 @@ public:
     void restore(const grid::Box& sheet);
 
 private:
-    TForm60& form_;
+    MainWindow& form_;
     frames::PreviewMapping mapping_;
     std::unique_ptr<Canvas> canvas_;
 };
 
 // The entries of the flags that are set.
-int chosenCells(const std::vector<bool>& flags);
+int countChosenCells(const std::vector<bool>& flags);
 
 }  // namespace app

@@ -10,7 +10,7 @@
 
 namespace platform {
 
-inline constexpr wchar_t kMainWindowClass[] = L"TForm60";
+inline constexpr wchar_t kMainWindowClass[] = L"MainWindow";
 // Sizeable, with the system menu and the minimize button only; always on top, with a
 // taskbar button of its own.
 inline constexpr DWORD kMainWindowStyle =

@@ -24,14 +24,14 @@ std::wstring chosenItem(const ui::ComboBox& box) {
     return box.items()[static_cast<std::size_t>(index)];
 }
 
-bool printSettingsBlank(TForm60& form, const ui::ComboBox& device, const ui::ComboBox& paper,
+bool printSettingsBlank(MainWindow& form, const ui::ComboBox& device, const ui::ComboBox& paper,
                         const ui::ComboBox& styleTable) {
     if (!device.text().empty() && !paper.text().empty() && !styleTable.text().empty()) return false;
     form.shell().showMessage(kPrintSettingsBlank);
     return true;
 }
 
-BatchRunScope::BatchRunScope(TForm60& form, ui::Button& print, ui::Button& abort, RunningSetter setRunning)
+BatchRunScope::BatchRunScope(MainWindow& form, ui::Button& print, ui::Button& abort, RunningSetter setRunning)
     : form_(form), print_(print), abort_(abort), setRunning_(setRunning) {
     const ui::Rect window = form.form().windowRect();
     savedLeft_ = window.left;
@@ -43,12 +43,12 @@ BatchRunScope::BatchRunScope(TForm60& form, ui::Button& print, ui::Button& abort
     }
     print_.setEnabled(false);
     abort_.setEnabled(true);
-    form.unit.abortFlag = true;
+    form.shared.plotMayContinue = true;
     (form.*setRunning_)(true);
 }
 
 BatchRunScope::~BatchRunScope() {
-    form_.unit.abortFlag = false;
+    form_.shared.plotMayContinue = false;
     print_.setEnabled(true);
     abort_.setEnabled(false);
     (form_.*setRunning_)(false);

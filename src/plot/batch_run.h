@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "cad/automation.h"
 
 namespace app {
@@ -19,7 +19,7 @@ std::wstring chosenItem(const ui::ComboBox& box);
 
 // True, after telling the user, when any of the three print-setting boxes shows no text
 // (looked at in the order given).
-bool printSettingsBlank(TForm60& form, const ui::ComboBox& device, const ui::ComboBox& paper,
+bool printSettingsBlank(MainWindow& form, const ui::ComboBox& device, const ui::ComboBox& paper,
                         const ui::ComboBox& styleTable);
 
 // A run's frame of life: the window parked in the lower-left corner just above the
@@ -29,9 +29,9 @@ bool printSettingsBlank(TForm60& form, const ui::ComboBox& device, const ui::Com
 // taskbar progress.
 class BatchRunScope {
 public:
-    using RunningSetter = void (TForm60::*)(bool running);
+    using RunningSetter = void (MainWindow::*)(bool running);
 
-    BatchRunScope(TForm60& form, ui::Button& print, ui::Button& abort, RunningSetter setRunning);
+    BatchRunScope(MainWindow& form, ui::Button& print, ui::Button& abort, RunningSetter setRunning);
     ~BatchRunScope();
     BatchRunScope(const BatchRunScope&) = delete;
     BatchRunScope& operator=(const BatchRunScope&) = delete;
@@ -41,7 +41,7 @@ public:
     void sheetHanded();
 
 private:
-    TForm60& form_;
+    MainWindow& form_;
     ui::Button& print_;
     ui::Button& abort_;
     RunningSetter setRunning_;

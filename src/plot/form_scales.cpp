@@ -19,25 +19,25 @@ std::wstring chosenItem(const ui::ComboBox& box) {
 
 }  // namespace
 
-// Whichever paper box ran it (ComboBox3Change serves both pages), it reads and writes the
-// equal-interval page: spacing ComboBox1, drawing scale Edit4, sheet size ComboBox5,
-// paper ComboBox3, print scale Edit3.
-void TForm60::Button6Click(ui::Widget&) {
+// Whichever paper box ran it (paperChanged serves both pages), it reads and writes the
+// equal-interval page: spacing spacing, drawing scale drawingScale, sheet size sheetSize,
+// paper gridPaper, print scale printScale.
+void MainWindow::recomputePrintScale() {
     const plot::GridScale result =
-        plot::gridPrintScale(ComboBox1->text(), Edit4->text(), ComboBox5->text(), chosenItem(*ComboBox3));
-    if (result.scale) Edit3->setText(common::formatFixed4(*result.scale));
+        plot::gridPrintScale(spacing->text(), drawingScale->text(), sheetSize->text(), chosenItem(*gridPaper));
+    if (result.scale) printScale->setText(common::formatFixed4(*result.scale));
     if (result.paperNotKnown) shell().showMessage(kPaperNotForScaleMessage);
 }
 
-void GetCadPaperSize(const TForm60& form, double& cadW, double& cadH) {
-    const plot::SheetSize size = plot::cadPaperSize(form.ComboBox5->text(), form.ComboBox6->itemIndex(), form.Edit4->text());
+void GetCadPaperSize(const MainWindow& form, double& cadW, double& cadH) {
+    const plot::SheetSize size = plot::cadPaperSize(form.sheetSize->text(), form.sheetOrientation->itemIndex(), form.drawingScale->text());
     cadW = size.width;
     cadH = size.height;
 }
 
-plot::FrameScale showFramePrintScale(TForm60& form, const frames::TmvWaku& frame) {
-    const plot::FrameScale result = plot::framePrintScale(frame, form.ComboBox8->text());
-    if (result.found) form.Edit6->setText(common::formatFixed4(result.scale));
+plot::FrameScale showFramePrintScale(MainWindow& form, const frames::FrameRect& frame) {
+    const plot::FrameScale result = plot::framePrintScale(frame, form.framePaper->text());
+    if (result.found) form.framePrintScale->setText(common::formatFixed4(result.scale));
     return result;
 }
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "cad/automation.h"
 #include "common/numbers.h"
 #include "plot/batch_run.h"
@@ -27,19 +27,19 @@ constexpr wchar_t kRunCaption[] = L"201";
 
 // One frame: the view shows it, the layout takes its window, rotation and scale, and the
 // plot service gets one copy. A paper without a size code plots at 1 : 1 and keeps the
-// layout's rotation and Edit6. Only a refused plot request is let pass.
-void plotFrame(TForm60& f, cad::CadApplication& application, cad::CadDocument& document,
-               cad::CadLayout& layout, const frames::TmvWaku& frame) {
+// layout's rotation and framePrintScale. Only a refused plot request is let pass.
+void plotFrame(MainWindow& f, cad::CadApplication& application, cad::CadDocument& document,
+               cad::CadLayout& layout, const frames::FrameRect& frame) {
     const cad::CadPoint lowerLeft = corner(frame.minx, frame.miny), upperRight = corner(frame.maxx, frame.maxy);
     application.showAreaInView(lowerLeft, upperRight);
     layout.setPlotWindow(lowerLeft, upperRight);
 
     double scale = 1.0;
-    const plot::FrameScale printScale = plot::framePrintScale(frame, f.ComboBox8->text());
+    const plot::FrameScale printScale = plot::framePrintScale(frame, f.framePaper->text());
     if (printScale.found) {
-        layout.setSheetRotation((printScale.landscape ? f.ComboBox10 : f.ComboBox11)->itemIndex());
+        layout.setSheetRotation((printScale.landscape ? f.landscapeRotation : f.portraitRotation)->itemIndex());
         scale = printScale.scale;
-        f.Edit6->setText(common::formatFixed4(scale));
+        f.framePrintScale->setText(common::formatFixed4(scale));
     }
     layout.setScaleRatio(1.0, scale);
     layout.reloadDeviceInfo();
@@ -48,51 +48,51 @@ void plotFrame(TForm60& f, cad::CadApplication& application, cad::CadDocument& d
 
 // Settings block, then every chosen frame among the first `count` records in list order,
 // the pump before each and twice after its plot request. Host errors reach the caller.
-void plotChosenFrames(TForm60& f, BatchRunScope& run, cad::CadApplication& application, std::size_t count) {
+void plotChosenFrames(MainWindow& f, BatchRunScope& run, cad::CadApplication& application, std::size_t count) {
     ShellServices& shell = f.shell();
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     f.form().setText(kRunCaption);
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     // The window is the first record's, chosen or not, at 1 : 1 until each frame sets its
     // own scale and rotation.
-    const frames::TmvWaku& first = f.unit.frames.front();
-    sendSettingsBlock(*layout, {chosenItem(*f.ComboBox7), chosenItem(*f.ComboBox8), chosenItem(*f.ComboBox9),
+    const frames::FrameRect& first = f.shared.frames.front();
+    sendSettingsBlock(*layout, {chosenItem(*f.framePrinter), chosenItem(*f.framePaper), chosenItem(*f.frameStyleTable),
                                 std::nullopt, corner(first.minx, first.miny), corner(first.maxx, first.maxy), 1.0});
 
     const int chosen = static_cast<int>(
-        std::count_if(f.unit.frames.begin(), f.unit.frames.begin() + static_cast<std::ptrdiff_t>(count),
-                      [](const frames::TmvWaku& frame) { return frame.plotFlag; }));
+        std::count_if(f.shared.frames.begin(), f.shared.frames.begin() + static_cast<std::ptrdiff_t>(count),
+                      [](const frames::FrameRect& frame) { return frame.chosen; }));
     run.startProgress(chosen);
 
     for (std::size_t i = 0; i < count; ++i) {
         // The list is held still during a run; should it shrink all the same, the run
         // ends with the last record there is.
-        if (i >= f.unit.frames.size()) break;
-        const frames::TmvWaku frame = f.unit.frames[i];
-        if (frame.plotFlag) {
+        if (i >= f.shared.frames.size()) break;
+        const frames::FrameRect frame = f.shared.frames[i];
+        if (frame.chosen) {
             shell.processMessages();
-            if (f.unit.abortFlag) {
+            if (f.shared.plotMayContinue) {
                 plotFrame(f, application, *document, *layout, frame);
                 run.sheetHanded();
                 shell.processMessages();
-                if (!f.unit.abortFlag) break;
+                if (!f.shared.plotMayContinue) break;
             }
             shell.processMessages();
-            if (!f.unit.abortFlag) break;
+            if (!f.shared.plotMayContinue) break;
         }
-        if (!f.unit.abortFlag) break;
+        if (!f.shared.plotMayContinue) break;
     }
 }
 
 }  // namespace
 
-void TForm60::Button16Click(ui::Widget&) {
-    BatchRunScope run(*this, *Button16, *Button17, &TForm60::setFramePlotRunning);
-    const std::size_t count = unit.frames.size();
+void MainWindow::printFrames() {
+    BatchRunScope run(*this, *framePrintButton, *frameStopButton, &MainWindow::setFramePlotRunning);
+    const std::size_t count = shared.frames.size();
     if (count == 0) return;
     std::unique_ptr<cad::CadApplication> application;
     if (!connectToCad(application)) return;
-    if (printSettingsBlank(*this, *ComboBox7, *ComboBox8, *ComboBox9)) return;
+    if (printSettingsBlank(*this, *framePrinter, *framePaper, *frameStyleTable)) return;
     try {
         plotChosenFrames(*this, run, *application, count);
     } catch (const cad::CadError&) {
@@ -102,8 +102,8 @@ void TForm60::Button16Click(ui::Widget&) {
 }
 
 // Bound to both "中止" buttons: the running batch plot stops at its next look at the flag.
-void TForm60::Button9Click(ui::Widget&) {
-    unit.abortFlag = false;
+void MainWindow::stopPlot() {
+    shared.plotMayContinue = false;
     shell().processMessages();
 }
 

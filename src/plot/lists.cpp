@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "cad/value.h"
 #include "plot/list_names.h"
 
@@ -29,14 +29,14 @@ struct PageLists {
     PaperNames byPaperRefresh;  // paper names the paper refresh adds
 };
 
-PageLists framePage(TForm60& f) {
-    return {*f.ComboBox7,  *f.ComboBox8,        *f.ComboBox9,          f.gbDevName2,
-            f.gbPaperName2, f.gbStyleName2, PaperNames::Media, PaperNames::Display};
+PageLists framePage(MainWindow& f) {
+    return {*f.framePrinter,  *f.framePaper,        *f.frameStyleTable,          f.savedFrameDevice,
+            f.savedFramePaper, f.savedFrameStyle, PaperNames::Media, PaperNames::Display};
 }
 
-PageLists gridPage(TForm60& f) {
-    return {*f.ComboBox2, *f.ComboBox3,        *f.ComboBox4,       f.gbDevName,
-            f.gbPaperName, f.gbStyleName, PaperNames::Display, PaperNames::Media};
+PageLists gridPage(MainWindow& f) {
+    return {*f.gridPrinter, *f.gridPaper,        *f.gridStyleTable,       f.savedGridDevice,
+            f.savedGridPaper, f.savedGridStyle, PaperNames::Display, PaperNames::Media};
 }
 
 // Makes the first entry equal to `name` (letter case aside) the selection; none when the
@@ -66,7 +66,7 @@ std::vector<std::wstring> paperEntries(cad::CadLayout& layout, cad::StringList m
 // Refills all three lists of a page and selects the saved names. A host failure ends it
 // where it happened: lists already refilled keep their new entries, the others their old
 // ones. The automation objects are released in reverse order on every path.
-void refreshLists(TForm60& f, const PageLists& page) {
+void refreshLists(MainWindow& f, const PageLists& page) {
     std::unique_ptr<cad::CadApplication> application;
     if (!f.connectToCad(application)) return;
     try {
@@ -109,7 +109,7 @@ void refreshLists(TForm60& f, const PageLists& page) {
 
 // Refills the paper list for the device now selected, keeping the paper that was chosen
 // when the new list holds it; the saved paper name is tried only when none was chosen.
-void refreshPapers(TForm60& f, const PageLists& page) {
+void refreshPapers(MainWindow& f, const PageLists& page) {
     const std::wstring chosenPaper = page.papers.text();
     std::unique_ptr<cad::CadApplication> application;
     if (!f.connectToCad(application)) return;
@@ -135,18 +135,18 @@ void refreshPapers(TForm60& f, const PageLists& page) {
 
 }  // namespace
 
-void TForm60::Button18Click(ui::Widget&) { refreshLists(*this, framePage(*this)); }
+void MainWindow::refreshFrameLists() { refreshLists(*this, framePage(*this)); }
 
-void TForm60::Button5Click(ui::Widget&) { refreshLists(*this, gridPage(*this)); }
+void MainWindow::refreshGridLists() { refreshLists(*this, gridPage(*this)); }
 
-void TForm60::ComboBox7Change(ui::Widget&) { refreshPapers(*this, framePage(*this)); }
+void MainWindow::framePrinterChanged() { refreshPapers(*this, framePage(*this)); }
 
-void TForm60::ComboBox2Change(ui::Widget&) { refreshPapers(*this, gridPage(*this)); }
+void MainWindow::gridPrinterChanged() { refreshPapers(*this, gridPage(*this)); }
 
 // Bound to the paper lists of both pages; the print scale it recomputes is always the
 // equal-interval page's.
-void TForm60::ComboBox3Change(ui::Widget&) {
-    if (CheckBox2->checked()) Button6Click(form());
+void MainWindow::paperChanged() {
+    if (autoPrintScale->checked()) recomputePrintScale();
 }
 
 }  // namespace app

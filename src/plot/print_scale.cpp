@@ -48,7 +48,7 @@ GridScale gridPrintScale(std::wstring_view spacingText, std::wstring_view drawin
     return result;
 }
 
-FrameScale framePrintScale(const frames::TmvWaku& frame, std::wstring_view paperName) {
+FrameScale framePrintScale(const frames::FrameRect& frame, std::wstring_view paperName) {
     const double paperLong = longSide(paperName);
     if (paperLong == 0) return {};
     const double dx = frame.maxx - frame.minx, dy = frame.maxy - frame.miny;

@@ -37,6 +37,6 @@ struct FrameScale {
     double scale = 0;
     bool landscape = false;
 };
-FrameScale framePrintScale(const frames::TmvWaku& frame, std::wstring_view paperName);
+FrameScale framePrintScale(const frames::FrameRect& frame, std::wstring_view paperName);
 
 }  // namespace plot

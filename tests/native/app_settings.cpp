@@ -9,7 +9,7 @@
 #include <fstream>
 #include <functional>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/memory_widgets.h"
 #include "app/settings.h"
 #include "app/text_codec.h"
@@ -18,7 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using app::TForm60;
+using app::MainWindow;
 
 struct Settings : ::testing::Test {
     fs::path dir = fs::temp_directory_path() /
@@ -49,7 +49,7 @@ struct Settings : ::testing::Test {
         EXPECT_TRUE(b.starts_with("\xFF\xFE")) << "written without its byte-order mark";
         return app::fromUtf16(std::string_view(b).substr(2), false);
     }
-    std::unique_ptr<TForm60> start() { return std::make_unique<TForm60>(widgets, shell); }
+    std::unique_ptr<MainWindow> start() { return std::make_unique<MainWindow>(widgets, shell); }
 };
 
 TEST_F(Settings, NoFileGivesDefaultsAndTheEndWritesEveryKeyButTheNames) {
@@ -59,24 +59,24 @@ TEST_F(Settings, NoFileGivesDefaultsAndTheEndWritesEveryKeyButTheNames) {
     EXPECT_EQ(r.height, 418 + ui::MemoryFormPeer::kFrameHeight);
     EXPECT_EQ(r.left, (1920 - r.width) / 2);
     EXPECT_EQ(r.top, (1080 - r.height) / 2);
-    EXPECT_EQ(f->ComboBox1->text(), L"420,300");
-    EXPECT_TRUE(f->CheckBox2->checked());
-    EXPECT_FALSE(f->CheckBox1->checked());
-    EXPECT_FALSE(f->CheckBox3->checked());
-    EXPECT_EQ(f->Edit3->text(), L"1.4142");
-    EXPECT_EQ(f->RadioGroup1->itemIndex(), 1);
-    EXPECT_EQ(f->ComboBox5->text(), L"A3");
-    EXPECT_EQ(f->Edit1->text(), L"0,0");
-    EXPECT_EQ(f->Edit4->text(), L"1");
-    EXPECT_EQ(f->ComboBox6->text(), L"ヨコ");
-    EXPECT_EQ(f->Edit5->text(), L"MORVEL");
-    EXPECT_EQ(f->ComboBox10->text(), L"90");
-    EXPECT_EQ(f->ComboBox11->text(), L"0");
+    EXPECT_EQ(f->spacing->text(), L"420,300");
+    EXPECT_TRUE(f->autoPrintScale->checked());
+    EXPECT_FALSE(f->frameFromTop->checked());
+    EXPECT_FALSE(f->gridFromTop->checked());
+    EXPECT_EQ(f->printScale->text(), L"1.4142");
+    EXPECT_EQ(f->gridRotation->itemIndex(), 1);
+    EXPECT_EQ(f->sheetSize->text(), L"A3");
+    EXPECT_EQ(f->basePoint->text(), L"0,0");
+    EXPECT_EQ(f->drawingScale->text(), L"1");
+    EXPECT_EQ(f->sheetOrientation->text(), L"ヨコ");
+    EXPECT_EQ(f->frameLayer->text(), L"MORVEL");
+    EXPECT_EQ(f->landscapeRotation->text(), L"90");
+    EXPECT_EQ(f->portraitRotation->text(), L"0");
     EXPECT_EQ(widgets.peer("ComboBox11")->text, L"0");
-    EXPECT_TRUE(f->gbDevName.empty() && f->gbPaperName2.empty());
+    EXPECT_TRUE(f->savedGridDevice.empty() && f->savedFramePaper.empty());
     EXPECT_TRUE(shell.messages.empty());
 
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     EXPECT_EQ(written(), L"[MORVEL]\r\nWidth=494\r\nHeight=457\r\nLeft=713\r\nTop=311\r\ndxdy=420,300\r\n"
                          L"Keisan=1\r\nUekara=0\r\nsyakudo=1.4142\r\nKaiten=1\r\nZumenSize=A3\r\nkiten=0,0\r\n"
                          L"dimsc=1\r\ntateyoko=ヨコ\r\nUekara2=0\r\nmvLayer=MORVEL\r\nYokoKaiten=1\r\nTateKaiten=0\r\n");
@@ -86,7 +86,7 @@ TEST_F(Settings, NoFileGivesDefaultsAndTheEndWritesEveryKeyButTheNames) {
 struct ReadCase {
     const char* what;
     std::wstring file;
-    std::function<void(TForm60&, const testing_support::FakeShell&)> check;
+    std::function<void(MainWindow&, const testing_support::FakeShell&)> check;
 };
 
 class SettingsRead : public Settings, public ::testing::WithParamInterface<ReadCase> {};
@@ -97,105 +97,105 @@ TEST_P(SettingsRead, RestoresFromTheFile) {
     GetParam().check(*f, shell);
 }
 
-ui::Rect place(TForm60& f) { return f.form().windowRect(); }
+ui::Rect place(MainWindow& f) { return f.form().windowRect(); }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SettingsRead,
     ::testing::Values(
         ReadCase{"left_beyond_the_right_edge", L"[MORVEL]\nWidth=500\nLeft=5000\n",
-                 [](TForm60& f, auto&) { EXPECT_EQ(place(f).left, 1420); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(place(f).left, 1420); }},
         ReadCase{"left_negative", L"[MORVEL]\nLeft=-300\nTop=-5\n",
-                 [](TForm60& f, auto&) { EXPECT_EQ(place(f).left, 0); EXPECT_EQ(place(f).top, 0); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(place(f).left, 0); EXPECT_EQ(place(f).top, 0); }},
         ReadCase{"wider_than_the_screen", L"[MORVEL]\nWidth=3000\nLeft=100\n",
-                 [](TForm60& f, auto&) { EXPECT_EQ(place(f), (ui::Rect{0, 311, 3000, 457})); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(place(f), (ui::Rect{0, 311, 3000, 457})); }},
         ReadCase{"higher_than_the_screen", L"[MORVEL]\nHeight=1200\nTop=700\n",
-                 [](TForm60& f, auto&) { EXPECT_EQ(place(f).top, 0); EXPECT_EQ(place(f).height, 1200); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(place(f).top, 0); EXPECT_EQ(place(f).height, 1200); }},
         ReadCase{"centred_from_the_restored_size", L"[MORVEL]\nWidth=600\nHeight=500\n",
-                 [](TForm60& f, auto&) { EXPECT_EQ(place(f), (ui::Rect{660, 290, 600, 500})); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(place(f), (ui::Rect{660, 290, 600, 500})); }},
         ReadCase{"letters_for_width", L"[MORVEL]\nWidth=abc\n",
-                 [](TForm60& f, const auto& shell) {
+                 [](MainWindow& f, const auto& shell) {
                      EXPECT_EQ(place(f).width, 494);
                      ASSERT_EQ(shell.messages.size(), 1u);
                      EXPECT_NE(shell.messages[0].find(L"Width=abc"), std::wstring::npos);
                      EXPECT_NE(shell.messages[0].find(L"quillon.ini"), std::wstring::npos);
                  }},
-        ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](TForm60& f, auto&) { EXPECT_FALSE(f.CheckBox2->checked()); }},
-        ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](TForm60& f, auto&) { EXPECT_TRUE(f.CheckBox2->checked()); }},
-        ReadCase{"keisan_hex", L"[MORVEL]\nKeisan=0x10\n", [](TForm60& f, auto&) { EXPECT_TRUE(f.CheckBox2->checked()); }},
-        ReadCase{"keisan_hex_zero", L"[MORVEL]\nKeisan=0x0\n", [](TForm60& f, auto&) { EXPECT_FALSE(f.CheckBox2->checked()); }},
-        ReadCase{"kaiten_clamped", L"[MORVEL]\nKaiten=9\n", [](TForm60& f, auto&) { EXPECT_EQ(f.RadioGroup1->itemIndex(), 3); }},
-        ReadCase{"kaiten_clamped_below", L"[MORVEL]\nKaiten=-7\n", [](TForm60& f, auto&) { EXPECT_EQ(f.RadioGroup1->itemIndex(), -1); }},
+        ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.autoPrintScale->checked()); }},
+        ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.autoPrintScale->checked()); }},
+        ReadCase{"keisan_hex", L"[MORVEL]\nKeisan=0x10\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.autoPrintScale->checked()); }},
+        ReadCase{"keisan_hex_zero", L"[MORVEL]\nKeisan=0x0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.autoPrintScale->checked()); }},
+        ReadCase{"kaiten_clamped", L"[MORVEL]\nKaiten=9\n", [](MainWindow& f, auto&) { EXPECT_EQ(f.gridRotation->itemIndex(), 3); }},
+        ReadCase{"kaiten_clamped_below", L"[MORVEL]\nKaiten=-7\n", [](MainWindow& f, auto&) { EXPECT_EQ(f.gridRotation->itemIndex(), -1); }},
         ReadCase{"yokokaiten_out_of_range", L"[MORVEL]\nYokoKaiten=7\n",
-                 [](TForm60& f, auto&) {
-                     EXPECT_EQ(f.ComboBox10->itemIndex(), -1);
-                     EXPECT_EQ(f.ComboBox10->text(), L"");
+                 [](MainWindow& f, auto&) {
+                     EXPECT_EQ(f.landscapeRotation->itemIndex(), -1);
+                     EXPECT_EQ(f.landscapeRotation->text(), L"");
                  }},
         ReadCase{"keys_ignore_case_and_first_wins", L"[morvel]\nwidth=600\nWIDTH=700\n[MORVEL]\nHeight=300\n",
-                 [](TForm60& f, auto&) {
+                 [](MainWindow& f, auto&) {
                      EXPECT_EQ(place(f).width, 600);
                      EXPECT_EQ(place(f).height, 457) << "a second section of that name is not read";
                  }},
         ReadCase{"other_sections_do_not_count", L"[Other]\nmvLayer=X\n[MORVEL]\n; mvLayer=Y\n",
-                 [](TForm60& f, auto&) { EXPECT_EQ(f.Edit5->text(), L"MORVEL"); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(f.frameLayer->text(), L"MORVEL"); }},
         ReadCase{"empty_value_is_an_empty_text", L"[MORVEL]\ndxdy=\nsyakudo = 2.5 \n",
-                 [](TForm60& f, auto&) {
-                     EXPECT_EQ(f.ComboBox1->text(), L"");
-                     EXPECT_EQ(f.Edit3->text(), L"2.5");
+                 [](MainWindow& f, auto&) {
+                     EXPECT_EQ(f.spacing->text(), L"");
+                     EXPECT_EQ(f.printScale->text(), L"2.5");
                  }},
         ReadCase{"names_go_to_the_saved_fields", L"[MORVEL]\ndevName=Plotter A\npaperName2=ISO A3\nstyleName2=mono.ctb\n",
-                 [](TForm60& f, auto&) {
-                     EXPECT_EQ(f.gbDevName, L"Plotter A");
-                     EXPECT_EQ(f.gbPaperName2, L"ISO A3");
-                     EXPECT_EQ(f.gbStyleName2, L"mono.ctb");
-                     EXPECT_EQ(f.ComboBox2->text(), L"") << "the lists are still empty";
+                 [](MainWindow& f, auto&) {
+                     EXPECT_EQ(f.savedGridDevice, L"Plotter A");
+                     EXPECT_EQ(f.savedFramePaper, L"ISO A3");
+                     EXPECT_EQ(f.savedFrameStyle, L"mono.ctb");
+                     EXPECT_EQ(f.gridPrinter->text(), L"") << "the lists are still empty";
                  }},
         ReadCase{"tateyoko_selects_its_entry", L"[MORVEL]\ntateyoko=タテ\nZumenSize=A1\n",
-                 [](TForm60& f, auto&) {
-                     EXPECT_EQ(f.ComboBox6->text(), L"タテ");
-                     EXPECT_EQ(f.ComboBox6->itemIndex(), 1);
-                     EXPECT_EQ(f.ComboBox5->itemIndex(), 1);
+                 [](MainWindow& f, auto&) {
+                     EXPECT_EQ(f.sheetOrientation->text(), L"タテ");
+                     EXPECT_EQ(f.sheetOrientation->itemIndex(), 1);
+                     EXPECT_EQ(f.sheetSize->itemIndex(), 1);
                  }}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Settings, Uekara2RunsTheCheckBoxClickOnceDuringStart) {
     writeUtf8(L"[MORVEL]\nUekara2=1\n");
-    TForm60 f(widgets, shell, 96, false);
-    ASSERT_TRUE(f.CheckBox1->onClick) << "CheckBox1Click is bound";
+    MainWindow f(widgets, shell, 96, false);
+    ASSERT_TRUE(f.frameFromTop->onClick) << "CheckBox1Click is bound";
     int runs = 0;
-    f.CheckBox1->onClick = [&, bound = f.CheckBox1->onClick](ui::Widget& s) {
+    f.frameFromTop->onClick = [&, bound = f.frameFromTop->onClick](ui::Widget& s) {
         ++runs;
-        EXPECT_FALSE(f.CaptBmp2) << "runs before the photographs exist";
+        EXPECT_FALSE(f.framePhoto) << "runs before the photographs exist";
         bound(s);
     };
-    f.FormCreate(f.form());
+    f.windowCreated();
     EXPECT_EQ(runs, 1);
-    EXPECT_TRUE(f.CheckBox1->checked());
-    EXPECT_TRUE(f.CaptBmp2);
+    EXPECT_TRUE(f.frameFromTop->checked());
+    EXPECT_TRUE(f.framePhoto);
 }
 
 TEST_F(Settings, Uekara2ZeroRunsNoClick) {
     writeUtf8(L"[MORVEL]\nUekara2=0\n");
-    TForm60 f(widgets, shell, 96, false);
+    MainWindow f(widgets, shell, 96, false);
     int runs = 0;
-    f.CheckBox1->onClick = [&](ui::Widget&) { ++runs; };
-    f.FormCreate(f.form());
+    f.frameFromTop->onClick = [&](ui::Widget&) { ++runs; };
+    f.windowCreated();
     EXPECT_EQ(runs, 0);
 }
 
 TEST_F(Settings, OutOfRangeRotationIsWrittenBackAsMinusOne) {
     writeUtf8(L"[MORVEL]\nYokoKaiten=7\n");
     auto f = start();
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     EXPECT_NE(written().find(L"\r\nYokoKaiten=-1\r\n"), std::wstring::npos);
 }
 
 TEST_F(Settings, EmptyListKeepsTheNameInTheFile) {
     writeUtf8(L"[MORVEL]\npaperName2=A3 (297 x 420)\ndevName2=Old\n");
     auto f = start();
-    f->ComboBox7->setItems({L"New printer"});
-    f->ComboBox7->setItemIndex(0);
-    f->ComboBox8->setItems({L"A4"});  // no selection: the paper list has no text
-    f->FormDestroy(f->form());
+    f->framePrinter->setItems({L"New printer"});
+    f->framePrinter->setItemIndex(0);
+    f->framePaper->setItems({L"A4"});  // no selection: the paper list has no text
+    f->windowDestroyed();
     const std::wstring text = written();
     EXPECT_NE(text.find(L"paperName2=A3 (297 x 420)\r\n"), std::wstring::npos);
     EXPECT_NE(text.find(L"devName2=New printer\r\n"), std::wstring::npos);
@@ -205,7 +205,7 @@ TEST_F(Settings, EmptyListKeepsTheNameInTheFile) {
 TEST_F(Settings, GeometryIsWrittenWithoutTheClamp) {
     auto f = start();
     f->form().setWindowRect({-40, 1000, 700, 500});
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     EXPECT_NE(written().find(L"Width=700\r\nHeight=500\r\nLeft=-40\r\nTop=1000\r\n"), std::wstring::npos);
 }
 
@@ -213,49 +213,49 @@ TEST_F(Settings, EveryKeyRoundTrips) {
     {
         auto f = start();
         f->form().setWindowRect({30, 40, 520, 470});
-        f->ComboBox1->setText(L"594,420");
-        f->CheckBox2->setChecked(false);
-        f->CheckBox3->setChecked(true);
-        for (auto [list, name] : {std::pair{f->ComboBox2, L"プリンター甲"}, {f->ComboBox3, L"A3 横"},
-                                  {f->ComboBox4, L"monochrome.ctb"}, {f->ComboBox7, L"𠮷田プロッタ"},
-                                  {f->ComboBox8, L"A1"}, {f->ComboBox9, L"色.ctb"}}) {
+        f->spacing->setText(L"594,420");
+        f->autoPrintScale->setChecked(false);
+        f->gridFromTop->setChecked(true);
+        for (auto [list, name] : {std::pair{f->gridPrinter, L"プリンター甲"}, {f->gridPaper, L"A3 横"},
+                                  {f->gridStyleTable, L"monochrome.ctb"}, {f->framePrinter, L"𠮷田プロッタ"},
+                                  {f->framePaper, L"A1"}, {f->frameStyleTable, L"色.ctb"}}) {
             list->setItems({L"other", name});
             list->setItemIndex(1);
         }
-        f->Edit3->setText(L"2.8284");
-        f->RadioGroup1->setItemIndex(3);
-        f->ComboBox5->setText(L"B4");
-        f->Edit1->setText(L"100,-50");
-        f->Edit4->setText(L"50");
-        f->ComboBox6->setText(L"タテ");
-        f->CheckBox1->setChecked(true);
-        f->Edit5->setText(L"図枠");
-        f->ComboBox10->setItemIndex(0);
-        f->ComboBox11->setItemIndex(3);
-        f->FormDestroy(f->form());
+        f->printScale->setText(L"2.8284");
+        f->gridRotation->setItemIndex(3);
+        f->sheetSize->setText(L"B4");
+        f->basePoint->setText(L"100,-50");
+        f->drawingScale->setText(L"50");
+        f->sheetOrientation->setText(L"タテ");
+        f->frameFromTop->setChecked(true);
+        f->frameLayer->setText(L"図枠");
+        f->landscapeRotation->setItemIndex(0);
+        f->portraitRotation->setItemIndex(3);
+        f->windowDestroyed();
     }
     ui::MemoryWidgetFactory again;
-    TForm60 g(again, shell);
+    MainWindow g(again, shell);
     EXPECT_EQ(g.form().windowRect(), (ui::Rect{30, 40, 520, 470}));
-    EXPECT_EQ(g.ComboBox1->text(), L"594,420");
-    EXPECT_FALSE(g.CheckBox2->checked());
-    EXPECT_TRUE(g.CheckBox3->checked());
-    EXPECT_EQ(g.gbDevName, L"プリンター甲");
-    EXPECT_EQ(g.gbPaperName, L"A3 横");
-    EXPECT_EQ(g.gbStyleName, L"monochrome.ctb");
-    EXPECT_EQ(g.gbDevName2, L"𠮷田プロッタ");
-    EXPECT_EQ(g.gbPaperName2, L"A1");
-    EXPECT_EQ(g.gbStyleName2, L"色.ctb");
-    EXPECT_EQ(g.Edit3->text(), L"2.8284");
-    EXPECT_EQ(g.RadioGroup1->itemIndex(), 3);
-    EXPECT_EQ(g.ComboBox5->text(), L"B4");
-    EXPECT_EQ(g.Edit1->text(), L"100,-50");
-    EXPECT_EQ(g.Edit4->text(), L"50");
-    EXPECT_EQ(g.ComboBox6->text(), L"タテ");
-    EXPECT_TRUE(g.CheckBox1->checked());
-    EXPECT_EQ(g.Edit5->text(), L"図枠");
-    EXPECT_EQ(g.ComboBox10->itemIndex(), 0);
-    EXPECT_EQ(g.ComboBox11->itemIndex(), 3);
+    EXPECT_EQ(g.spacing->text(), L"594,420");
+    EXPECT_FALSE(g.autoPrintScale->checked());
+    EXPECT_TRUE(g.gridFromTop->checked());
+    EXPECT_EQ(g.savedGridDevice, L"プリンター甲");
+    EXPECT_EQ(g.savedGridPaper, L"A3 横");
+    EXPECT_EQ(g.savedGridStyle, L"monochrome.ctb");
+    EXPECT_EQ(g.savedFrameDevice, L"𠮷田プロッタ");
+    EXPECT_EQ(g.savedFramePaper, L"A1");
+    EXPECT_EQ(g.savedFrameStyle, L"色.ctb");
+    EXPECT_EQ(g.printScale->text(), L"2.8284");
+    EXPECT_EQ(g.gridRotation->itemIndex(), 3);
+    EXPECT_EQ(g.sheetSize->text(), L"B4");
+    EXPECT_EQ(g.basePoint->text(), L"100,-50");
+    EXPECT_EQ(g.drawingScale->text(), L"50");
+    EXPECT_EQ(g.sheetOrientation->text(), L"タテ");
+    EXPECT_TRUE(g.frameFromTop->checked());
+    EXPECT_EQ(g.frameLayer->text(), L"図枠");
+    EXPECT_EQ(g.landscapeRotation->itemIndex(), 0);
+    EXPECT_EQ(g.portraitRotation->itemIndex(), 3);
     EXPECT_TRUE(shell.messages.empty());
 }
 
@@ -270,9 +270,9 @@ TEST_P(SettingsEncoding, ReadsAndWritesBackKeepingTheRestOfTheFile) {
     const std::wstring file = L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\n\r\n[Last]\r\nx=y\r\n";
     writeBytes(GetParam().encode(file));
     auto f = start();
-    EXPECT_EQ(f->ComboBox6->text(), L"タテ");
-    EXPECT_EQ(f->Edit5->text(), L"枠");
-    f->FormDestroy(f->form());
+    EXPECT_EQ(f->sheetOrientation->text(), L"タテ");
+    EXPECT_EQ(f->frameLayer->text(), L"枠");
+    f->windowDestroyed();
     const std::wstring text = written();
     EXPECT_TRUE(text.starts_with(L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\nWidth="))
         << app::toUtf8(text);
@@ -292,7 +292,7 @@ TEST_F(Settings, HalfWayRefusedWriteKeepsTheOldFileWhole) {
     const std::string old = app::toUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n; " + std::wstring(200, L'x') + L"\r\n");
     writeBytes(old);
     auto f = start();
-    f->Edit5->setText(L"新しい値");
+    f->frameLayer->setText(L"新しい値");
 
     // The disk takes 64 bytes of the new file and then refuses, as a full disk does.
     struct rlimit saved {};
@@ -301,7 +301,7 @@ TEST_F(Settings, HalfWayRefusedWriteKeepsTheOldFileWhole) {
     struct rlimit small = saved;
     small.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &small);
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
 
@@ -315,13 +315,13 @@ TEST_F(Settings, ReadOnlyFolderGivesTheMessageAndKeepsTheOldFile) {
     writeUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n");
     const std::string old = bytes();
     auto f = start();
-    f->Edit5->setText(L"新しい値");
+    f->frameLayer->setText(L"新しい値");
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
     if (std::ofstream(dir / "probe")) {
         fs::remove(dir / "probe");
         GTEST_SKIP() << "this user writes into read-only folders; the refused write is covered above";
     }
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     EXPECT_EQ(bytes(), old);
     ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0], ini.wstring() + L" に書き込めません");
@@ -329,9 +329,9 @@ TEST_F(Settings, ReadOnlyFolderGivesTheMessageAndKeepsTheOldFile) {
 
 TEST_F(Settings, TheEndWritesOnlyOnce) {
     auto f = start();
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     fs::remove(ini);
-    f->FormDestroy(f->form());
+    f->windowDestroyed();
     EXPECT_FALSE(fs::exists(ini));
 }
 

@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/memory_widgets.h"
 #include "app_fake_shell.h"
 #include "cad/late_bound.h"
@@ -48,7 +48,7 @@ struct FormRig {
         setViewArea(kViewWidth, kViewHeight);
         shell.windows[kCadWindow] = {L"nanoCAD 5", L"CadSimFrame", {0, 0, 1200, 700}, 0, 0, false};
         cad.host = host.get();
-        form = std::make_unique<app::TForm60>(widgets, shell);
+        form = std::make_unique<app::MainWindow>(widgets, shell);
         form->setCadLink(cad);
     }
     ~FormRig() {
@@ -66,14 +66,14 @@ struct FormRig {
         host->setScreenSize(width, height);
     }
 
-    app::TForm60& f() { return *form; }
+    app::MainWindow& f() { return *form; }
 
     std::filesystem::path folder;
     ui::MemoryWidgetFactory widgets;
     FakeShell shell;
     std::unique_ptr<sim::Host> host;
     InProcessCad cad;
-    std::unique_ptr<app::TForm60> form;
+    std::unique_ptr<app::MainWindow> form;
 };
 
 }  // namespace testing_support

@@ -15,14 +15,14 @@ namespace {
 
 using frames::CaptureArea;
 using frames::FrameList;
-using frames::TmvWaku;
+using frames::FrameRect;
 using simtest::line;
 using simtest::polyline;
 using simtest::rectangle;
 using sim::Entity;
 using testing_support::FormRig;
 
-const std::wstring kLayer = L"MORVEL";  // Edit5's initial text
+const std::wstring kLayer = L"MORVEL";  // frameLayer's initial text
 
 // A drawing whose extents are (0, 0) to (w, h), held by a line on another layer.
 sim::Drawing drawingOf(std::vector<Entity> entities, double w = 2000, double h = 2000) {
@@ -30,13 +30,13 @@ sim::Drawing drawingOf(std::vector<Entity> entities, double w = 2000, double h =
     return simtest::drawingOf(std::move(entities));
 }
 
-TmvWaku frame(double minx, double miny, double maxx, double maxy, int yindex = 0, bool flag = false) {
-    TmvWaku f;
-    f.minx = minx, f.miny = miny, f.maxx = maxx, f.maxy = maxy, f.yindex = yindex, f.flag = flag;
+FrameRect frame(double minx, double miny, double maxx, double maxy, int row = 0, bool kept = false) {
+    FrameRect f;
+    f.minx = minx, f.miny = miny, f.maxx = maxx, f.maxy = maxy, f.row = row, f.kept = kept;
     return f;
 }
 
-void capture(FormRig& rig) { rig.f().Button11Click(*rig.f().Button11); }
+void capture(FormRig& rig) { rig.f().captureFrames(); }
 
 // ---- arithmetic
 
@@ -117,34 +117,34 @@ TEST(FrameCapture, FrameQueryKeepsClosedFourVertexPolylinesOnTheTypedLayer) {
     };
     for (const Case& c : cases) {
         FormRig rig(drawingOf(c.entities));
-        rig.f().Edit5->setText(c.layerText);
-        rig.f().CheckBox1->setChecked(c.fromTop);
-        rig.f().unit.frames = {frame(-9, -9, -8, -8)};
+        rig.f().frameLayer->setText(c.layerText);
+        rig.f().frameFromTop->setChecked(c.fromTop);
+        rig.f().shared.frames = {frame(-9, -9, -8, -8)};
         capture(rig);
-        EXPECT_EQ(rig.f().unit.frames, c.expected) << c.name;
-        EXPECT_EQ(rig.f().Edit7->text(), L"0") << c.name;  // a picture was taken each time
+        EXPECT_EQ(rig.f().shared.frames, c.expected) << c.name;
+        EXPECT_EQ(rig.f().chosenFrameCount->text(), L"0") << c.name;  // a picture was taken each time
     }
 }
 
 TEST(FrameCapture, EmptyLayerStillTakesThePicture) {
     FormRig rig(drawingOf({}));
-    rig.f().unit.frames = {frame(0, 0, 100, 100)};
-    rig.f().Edit7->setText(L"4");
+    rig.f().shared.frames = {frame(0, 0, 100, 100)};
+    rig.f().chosenFrameCount->setText(L"4");
     capture(rig);
-    EXPECT_TRUE(rig.f().unit.frames.empty());
-    EXPECT_EQ(rig.f().Edit7->text(), L"0");
-    ASSERT_NE(rig.f().Image2->picture(), nullptr);
-    EXPECT_GT(rig.f().Image2->picture()->width(), 0);
+    EXPECT_TRUE(rig.f().shared.frames.empty());
+    EXPECT_EQ(rig.f().chosenFrameCount->text(), L"0");
+    ASSERT_NE(rig.f().framePreview->picture(), nullptr);
+    EXPECT_GT(rig.f().framePreview->picture()->width(), 0);
 }
 
 TEST(FrameCapture, SecondCaptureStartsWithNoFrameChosen) {
     FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300)}));
     capture(rig);
-    ASSERT_EQ(rig.f().unit.frames.size(), 2u);
-    for (TmvWaku& f : rig.f().unit.frames) f.plotFlag = true;
+    ASSERT_EQ(rig.f().shared.frames.size(), 2u);
+    for (FrameRect& f : rig.f().shared.frames) f.chosen = true;
     capture(rig);
-    ASSERT_EQ(rig.f().unit.frames.size(), 2u);
-    for (const TmvWaku& f : rig.f().unit.frames) EXPECT_FALSE(f.plotFlag);
+    ASSERT_EQ(rig.f().shared.frames.size(), 2u);
+    for (const FrameRect& f : rig.f().shared.frames) EXPECT_FALSE(f.chosen);
 }
 
 // ---- extents, framing and the photograph
@@ -160,16 +160,16 @@ TEST(FrameCapture, ExtentsOfOneUnitOrLessTakeNoPicture) {
         rig.host->setGridMode(true);
         auto oldPreview = std::make_shared<app::PixelBitmap>(3, 3);
         auto oldClean = std::make_shared<app::PixelBitmap>(3, 3);
-        rig.f().Image2->setPicture(oldPreview);
-        rig.f().CaptBmp2 = oldClean;
-        rig.f().Edit7->setText(L"3");
+        rig.f().framePreview->setPicture(oldPreview);
+        rig.f().framePhoto = oldClean;
+        rig.f().chosenFrameCount->setText(L"3");
         capture(rig);
         const std::string name = std::to_string(c.w) + " x " + std::to_string(c.h);
-        EXPECT_EQ(rig.f().unit.frames, FrameList{frame(0, 0, c.w, c.h)}) << name;  // the list is new either way
-        EXPECT_DOUBLE_EQ(rig.f().unit.viewCentreX, c.w / 2) << name;
-        EXPECT_EQ(rig.f().Image2->picture() != oldPreview, c.taken) << name;
-        EXPECT_EQ(rig.f().CaptBmp2 != oldClean, c.taken) << name;
-        EXPECT_EQ(rig.f().Edit7->text(), c.taken ? L"0" : L"3") << name;
+        EXPECT_EQ(rig.f().shared.frames, FrameList{frame(0, 0, c.w, c.h)}) << name;  // the list is new either way
+        EXPECT_DOUBLE_EQ(rig.f().shared.viewCentreX, c.w / 2) << name;
+        EXPECT_EQ(rig.f().framePreview->picture() != oldPreview, c.taken) << name;
+        EXPECT_EQ(rig.f().framePhoto != oldClean, c.taken) << name;
+        EXPECT_EQ(rig.f().chosenFrameCount->text(), c.taken ? L"0" : L"3") << name;
         EXPECT_TRUE(rig.host->gridMode()) << name;
         EXPECT_EQ(rig.shell.log.back(), "restore main") << name;
     }
@@ -206,21 +206,21 @@ TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
                                  std::to_string(c.copied.width()) + "x" + std::to_string(c.copied.height());
         EXPECT_NE(std::find(rig.shell.log.begin(), rig.shell.log.end(), copy), rig.shell.log.end()) << name;
 
-        app::TForm60& f = rig.f();
+        app::MainWindow& f = rig.f();
         const frames::PreviewSize size =
-            frames::previewSize(c.copied.width(), c.copied.height(), f.Image2->width(), f.Image2->height());
-        const auto shown = f.Image2->picture();
+            frames::previewSize(c.copied.width(), c.copied.height(), f.framePreview->width(), f.framePreview->height());
+        const auto shown = f.framePreview->picture();
         ASSERT_NE(shown, nullptr) << name;
-        ASSERT_NE(f.CaptBmp2, nullptr) << name;
+        ASSERT_NE(f.framePhoto, nullptr) << name;
         EXPECT_EQ(shown->width(), size.width) << name;
         EXPECT_EQ(shown->height(), size.height) << name;
-        EXPECT_TRUE(f.Image2->center() && f.Image2->stretch() && f.Image2->proportional()) << name;
-        EXPECT_NE(shown.get(), f.CaptBmp2.get()) << name;
-        EXPECT_NE(shown->pixels().pixels, f.CaptBmp2->pixels().pixels) << name;
-        ASSERT_EQ(f.CaptBmp2->width(), size.width) << name;
-        ASSERT_EQ(f.CaptBmp2->height(), size.height) << name;
+        EXPECT_TRUE(f.framePreview->center() && f.framePreview->stretch() && f.framePreview->proportional()) << name;
+        EXPECT_NE(shown.get(), f.framePhoto.get()) << name;
+        EXPECT_NE(shown->pixels().pixels, f.framePhoto->pixels().pixels) << name;
+        ASSERT_EQ(f.framePhoto->width(), size.width) << name;
+        ASSERT_EQ(f.framePhoto->height(), size.height) << name;
 
-        const ui::PixelView p = shown->pixels(), q = f.CaptBmp2->pixels();
+        const ui::PixelView p = shown->pixels(), q = f.framePhoto->pixels();
         int wrong = 0;
         for (int y = 0; y < p.height; ++y)
             for (int x = 0; x < p.width; ++x) {
@@ -233,9 +233,9 @@ TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
 
         // s = A / W2 with A the width in drawing units of what was copied; the view
         // centre is the drawing's centre, where ZoomExtents put it.
-        EXPECT_DOUBLE_EQ(f.unit.previewScale, (c.w == c.h ? 2000.0 : 4000.0) / size.width) << name;
-        EXPECT_DOUBLE_EQ(f.unit.viewCentreX, c.w / 2) << name;
-        EXPECT_DOUBLE_EQ(f.unit.viewCentreY, c.h / 2) << name;
+        EXPECT_DOUBLE_EQ(f.shared.previewScale, (c.w == c.h ? 2000.0 : 4000.0) / size.width) << name;
+        EXPECT_DOUBLE_EQ(f.shared.viewCentreX, c.w / 2) << name;
+        EXPECT_DOUBLE_EQ(f.shared.viewCentreY, c.h / 2) << name;
         EXPECT_TRUE(rig.host->gridMode()) << name;
     }
 }
@@ -249,7 +249,7 @@ TEST(FrameCapture, DesktopStepsInOrder) {
         capture(rig);
         std::vector<std::string> expected = {"minimise main"};
         if (iconic) expected.insert(expected.end(), {"restore 101", "sleep 500"});
-        const frames::PreviewSize size = frames::previewSize(500, 500, rig.f().Image2->width(), rig.f().Image2->height());
+        const frames::PreviewSize size = frames::previewSize(500, 500, rig.f().framePreview->width(), rig.f().framePreview->height());
         expected.insert(expected.end(), {"sleep 100", "foreground 101", "copy 290,60 500x500",
                                          "shrink " + std::to_string(size.width) + "x" + std::to_string(size.height),
                                          "sleep 100", "restore main"});
@@ -320,11 +320,11 @@ TEST(FrameCapture, WithoutTheHostOnlyTheMainWindowIsRestored) {
         rig.cad.fail = c.creationFails;
         rig.f().setFramePlotRunning(c.plotRunning);
         const FrameList before = {frame(-9, -9, -8, -8, 0, false)};
-        rig.f().unit.frames = before;
+        rig.f().shared.frames = before;
         capture(rig);
         EXPECT_EQ(rig.shell.log, c.log) << c.name;
-        EXPECT_EQ(rig.f().unit.frames, before) << c.name;
-        EXPECT_EQ(rig.f().Image2->picture(), nullptr) << c.name;
+        EXPECT_EQ(rig.f().shared.frames, before) << c.name;
+        EXPECT_EQ(rig.f().framePreview->picture(), nullptr) << c.name;
         EXPECT_EQ(rig.cad.created, 0) << c.name;
     }
 }
@@ -338,7 +338,7 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         bool oldExtentsValid;    // a previous capture measured valid extents
         bool framesRebuilt, centreReplaced, gridRestored, pictureTaken, listsRefreshed;
     };
-    // rule, copy fails, old extents valid | frames rebuilt, centre replaced, GRIDMODE back, picture, Edit7 and lists
+    // rule, copy fails, old extents valid | frames rebuilt, centre replaced, GRIDMODE back, picture, chosenFrameCount and lists
     const Case cases[] = {
         {"Application.HWND@1", false, false, false, false, true,  false, false},  // the CAD window
         {"ActiveDocument",     false, false, false, false, true,  false, false},
@@ -370,23 +370,23 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300)}), options);
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
-        app::TForm60& f = rig.f();
-        if (c.oldExtentsValid) f.gbextMinX2 = 0, f.gbextMinY2 = 0, f.gbextMaxX2 = 50, f.gbextMaxY2 = 50;
-        f.unit.frames = {frame(-9, -9, -8, -8)};
-        f.unit.viewCentreX = f.unit.viewCentreY = -1;
-        f.Edit7->setText(L"9");
+        app::MainWindow& f = rig.f();
+        if (c.oldExtentsValid) f.frameExtents.minX = 0, f.frameExtents.minY = 0, f.frameExtents.maxX = 50, f.frameExtents.maxY = 50;
+        f.shared.frames = {frame(-9, -9, -8, -8)};
+        f.shared.viewCentreX = f.shared.viewCentreY = -1;
+        f.chosenFrameCount->setText(L"9");
 
         capture(rig);
 
-        EXPECT_EQ(f.unit.frames.size() == 2, c.framesRebuilt) << name;
+        EXPECT_EQ(f.shared.frames.size() == 2, c.framesRebuilt) << name;
         if (c.framesRebuilt)
-            EXPECT_EQ(f.unit.frames, (FrameList{frame(0, 0, 400, 300, 0, true), frame(500, 0, 900, 300, 0, true)})) << name;
+            EXPECT_EQ(f.shared.frames, (FrameList{frame(0, 0, 400, 300, 0, true), frame(500, 0, 900, 300, 0, true)})) << name;
         else
-            EXPECT_EQ(f.unit.frames, FrameList{frame(-9, -9, -8, -8)}) << name;
-        EXPECT_EQ(f.unit.viewCentreX == 1000, c.centreReplaced) << name;
+            EXPECT_EQ(f.shared.frames, FrameList{frame(-9, -9, -8, -8)}) << name;
+        EXPECT_EQ(f.shared.viewCentreX == 1000, c.centreReplaced) << name;
         EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
-        EXPECT_EQ(f.Image2->picture() != nullptr, c.pictureTaken) << name;
-        EXPECT_EQ(f.Edit7->text(), c.listsRefreshed ? L"0" : L"9") << name;
+        EXPECT_EQ(f.framePreview->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(f.chosenFrameCount->text(), c.listsRefreshed ? L"0" : L"9") << name;
         EXPECT_FALSE(rig.shell.mainMinimised) << name;
         EXPECT_EQ(rig.shell.log.back(), "restore main") << name;
     }

@@ -16,32 +16,32 @@
 namespace {
 
 using frames::FrameList;
-using frames::TmvWaku;
+using frames::FrameRect;
 
-TmvWaku frame(double minx, double miny, double w = 100, double h = 50, bool chosen = false) {
-    TmvWaku f;
+FrameRect frame(double minx, double miny, double w = 100, double h = 50, bool chosen = false) {
+    FrameRect f;
     f.minx = minx;
     f.miny = miny;
     f.maxx = minx + w;
     f.maxy = miny + h;
-    f.plotFlag = chosen;
+    f.chosen = chosen;
     return f;
 }
 
 // Where each frame ended: its left and bottom edges and its row.
 struct Placed {
     double minx, miny;
-    int yindex;
+    int row;
     friend bool operator==(const Placed&, const Placed&) = default;
 };
 
 std::vector<Placed> placed(const FrameList& list) {
     std::vector<Placed> out;
-    for (const TmvWaku& f : list) out.push_back({f.minx, f.miny, f.yindex});
+    for (const FrameRect& f : list) out.push_back({f.minx, f.miny, f.row});
     return out;
 }
 
-void PrintTo(const Placed& p, std::ostream* os) { *os << "(" << p.minx << ", " << p.miny << ") row " << p.yindex; }
+void PrintTo(const Placed& p, std::ostream* os) { *os << "(" << p.minx << ", " << p.miny << ") row " << p.row; }
 
 TEST(FrameOrdering, RowsAndReadingOrder) {
     struct Case {
@@ -77,7 +77,7 @@ TEST(FrameOrdering, RowsAndReadingOrder) {
         FrameList list = c.in;
         frames::orderFrames(list, c.fromTop);
         EXPECT_EQ(placed(list), c.out) << c.what;
-        for (const TmvWaku& f : list) EXPECT_TRUE(f.flag) << c.what;
+        for (const FrameRect& f : list) EXPECT_TRUE(f.kept) << c.what;
     }
 }
 
@@ -122,7 +122,7 @@ TEST(FrameOrdering, ChosenFramesKeepTheirFlagAtTheirNewPlace) {
     FrameList list{frame(300, 0, 100, 50, true), frame(0, 200), frame(100, 0, 100, 50, false), frame(0, 0, 100, 50, true)};
     frames::orderFrames(list, true);
     ASSERT_EQ(placed(list), (std::vector<Placed>{{0, 200, 0}, {0, 0, 1}, {100, 0, 1}, {300, 0, 1}}));
-    EXPECT_EQ((std::vector<bool>{list[0].plotFlag, list[1].plotFlag, list[2].plotFlag, list[3].plotFlag}),
+    EXPECT_EQ((std::vector<bool>{list[0].chosen, list[1].chosen, list[2].chosen, list[3].chosen}),
               (std::vector<bool>{false, true, false, true}));
 
     // Of two duplicates the one that stays brings its own flag, not the dropped one's.
@@ -130,7 +130,7 @@ TEST(FrameOrdering, ChosenFramesKeepTheirFlagAtTheirNewPlace) {
     frames::orderFrames(pair, false);
     ASSERT_EQ(pair.size(), 1u);
     EXPECT_EQ(pair[0].minx, 0);
-    EXPECT_FALSE(pair[0].plotFlag);
+    EXPECT_FALSE(pair[0].chosen);
 }
 
 TEST(FrameOrdering, FewerThanTwoFramesAreLeftAlone) {
@@ -138,9 +138,9 @@ TEST(FrameOrdering, FewerThanTwoFramesAreLeftAlone) {
     frames::orderFrames(empty, false);
     EXPECT_TRUE(empty.empty());
 
-    TmvWaku one = frame(5, 5);
-    one.yindex = 7;
-    one.flag = false;
+    FrameRect one = frame(5, 5);
+    one.row = 7;
+    one.kept = false;
     FrameList single{one};
     frames::orderFrames(single, true);
     ASSERT_EQ(single.size(), 1u);
@@ -151,7 +151,7 @@ TEST(FrameOrdering, FewerThanTwoFramesAreLeftAlone) {
 // Frames a and b share their bottom and left edges (b is wider, so not a duplicate); c lies
 // lower. The bottom-edge sort exchanges a with c, leaving b ahead of a.
 TEST(FrameOrdering, EqualKeysEndInTheExchangeSortsOrder) {
-    const TmvWaku a = frame(0, 1, 100), b = frame(0, 1, 200), c = frame(0, 0, 300);
+    const FrameRect a = frame(0, 1, 100), b = frame(0, 1, 200), c = frame(0, 0, 300);
     FrameList list{a, b, c};
     frames::orderFrames(list, false);
     ASSERT_EQ(list.size(), 3u);
@@ -161,7 +161,7 @@ TEST(FrameOrdering, EqualKeysEndInTheExchangeSortsOrder) {
 
     // Inside a row the left-edge sort does the same: p and q share a left edge, r is to
     // their left, and all lie in one row with distinct bottom edges already in order.
-    const TmvWaku p = frame(50, 0, 10), q = frame(50, 1, 20), r = frame(0, 2, 30);
+    const FrameRect p = frame(50, 0, 10), q = frame(50, 1, 20), r = frame(0, 2, 30);
     FrameList row{p, q, r};
     frames::orderFrames(row, false);
     ASSERT_EQ(row.size(), 3u);
@@ -179,26 +179,26 @@ void referenceOrder(FrameList& w, bool fromTop) {
             if (fromTop ? w[j].miny > w[i].miny : w[i].miny > w[j].miny) std::swap(w[i], w[j]);
     double ref = w[0].miny;
     int row = 0;
-    w[0].yindex = 0;
+    w[0].row = 0;
     for (std::size_t b = 1; b < n; ++b) {
         if (std::fabs(ref - w[b].miny) > 10.0) {
             ref = w[b].miny;
             ++row;
         }
-        w[b].yindex = row;
+        w[b].row = row;
     }
     for (std::size_t i = 0; i + 1 < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j)
-            if (w[i].yindex == w[j].yindex && w[i].minx > w[j].minx) std::swap(w[i], w[j]);
-    for (auto& f : w) f.flag = true;
+            if (w[i].row == w[j].row && w[i].minx > w[j].minx) std::swap(w[i], w[j]);
+    for (auto& f : w) f.kept = true;
     for (std::size_t i = 0; i + 1 < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j)
             if (std::fabs(w[i].miny - w[j].miny) < 1.0 && std::fabs(w[i].minx - w[j].minx) < 1.0 &&
                 std::fabs(w[i].maxy - w[j].maxy) < 1.0 && std::fabs(w[i].maxx - w[j].maxx) < 1.0)
-                w[j].flag = false;
+                w[j].kept = false;
     FrameList kept;
     for (const auto& f : w)
-        if (f.flag) kept.push_back(f);
+        if (f.kept) kept.push_back(f);
     if (kept.size() < n) w = kept;
 }
 
@@ -206,10 +206,10 @@ void referenceOrder(FrameList& w, bool fromTop) {
 bool sameRecords(const FrameList& a, const FrameList& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t k = 0; k < a.size(); ++k) {
-        const TmvWaku &x = a[k], &y = b[k];
+        const FrameRect &x = a[k], &y = b[k];
         auto bits = [](double d) { return std::bit_cast<std::uint64_t>(d); };
         if (bits(x.minx) != bits(y.minx) || bits(x.miny) != bits(y.miny) || bits(x.maxx) != bits(y.maxx) ||
-            bits(x.maxy) != bits(y.maxy) || x.plotFlag != y.plotFlag || x.yindex != y.yindex || x.flag != y.flag)
+            bits(x.maxy) != bits(y.maxy) || x.chosen != y.chosen || x.row != y.row || x.kept != y.kept)
             return false;
     }
     return true;
@@ -225,7 +225,7 @@ FrameList randomList(std::mt19937& rng, int shape) {
     const bool heavyTies = pick(0, 1) == 1;
     FrameList list;
     for (int k = 0; k < n; ++k) {
-        TmvWaku f;
+        FrameRect f;
         if (k > 0 && pick(0, 5) == 0) {
             f = list[static_cast<std::size_t>(pick(0, k - 1))];  // a near or exact copy
             f.minx += pick(-3, 3) * 0.25;
@@ -238,18 +238,18 @@ FrameList randomList(std::mt19937& rng, int shape) {
             f.maxx = f.minx + pick(0, 4) * 0.5;
             f.maxy = f.miny + pick(0, 4) * 0.5;
         }
-        f.plotFlag = pick(0, 2) == 0;
-        f.yindex = pick(-2, 9);
-        f.flag = pick(0, 1) == 1;
+        f.chosen = pick(0, 2) == 0;
+        f.row = pick(-2, 9);
+        f.kept = pick(0, 1) == 1;
         list.push_back(f);
     }
     if (shape == 2 && pick(0, 1) == 0)
-        std::sort(list.begin(), list.end(), [](const TmvWaku& a, const TmvWaku& b) { return a.miny > b.miny; });
+        std::sort(list.begin(), list.end(), [](const FrameRect& a, const FrameRect& b) { return a.miny > b.miny; });
     if (shape == 3 && n > 0) {
         const double odd[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                               -std::numeric_limits<double>::infinity(), -0.0};
         for (int k = 0; k < 3; ++k) {
-            TmvWaku& f = list[static_cast<std::size_t>(pick(0, n - 1))];
+            FrameRect& f = list[static_cast<std::size_t>(pick(0, n - 1))];
             (pick(0, 1) ? f.miny : f.minx) = odd[pick(0, 3)];
         }
     }

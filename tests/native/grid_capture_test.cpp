@@ -22,7 +22,7 @@ using Flags = std::vector<bool>;
 
 const std::uint32_t kOutline = app::kOutlineColour;
 
-void capture(FormRig& rig) { rig.f().Button1Click(*rig.f().Button1); }
+void capture(FormRig& rig) { rig.f().captureGrid(); }
 
 // ---- the grid computation
 
@@ -46,15 +46,15 @@ TEST(GridDraw, CountsFlagsAndOutlines) {
     for (const Case& c : cases) {
         FormRig rig(simtest::drawingOf({}));
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.gbextMaxX = c.extMaxX;
-        f.Edit1->setText(c.base);
-        f.ComboBox1->setText(c.spacing);
-        f.gbPlotFlags = {true};
-        f.DrawGrid2();
-        EXPECT_EQ(f.unit.gridColumns, c.columns) << c.name;
-        EXPECT_EQ(f.unit.gridRows, c.rows) << c.name;
-        EXPECT_EQ(f.gbPlotFlags, Flags(static_cast<std::size_t>(c.columns * c.rows), false)) << c.name;
+        app::MainWindow& f = rig.f();
+        f.gridExtents.maxX = c.extMaxX;
+        f.basePoint->setText(c.base);
+        f.spacing->setText(c.spacing);
+        f.chosenCells = {true};
+        f.layOutGrid();
+        EXPECT_EQ(f.shared.gridColumns, c.columns) << c.name;
+        EXPECT_EQ(f.shared.gridRows, c.rows) << c.name;
+        EXPECT_EQ(f.chosenCells, Flags(static_cast<std::size_t>(c.columns * c.rows), false)) << c.name;
         for (const auto& [x, y] : c.outlined) EXPECT_EQ(page.at(x, y), kOutline) << c.name << " at " << x << "," << y;
         const auto drawn = std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), kOutline);
         EXPECT_EQ(drawn > 0, c.columns * c.rows > 0) << c.name;
@@ -78,16 +78,16 @@ TEST(GridDraw, RefusedInputsChangeNothing) {
     for (const Case& c : cases) {
         FormRig rig(simtest::drawingOf({}));
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.unit.gridColumns = 7, f.unit.gridRows = 5;
-        f.gbPlotFlags = {true, false};
-        f.ComboBox1->setText(c.spacing);
-        f.ComboBox5->setText(c.sheet);
-        f.Edit4->setText(c.scale);
-        f.DrawGrid2();
-        EXPECT_EQ(f.unit.gridColumns, 7) << c.name;
-        EXPECT_EQ(f.unit.gridRows, 5) << c.name;
-        EXPECT_EQ(f.gbPlotFlags, (Flags{true, false})) << c.name;
+        app::MainWindow& f = rig.f();
+        f.shared.gridColumns = 7, f.shared.gridRows = 5;
+        f.chosenCells = {true, false};
+        f.spacing->setText(c.spacing);
+        f.sheetSize->setText(c.sheet);
+        f.drawingScale->setText(c.scale);
+        f.layOutGrid();
+        EXPECT_EQ(f.shared.gridColumns, 7) << c.name;
+        EXPECT_EQ(f.shared.gridRows, 5) << c.name;
+        EXPECT_EQ(f.chosenCells, (Flags{true, false})) << c.name;
         EXPECT_EQ(std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), 0u),
                   page.preview->width() * page.preview->height())
             << c.name;
@@ -108,10 +108,10 @@ TEST(GridCapture, PhotographsTheFramedViewFromTheClientArea) {
     // The client area lies inside the window's frame, off its top-left corner.
     rig.shell.clientRects[FormRig::kDocWindow] = {45, 70, 45 + 1000, 70 + 500};
     rig.host->setGridMode(true);
-    app::TForm60& f = rig.f();
+    app::MainWindow& f = rig.f();
     capture(rig);
 
-    const frames::PreviewSize size = frames::previewSize(500, 500, f.Image1->width(), f.Image1->height());
+    const frames::PreviewSize size = frames::previewSize(500, 500, f.gridPreview->width(), f.gridPreview->height());
     const std::vector<std::string> expected = {"sleep 100", "foreground 101", "copy 295,70 500x500",
                                                "shrink " + std::to_string(size.width) + "x" + std::to_string(size.height),
                                                "sleep 100"};
@@ -119,22 +119,22 @@ TEST(GridCapture, PhotographsTheFramedViewFromTheClientArea) {
     EXPECT_FALSE(std::any_of(rig.shell.log.begin(), rig.shell.log.end(),
                              [](const std::string& s) { return s.find("main") != std::string::npos; }));
 
-    ASSERT_NE(f.Image1->picture(), nullptr);
-    EXPECT_EQ(f.Image1->picture()->width(), size.width);
-    EXPECT_TRUE(f.Image1->center() && f.Image1->stretch() && f.Image1->proportional());
-    ASSERT_NE(f.CaptBmp, nullptr);
-    EXPECT_NE(f.CaptBmp.get(), f.Image1->picture().get());
-    EXPECT_EQ(f.CaptBmp->width(), size.width);
-    EXPECT_DOUBLE_EQ(f.unit.gridPreviewScale, 2000.0 / size.width);  // A = VIEWSIZE
-    EXPECT_DOUBLE_EQ(f.unit.gridViewCentreX, 1000);
-    EXPECT_DOUBLE_EQ(f.gbextMaxX, 2000);
-    EXPECT_DOUBLE_EQ(f.gbextMaxY, 2000);
+    ASSERT_NE(f.gridPreview->picture(), nullptr);
+    EXPECT_EQ(f.gridPreview->picture()->width(), size.width);
+    EXPECT_TRUE(f.gridPreview->center() && f.gridPreview->stretch() && f.gridPreview->proportional());
+    ASSERT_NE(f.gridPhoto, nullptr);
+    EXPECT_NE(f.gridPhoto.get(), f.gridPreview->picture().get());
+    EXPECT_EQ(f.gridPhoto->width(), size.width);
+    EXPECT_DOUBLE_EQ(f.shared.gridPreviewScale, 2000.0 / size.width);  // A = VIEWSIZE
+    EXPECT_DOUBLE_EQ(f.shared.gridViewCentreX, 1000);
+    EXPECT_DOUBLE_EQ(f.gridExtents.maxX, 2000);
+    EXPECT_DOUBLE_EQ(f.gridExtents.maxY, 2000);
     EXPECT_TRUE(rig.host->gridMode());
     // 2000 / 420 = 4 rest 320, 2000 / 300 = 6 rest 200: 5 x 7 cells, none chosen
-    EXPECT_EQ(f.unit.gridColumns, 5);
-    EXPECT_EQ(f.unit.gridRows, 7);
-    EXPECT_EQ(f.gbPlotFlags, Flags(35, false));
-    EXPECT_EQ(f.Edit2->text(), L"0");
+    EXPECT_EQ(f.shared.gridColumns, 5);
+    EXPECT_EQ(f.shared.gridRows, 7);
+    EXPECT_EQ(f.chosenCells, Flags(35, false));
+    EXPECT_EQ(f.chosenCellCount->text(), L"0");
 }
 
 TEST(GridCapture, DrawingScaleFromTheDrawing) {
@@ -151,16 +151,16 @@ TEST(GridCapture, DrawingScaleFromTheDrawing) {
     };
     for (const Case& c : cases) {
         FormRig rig(extentsDrawing(c.w, c.h, c.dimscale));
-        app::TForm60& f = rig.f();
-        f.ComboBox1->setText(c.spacing);
+        app::MainWindow& f = rig.f();
+        f.spacing->setText(c.spacing);
         capture(rig);
-        EXPECT_EQ(f.Edit4->text(), c.text);
-        EXPECT_EQ(f.unit.gridColumns, c.columns) << c.dimscale;
-        EXPECT_EQ(f.unit.gridRows, c.rows) << c.dimscale;
+        EXPECT_EQ(f.drawingScale->text(), c.text);
+        EXPECT_EQ(f.shared.gridColumns, c.columns) << c.dimscale;
+        EXPECT_EQ(f.shared.gridRows, c.rows) << c.dimscale;
         // The first sheet's outline: its top edge midway, and its right edge at the sheet width.
-        const frames::PreviewMapping m{f.unit.gridViewCentreX, f.unit.gridViewCentreY, f.unit.gridPreviewScale,
-                                       f.Image1->picture()->width(), f.Image1->picture()->height()};
-        auto* shown = dynamic_cast<app::PixelBitmap*>(f.Image1->picture().get());
+        const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, f.shared.gridPreviewScale,
+                                       f.gridPreview->picture()->width(), f.gridPreview->picture()->height()};
+        auto* shown = dynamic_cast<app::PixelBitmap*>(f.gridPreview->picture().get());
         ASSERT_NE(shown, nullptr);
         const double sheetW = 420 * c.dimscale, sheetH = 297 * c.dimscale;
         EXPECT_EQ(shown->at(m.px(sheetW / 2), m.py(sheetH)), app::kOutlineColour) << c.dimscale;
@@ -173,16 +173,16 @@ TEST(GridCapture, DrawingScaleFromTheDrawing) {
 TEST(GridCapture, RefreshesTheListsAndThePrintScale) {
     for (const bool automatic : {true, false}) {
         FormRig rig(extentsDrawing(2000, 2000, 2));
-        app::TForm60& f = rig.f();
-        f.gbDevName = L"PDF";
-        f.gbPaperName = L"ISO_A3_(420.00_x_297.00_MM)";
-        f.CheckBox2->setChecked(automatic);
-        f.Edit3->setText(L"9");
+        app::MainWindow& f = rig.f();
+        f.savedGridDevice = L"PDF";
+        f.savedGridPaper = L"ISO_A3_(420.00_x_297.00_MM)";
+        f.autoPrintScale->setChecked(automatic);
+        f.printScale->setText(L"9");
         capture(rig);
-        EXPECT_EQ(f.ComboBox2->text(), L"PDF") << automatic;
-        EXPECT_EQ(f.ComboBox3->text(), L"ISO_A3_(420.00_x_297.00_MM)") << automatic;
+        EXPECT_EQ(f.gridPrinter->text(), L"PDF") << automatic;
+        EXPECT_EQ(f.gridPaper->text(), L"ISO_A3_(420.00_x_297.00_MM)") << automatic;
         // drawing scale 2 (DIMSCALE) x sheet 420 / paper 420
-        EXPECT_EQ(f.Edit3->text(), automatic ? L"2.0000" : L"9") << automatic;
+        EXPECT_EQ(f.printScale->text(), automatic ? L"2.0000" : L"9") << automatic;
     }
 }
 
@@ -197,17 +197,17 @@ TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
     for (const Case& c : cases) {
         FormRig rig(c.w > 0 ? extentsDrawing(c.w, c.h) : simtest::drawingOf({}));
         if (c.noViewWindow) rig.host->setWindowHandles(static_cast<std::int32_t>(FormRig::kCadWindow), 0);
-        app::TForm60& f = rig.f();
+        app::MainWindow& f = rig.f();
         auto old = std::make_shared<app::PixelBitmap>(3, 3);
-        f.Image1->setPicture(old);
-        f.CaptBmp = old;
-        f.gbPlotFlags = {true};
-        f.Edit2->setText(L"1");
+        f.gridPreview->setPicture(old);
+        f.gridPhoto = old;
+        f.chosenCells = {true};
+        f.chosenCellCount->setText(L"1");
         capture(rig);
-        EXPECT_EQ(f.Image1->picture(), old) << c.name;
-        EXPECT_EQ(f.CaptBmp, old) << c.name;
-        EXPECT_EQ(f.gbPlotFlags, Flags{true}) << c.name;
-        EXPECT_EQ(f.Edit2->text(), L"1") << c.name;
+        EXPECT_EQ(f.gridPreview->picture(), old) << c.name;
+        EXPECT_EQ(f.gridPhoto, old) << c.name;
+        EXPECT_EQ(f.chosenCells, Flags{true}) << c.name;
+        EXPECT_EQ(f.chosenCellCount->text(), L"1") << c.name;
     }
 }
 
@@ -243,24 +243,24 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
         FormRig rig(extentsDrawing(2000, 2000, 50), options);
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
-        app::TForm60& f = rig.f();
-        f.ComboBox1->setText(L"1000,1000");
-        f.Edit4->setText(L"1");
-        f.unit.gridViewCentreX = -1;
-        f.unit.gridColumns = 9;
-        f.gbPlotFlags = {true};
-        f.Edit2->setText(L"1");
+        app::MainWindow& f = rig.f();
+        f.spacing->setText(L"1000,1000");
+        f.drawingScale->setText(L"1");
+        f.shared.gridViewCentreX = -1;
+        f.shared.gridColumns = 9;
+        f.chosenCells = {true};
+        f.chosenCellCount->setText(L"1");
 
         capture(rig);
 
-        EXPECT_EQ(f.Edit4->text(), c.scaleRead ? L"50" : L"1") << name;
-        EXPECT_EQ(f.unit.gridViewCentreX == 1000, c.centreRead) << name;
-        EXPECT_EQ(f.gbextMaxX == 2000, c.extentsRead) << name;
+        EXPECT_EQ(f.drawingScale->text(), c.scaleRead ? L"50" : L"1") << name;
+        EXPECT_EQ(f.shared.gridViewCentreX == 1000, c.centreRead) << name;
+        EXPECT_EQ(f.gridExtents.maxX == 2000, c.extentsRead) << name;
         EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
-        EXPECT_EQ(f.Image1->picture() != nullptr, c.pictureTaken) << name;
-        EXPECT_EQ(f.unit.gridColumns, c.gridDrawn ? 2 : 9) << name;
-        EXPECT_EQ(f.gbPlotFlags, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
-        EXPECT_EQ(f.Edit2->text(), c.gridDrawn ? L"0" : L"1") << name;
+        EXPECT_EQ(f.gridPreview->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(f.shared.gridColumns, c.gridDrawn ? 2 : 9) << name;
+        EXPECT_EQ(f.chosenCells, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
+        EXPECT_EQ(f.chosenCellCount->text(), c.gridDrawn ? L"0" : L"1") << name;
         EXPECT_TRUE(rig.shell.messages.empty()) << name;
         EXPECT_EQ(rig.host->liveObjects(), 0) << name;
     }
@@ -268,18 +268,18 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
 
 TEST(GridCapture, RefusedWhileAGridPlotRuns) {
     FormRig rig(extentsDrawing(2000, 2000));
-    app::TForm60& f = rig.f();
+    app::MainWindow& f = rig.f();
     f.setGridPlotRunning(true);
-    EXPECT_FALSE(f.Button1->enabled());
-    EXPECT_FALSE(f.Button2->enabled());
-    EXPECT_FALSE(f.Button7->enabled());
+    EXPECT_FALSE(f.gridCaptureButton->enabled());
+    EXPECT_FALSE(f.basePointButton->enabled());
+    EXPECT_FALSE(f.spacingButton->enabled());
     capture(rig);
     EXPECT_EQ(rig.cad.created, 0);
-    EXPECT_EQ(f.Image1->picture(), nullptr);
+    EXPECT_EQ(f.gridPreview->picture(), nullptr);
     f.setGridPlotRunning(false);
-    EXPECT_TRUE(f.Button1->enabled() && f.Button2->enabled() && f.Button7->enabled());
+    EXPECT_TRUE(f.gridCaptureButton->enabled() && f.basePointButton->enabled() && f.spacingButton->enabled());
     capture(rig);
-    EXPECT_NE(f.Image1->picture(), nullptr);
+    EXPECT_NE(f.gridPreview->picture(), nullptr);
 }
 
 TEST(GridCapture, WithoutTheHostNothingHappens) {
@@ -287,7 +287,7 @@ TEST(GridCapture, WithoutTheHostNothingHappens) {
     rig.shell.windows.erase(FormRig::kCadWindow);
     capture(rig);
     EXPECT_TRUE(rig.shell.log.empty());
-    EXPECT_EQ(rig.f().Image1->picture(), nullptr);
+    EXPECT_EQ(rig.f().gridPreview->picture(), nullptr);
 }
 
 }  // namespace

@@ -49,8 +49,8 @@ TEST(GridPicks, BasePointTakesThePickedPoint) {
         Answers answers;
         answers.given = {point(c.x, c.y)};
         answers.attach(rig);
-        rig.f().Button2Click(*rig.f().Button2);
-        EXPECT_EQ(rig.f().Edit1->text(), c.text);
+        rig.f().pickBasePoint();
+        EXPECT_EQ(rig.f().basePoint->text(), c.text);
         EXPECT_EQ(answers.prompts, std::vector<std::wstring>{kPointPrompt});
         EXPECT_EQ(rig.shell.log, (std::vector<std::string>{"foreground 101", "minimise main", "escape", "sleep 5",
                                                             "restore main"}));
@@ -62,9 +62,9 @@ TEST(GridPicks, SpacingTakesBothDistancesAndKeepsTheList) {
     Answers answers;
     answers.given = {distance(420), distance(297)};
     answers.attach(rig);
-    rig.f().Button7Click(*rig.f().Button7);
-    EXPECT_EQ(rig.f().ComboBox1->text(), L"420,297");
-    EXPECT_EQ(rig.f().ComboBox1->items(), std::vector<std::wstring>{L"420,300"});
+    rig.f().pickSpacing();
+    EXPECT_EQ(rig.f().spacing->text(), L"420,297");
+    EXPECT_EQ(rig.f().spacing->items(), std::vector<std::wstring>{L"420,300"});
     EXPECT_EQ(answers.prompts, (std::vector<std::wstring>{kXPrompt, kYPrompt}));
 }
 
@@ -72,27 +72,27 @@ TEST(GridPicks, SpacingTakesBothDistancesAndKeepsTheList) {
 TEST(GridPicks, RedrawsTheGridAfreshAndReleasesEveryCell) {
     FormRig rig(simtest::drawingOf({}));
     GridPage page(rig);
-    app::TForm60& f = rig.f();
-    f.DrawGrid2();
-    f.gbPlotFlags = {1, 0, 1, 0, 1, 0};
-    f.Edit2->setText(L"3");
+    app::MainWindow& f = rig.f();
+    f.layOutGrid();
+    f.chosenCells = {1, 0, 1, 0, 1, 0};
+    f.chosenCellCount->setText(L"3");
     page.preview->at(5, 5) = app::kSelectionColour;  // a mark to be erased
     Answers answers;
     answers.given = {point(420, 0)};
     answers.attach(rig);
-    f.Button2Click(*f.Button2);
+    f.pickBasePoint();
 
-    EXPECT_EQ(f.Edit1->text(), L"420,0");
-    const auto* shown = dynamic_cast<app::PixelBitmap*>(f.Image1->picture().get());
+    EXPECT_EQ(f.basePoint->text(), L"420,0");
+    const auto* shown = dynamic_cast<app::PixelBitmap*>(f.gridPreview->picture().get());
     ASSERT_NE(shown, nullptr);
     EXPECT_NE(shown, page.preview.get());
-    EXPECT_NE(shown, f.CaptBmp.get());
+    EXPECT_NE(shown, f.gridPhoto.get());
     EXPECT_EQ(shown->at(5, 5), testing_support::kClean);
     // 840 / 420 = 2 columns from x 420
-    EXPECT_EQ(f.unit.gridColumns, 2);
-    EXPECT_EQ(f.gbPlotFlags, Flags(4, false));
-    EXPECT_EQ(f.Edit2->text(), L"0");
-    const frames::PreviewMapping m{f.unit.gridViewCentreX, f.unit.gridViewCentreY, 4, shown->width(), shown->height()};
+    EXPECT_EQ(f.shared.gridColumns, 2);
+    EXPECT_EQ(f.chosenCells, Flags(4, false));
+    EXPECT_EQ(f.chosenCellCount->text(), L"0");
+    const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, 4, shown->width(), shown->height()};
     EXPECT_EQ(shown->at(m.px(630), m.py(300)), app::kOutlineColour);  // cell (0, 1) now starts at 420
     EXPECT_EQ(shown->at(m.px(210), m.py(300)), testing_support::kClean);
 }
@@ -102,20 +102,20 @@ TEST(GridPicks, BeforeAnyCaptureTheValueIsTakenAndTheGridCounted) {
     Answers answers;
     answers.given = {point(-1000, -700)};
     answers.attach(rig);
-    rig.f().Button2Click(*rig.f().Button2);
-    EXPECT_EQ(rig.f().Edit1->text(), L"-1000,-700");
+    rig.f().pickBasePoint();
+    EXPECT_EQ(rig.f().basePoint->text(), L"-1000,-700");
     // 1000 / 420 = 2 rest 160; 700 / 300 = 2 rest 100: both one more
-    EXPECT_EQ(rig.f().unit.gridColumns, 3);
-    EXPECT_EQ(rig.f().unit.gridRows, 3);
-    EXPECT_EQ(rig.f().gbPlotFlags, Flags(9, false));
-    ASSERT_NE(rig.f().Image1->picture(), nullptr);
-    EXPECT_EQ(rig.f().Image1->picture()->width(), 0);
+    EXPECT_EQ(rig.f().shared.gridColumns, 3);
+    EXPECT_EQ(rig.f().shared.gridRows, 3);
+    EXPECT_EQ(rig.f().chosenCells, Flags(9, false));
+    ASSERT_NE(rig.f().gridPreview->picture(), nullptr);
+    EXPECT_EQ(rig.f().gridPreview->picture()->width(), 0);
 }
 
 TEST(GridPicks, CancelOrFailureTakesNothing) {
     struct Case {
         const char* name;
-        bool spacing;                        // Button7 instead of Button2
+        bool spacing;                        // spacingButton instead of basePointButton
         std::vector<sim::PromptAnswer> given;  // then a cancel
         const char* rule;
         std::vector<std::string> log;
@@ -136,20 +136,20 @@ TEST(GridPicks, CancelOrFailureTakesNothing) {
         if (*c.rule) options.fails = {c.rule};
         FormRig rig(simtest::drawingOf({}), options);
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.DrawGrid2();
-        f.gbPlotFlags = {1, 0, 0, 0, 0, 0};
+        app::MainWindow& f = rig.f();
+        f.layOutGrid();
+        f.chosenCells = {1, 0, 0, 0, 0, 0};
         Answers answers;
         answers.given.assign(c.given.begin(), c.given.end());
         answers.attach(rig);
         if (c.spacing)
-            f.Button7Click(*f.Button7);
+            f.pickSpacing();
         else
-            f.Button2Click(*f.Button2);
-        EXPECT_EQ(f.Edit1->text(), L"0,0") << c.name;
-        EXPECT_EQ(f.ComboBox1->text(), L"420,300") << c.name;
-        EXPECT_EQ(f.Image1->picture(), page.preview) << c.name;
-        EXPECT_EQ(f.gbPlotFlags, (Flags{1, 0, 0, 0, 0, 0})) << c.name;
+            f.pickBasePoint();
+        EXPECT_EQ(f.basePoint->text(), L"0,0") << c.name;
+        EXPECT_EQ(f.spacing->text(), L"420,300") << c.name;
+        EXPECT_EQ(f.gridPreview->picture(), page.preview) << c.name;
+        EXPECT_EQ(f.chosenCells, (Flags{1, 0, 0, 0, 0, 0})) << c.name;
         EXPECT_EQ(rig.shell.log, c.log) << c.name;
         EXPECT_EQ(rig.host->liveObjects(), 0) << c.name;
     }
@@ -161,8 +161,8 @@ TEST(GridPicks, EscapeOnlyWhenTheCadWindowIsInFront) {
         rig.shell.foreground = 999;  // the user went to another window
         return point(1, 2);
     };
-    rig.f().Button2Click(*rig.f().Button2);
-    EXPECT_EQ(rig.f().Edit1->text(), L"1,2");
+    rig.f().pickBasePoint();
+    EXPECT_EQ(rig.f().basePoint->text(), L"1,2");
     EXPECT_EQ(rig.shell.log, (std::vector<std::string>{"foreground 101", "minimise main", "restore main"}));
 }
 
@@ -171,11 +171,11 @@ TEST(GridPicks, WithoutTheHostOnlyTheMainWindowIsRestored) {
         FormRig rig(simtest::drawingOf({}));
         rig.shell.windows.erase(FormRig::kCadWindow);
         if (spacing)
-            rig.f().Button7Click(*rig.f().Button7);
+            rig.f().pickSpacing();
         else
-            rig.f().Button2Click(*rig.f().Button2);
-        EXPECT_EQ(rig.f().Edit1->text(), L"0,0");
-        EXPECT_EQ(rig.f().ComboBox1->text(), L"420,300");
+            rig.f().pickBasePoint();
+        EXPECT_EQ(rig.f().basePoint->text(), L"0,0");
+        EXPECT_EQ(rig.f().spacing->text(), L"420,300");
         EXPECT_EQ(rig.shell.log, std::vector<std::string>{"restore main"});
         EXPECT_FALSE(rig.shell.mainMinimised);
     }
@@ -187,10 +187,10 @@ TEST(GridPicks, RefusedWhileAGridPlotRuns) {
     answers.given = {point(1, 2)};
     answers.attach(rig);
     rig.f().setGridPlotRunning(true);
-    rig.f().Button2Click(*rig.f().Button2);
-    rig.f().Button7Click(*rig.f().Button7);
+    rig.f().pickBasePoint();
+    rig.f().pickSpacing();
     EXPECT_TRUE(answers.prompts.empty());
-    EXPECT_EQ(rig.f().Edit1->text(), L"0,0");
+    EXPECT_EQ(rig.f().basePoint->text(), L"0,0");
 }
 
 TEST(GridScalePick, DrawingScaleIntoEdit4) {
@@ -207,11 +207,11 @@ TEST(GridScalePick, DrawingScaleIntoEdit4) {
         if (*c.rule) options.fails = {c.rule};
         FormRig rig(simtest::drawingOf({}, c.dimscale), options);
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.Button8->onClick(*f.Button8);
-        EXPECT_EQ(f.Edit4->text(), c.text) << c.dimscale << c.rule;
+        app::MainWindow& f = rig.f();
+        f.drawingScaleButton->onClick(*f.drawingScaleButton);
+        EXPECT_EQ(f.drawingScale->text(), c.text) << c.dimscale << c.rule;
         EXPECT_EQ(rig.shell.messages.size(), c.reported ? 1u : 0u) << c.rule;
-        EXPECT_EQ(f.Image1->picture(), page.preview) << c.rule;  // not redrawn
+        EXPECT_EQ(f.gridPreview->picture(), page.preview) << c.rule;  // not redrawn
         EXPECT_EQ(std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), 0u),
                   page.preview->width() * page.preview->height());
     }

@@ -2,7 +2,7 @@
 // landscape sheets (420 x 297) at spacing 420,300 from the base point 0,0, with extents
 // up to (1260, 597), and a preview whose pixels map exactly onto drawing units:
 //   image pixel (X, Y)  <->  drawing point (-100 + 4X, 702 - 4Y)
-// The preview starts black; the clean copy CaptBmp is kClean everywhere.
+// The preview starts black; the clean copy gridPhoto is kClean everywhere.
 #pragma once
 
 #include <memory>
@@ -17,18 +17,18 @@ inline constexpr std::uint32_t kClean = 0x203040;
 
 struct GridPage {
     explicit GridPage(FormRig& rig) : rig(rig) {
-        app::TForm60& f = rig.f();
-        const int w = f.Image1->width(), h = f.Image1->height();
+        app::MainWindow& f = rig.f();
+        const int w = f.gridPreview->width(), h = f.gridPreview->height();
         preview = std::make_shared<app::PixelBitmap>(w, h);
-        f.Image1->setPicture(preview);
-        f.CaptBmp = std::make_shared<app::PixelBitmap>(w, h, kClean);
-        f.unit.gridPreviewScale = 4;
-        f.unit.gridViewCentreX = -100 + (w / 2) * 4.0;
-        f.unit.gridViewCentreY = 702 - (h / 2) * 4.0;
-        f.gbextMaxX = 1260;
-        f.gbextMaxY = 597;
-        f.Edit1->setText(L"0,0");
-        f.ComboBox1->setText(L"420,300");
+        f.gridPreview->setPicture(preview);
+        f.gridPhoto = std::make_shared<app::PixelBitmap>(w, h, kClean);
+        f.shared.gridPreviewScale = 4;
+        f.shared.gridViewCentreX = -100 + (w / 2) * 4.0;
+        f.shared.gridViewCentreY = 702 - (h / 2) * 4.0;
+        f.gridExtents.maxX = 1260;
+        f.gridExtents.maxY = 597;
+        f.basePoint->setText(L"0,0");
+        f.spacing->setText(L"420,300");
     }
 
     // Image pixels of a drawing point, and the drawing point's preview pixel colour.
@@ -36,8 +36,8 @@ struct GridPage {
     static int Y(double y) { return static_cast<int>((702 - y) / 4); }
     // The preview pixel that the grid preview mapping gives a drawing point.
     std::uint32_t at(double x, double y) const {
-        const app::TForm60& f = rig.f();
-        const frames::PreviewMapping m{f.unit.gridViewCentreX, f.unit.gridViewCentreY, f.unit.gridPreviewScale,
+        const app::MainWindow& f = rig.f();
+        const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, f.shared.gridPreviewScale,
                                        preview->width(), preview->height()};
         return preview->at(m.px(x), m.py(y));
     }
@@ -47,7 +47,7 @@ struct GridPage {
                bool ctrl = false) {
         ui::MouseEvent e;
         e.button = button, e.shift = shift, e.ctrl = ctrl, e.x = X(x), e.y = Y(y);
-        rig.f().Image1MouseDown(*rig.f().Image1, e);
+        rig.f().gridPreviewPressed(e);
     }
 
     FormRig& rig;

@@ -1,5 +1,5 @@
 // Choosing grid cells: presses in the preview, "すべて", the marks and restores on the
-// preview, the CAD view asked to show the cell, and the count in Edit2.
+// preview, the CAD view asked to show the cell, and the count in chosenCellCount.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -62,20 +62,20 @@ TEST(GridCellPress, HitsTheCellWhosePitchHoldsThePoint) {
     for (const Case& c : cases) {
         FormRig rig(twoSheetsWithContent());
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.DrawGrid2();
-        f.ComboBox1->setText(c.spacing);
-        f.gbPlotFlags = c.before;
-        f.Edit2->setText(L"0");
+        app::MainWindow& f = rig.f();
+        f.layOutGrid();
+        f.spacing->setText(c.spacing);
+        f.chosenCells = c.before;
+        f.chosenCellCount->setText(L"0");
         page.press(c.x, c.y, c.button, c.shift, c.ctrl);
-        EXPECT_EQ(f.gbPlotFlags, c.after) << c.name;
+        EXPECT_EQ(f.chosenCells, c.after) << c.name;
         EXPECT_EQ(rig.cad.created, c.cadAsked ? 1 : 0) << c.name;
         if (c.cadAsked) {
             EXPECT_DOUBLE_EQ(rig.host->view().centreX, 630) << c.name;
             EXPECT_DOUBLE_EQ(rig.host->view().centreY, 448.5) << c.name;
             EXPECT_EQ(rig.shell.foreground, FormRig::kCadWindow) << c.name;
         }
-        EXPECT_EQ(f.Edit2->text(), c.count) << c.name;
+        EXPECT_EQ(f.chosenCellCount->text(), c.count) << c.name;
         // Pen 3: the mark's left edge is the column px(420) + 3 + 1, its band one either side.
         EXPECT_EQ(page.preview->at(GridPage::X(420) + 4, GridPage::Y(450)), c.markPixel) << c.name;
     }
@@ -84,23 +84,23 @@ TEST(GridCellPress, HitsTheCellWhosePitchHoldsThePoint) {
 TEST(GridCellPress, BeforeAnyPictureNothingHappens) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
-    rig.f().DrawGrid2();
-    rig.f().CaptBmp = std::make_shared<app::PixelBitmap>();
+    rig.f().layOutGrid();
+    rig.f().gridPhoto = std::make_shared<app::PixelBitmap>();
     page.press(500, 450);
-    EXPECT_EQ(rig.f().gbPlotFlags, Flags(6, false));
+    EXPECT_EQ(rig.f().chosenCells, Flags(6, false));
     EXPECT_EQ(rig.cad.created, 0);
 }
 
 TEST(GridCellPress, FlagsShorterThanTheGridAreNotWrittenButMarked) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
-    app::TForm60& f = rig.f();
-    f.DrawGrid2();
-    f.gbPlotFlags = {true, false};
+    app::MainWindow& f = rig.f();
+    f.layOutGrid();
+    f.chosenCells = {true, false};
     page.press(500, 450);
-    EXPECT_EQ(f.gbPlotFlags, (Flags{true, false}));
+    EXPECT_EQ(f.chosenCells, (Flags{true, false}));
     EXPECT_EQ(page.preview->at(GridPage::X(420) + 4, GridPage::Y(450)), kMark);
-    EXPECT_EQ(f.Edit2->text(), L"1");
+    EXPECT_EQ(f.chosenCellCount->text(), L"1");
 }
 
 // The mark's pen follows the monitor scale factor: its left band is w pixels wide and
@@ -115,8 +115,8 @@ TEST(GridMarks, PenWidthAndInsetFollowTheMonitorScale) {
     for (const Case& c : cases) {
         FormRig rig(simtest::drawingOf({rectangle(L"0", 422.5, 302.5, 500, 400)}), {}, c.factor);
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.DrawGrid2();
+        app::MainWindow& f = rig.f();
+        f.layOutGrid();
         page.press(500, 450);
         const int row = GridPage::Y(450), first = GridPage::X(420) + c.pen + 1 - c.pen / 2;
         int band = 0;
@@ -124,8 +124,8 @@ TEST(GridMarks, PenWidthAndInsetFollowTheMonitorScale) {
         EXPECT_EQ(page.preview->at(first - 1, row), 0u) << c.factor;
         EXPECT_EQ(band, c.pen) << c.factor;
 
-        f.Button10MouseDown(*f.Button10, mouse(ui::MouseButton::Left));
-        EXPECT_EQ(f.gbPlotFlags, (Flags{0, 0, 0, 0, c.insetBoxCounts, 0})) << c.factor;
+        f.chooseOrReleaseAllCells(mouse(ui::MouseButton::Left));
+        EXPECT_EQ(f.chosenCells, (Flags{0, 0, 0, 0, c.insetBoxCounts, 0})) << c.factor;
     }
 }
 
@@ -155,13 +155,13 @@ TEST(GridChooseAll, ChoosesTheCellsWhoseSheetsHoldContent) {
     for (const Case& c : cases) {
         FormRig rig(c.drawing);
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.DrawGrid2();
-        f.gbPlotFlags = {0, 1, 0, 1, 0, 0};
-        f.ComboBox1->setText(c.spacing);
-        f.Button10MouseDown(*f.Button10, c.press);
-        EXPECT_EQ(f.gbPlotFlags, c.after) << c.name;
-        EXPECT_EQ(f.Edit2->text(), c.count) << c.name;
+        app::MainWindow& f = rig.f();
+        f.layOutGrid();
+        f.chosenCells = {0, 1, 0, 1, 0, 0};
+        f.spacing->setText(c.spacing);
+        f.chooseOrReleaseAllCells(c.press);
+        EXPECT_EQ(f.chosenCells, c.after) << c.name;
+        EXPECT_EQ(f.chosenCellCount->text(), c.count) << c.name;
         if (c.spacing == L"420,300") {
             // Marks inside the chosen sheets; the others restored from the clean copy.
             for (int r = 0; r < 2; ++r)
@@ -178,14 +178,14 @@ TEST(GridChooseAll, ChoosesTheCellsWhoseSheetsHoldContent) {
 TEST(GridChooseAll, WithoutTheHostNothingChanges) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
-    app::TForm60& f = rig.f();
-    f.DrawGrid2();
-    f.gbPlotFlags = {0, 1, 0, 1, 0, 0};
-    f.Edit2->setText(L"2");
+    app::MainWindow& f = rig.f();
+    f.layOutGrid();
+    f.chosenCells = {0, 1, 0, 1, 0, 0};
+    f.chosenCellCount->setText(L"2");
     rig.shell.windows.erase(FormRig::kCadWindow);
-    f.Button10MouseDown(*f.Button10, mouse(ui::MouseButton::Right));
-    EXPECT_EQ(f.gbPlotFlags, (Flags{0, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(f.Edit2->text(), L"2");
+    f.chooseOrReleaseAllCells(mouse(ui::MouseButton::Right));
+    EXPECT_EQ(f.chosenCells, (Flags{0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(f.chosenCellCount->text(), L"2");
 }
 
 TEST(GridSelectionFailures, AFailingCallAtEachStep) {
@@ -212,19 +212,19 @@ TEST(GridSelectionFailures, AFailingCallAtEachStep) {
         options.fails = {c.rule};
         FormRig rig(twoSheetsWithContent(), options);
         GridPage page(rig);
-        app::TForm60& f = rig.f();
-        f.DrawGrid2();
-        f.gbPlotFlags = before;
-        f.Edit2->setText(L"9");
+        app::MainWindow& f = rig.f();
+        f.layOutGrid();
+        f.chosenCells = before;
+        f.chosenCellCount->setText(L"9");
         if (c.mouseOnAll) {
-            f.Button10->onMouseDown(*f.Button10, mouse(ui::MouseButton::Left));
+            f.gridChooseAllButton->onMouseDown(*f.gridChooseAllButton, mouse(ui::MouseButton::Left));
         } else {
             ui::MouseEvent e = mouse(ui::MouseButton::Left);
             e.x = GridPage::X(500), e.y = GridPage::Y(450);
-            f.Image1->onMouseDown(*f.Image1, e);
+            f.gridPreview->onMouseDown(*f.gridPreview, e);
         }
-        EXPECT_EQ(f.gbPlotFlags, c.after) << c.rule;
-        EXPECT_EQ(f.Edit2->text(), c.count) << c.rule;
+        EXPECT_EQ(f.chosenCells, c.after) << c.rule;
+        EXPECT_EQ(f.chosenCellCount->text(), c.count) << c.rule;
         EXPECT_EQ(rig.shell.messages.size(), c.reported ? 1u : 0u) << c.rule;
         EXPECT_EQ(rig.host->liveObjects(), 0) << c.rule;
     }
@@ -233,10 +233,10 @@ TEST(GridSelectionFailures, AFailingCallAtEachStep) {
 TEST(GridSelection, CellPressesStayPossibleWhileAGridPlotRuns) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
-    rig.f().DrawGrid2();
+    rig.f().layOutGrid();
     rig.f().setGridPlotRunning(true);
     page.press(500, 450);
-    EXPECT_EQ(rig.f().gbPlotFlags, (Flags{0, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(rig.f().chosenCells, (Flags{0, 0, 0, 0, 1, 0}));
 }
 
 }  // namespace

@@ -15,16 +15,16 @@
 
 namespace {
 
-using frames::TmvWaku;
+using frames::FrameRect;
 using testing_support::FormRig;
 
 constexpr wchar_t kA3[] = L"ISO_A3_(420.00_x_297.00_MM)";
 constexpr wchar_t kBlankMessage[] = L"印刷設定が空白です.";
 
-TmvWaku frame(double minx, double miny, double maxx, double maxy, bool chosen = true) {
-    TmvWaku f;
+FrameRect frame(double minx, double miny, double maxx, double maxy, bool chosen = true) {
+    FrameRect f;
     f.minx = minx, f.miny = miny, f.maxx = maxx, f.maxy = maxy;
-    f.plotFlag = chosen;
+    f.chosen = chosen;
     return f;
 }
 
@@ -63,15 +63,15 @@ struct FrameBatch : ::testing::Test {
         options.fails = std::move(fails);
         options.garbles = std::move(garbles);
         rig = std::make_unique<FormRig>(simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)}), options);
-        choose(*f().ComboBox7, L"PDF");
-        choose(*f().ComboBox8, kA3);
-        choose(*f().ComboBox9, L"monochrome.ctb");
+        choose(*f().framePrinter, L"PDF");
+        choose(*f().framePaper, kA3);
+        choose(*f().frameStyleTable, L"monochrome.ctb");
     }
     static void choose(ui::ComboBox& box, const std::wstring& item) {
         box.setItems({L"first entry", item});
         box.setItemIndex(1);
     }
-    app::TForm60& f() { return rig->f(); }
+    app::MainWindow& f() { return rig->f(); }
     testing_support::FakeShell& shell() { return rig->shell; }
     std::vector<std::string> jobs() { return simtest::readLines(dir / "journal.jsonl"); }
     std::vector<std::string> trace() { return simtest::readLines(dir / "trace.txt"); }
@@ -80,7 +80,7 @@ struct FrameBatch : ::testing::Test {
         for (const std::string& job : jobs()) out.push_back(field(job, "window"));
         return out;
     }
-    void print() { ASSERT_TRUE(f().Button16->userClick()); }
+    void print() { ASSERT_TRUE(f().framePrintButton->userClick()); }
 
     // `action` runs at every pump of the run until it returns true.
     void atEveryPump(std::function<bool()> action) {
@@ -91,12 +91,12 @@ struct FrameBatch : ::testing::Test {
 
     // Idle again, whatever ended the run.
     void expectIdle(const ui::Rect& windowBefore) {
-        EXPECT_TRUE(f().Button16->enabled());
-        EXPECT_FALSE(f().Button17->enabled());
-        EXPECT_FALSE(f().unit.abortFlag);
+        EXPECT_TRUE(f().framePrintButton->enabled());
+        EXPECT_FALSE(f().frameStopButton->enabled());
+        EXPECT_FALSE(f().shared.plotMayContinue);
         EXPECT_FALSE(f().framePlotRunning());
-        EXPECT_TRUE(f().Button11->enabled());
-        EXPECT_TRUE(f().CheckBox1->enabled());
+        EXPECT_TRUE(f().frameCaptureButton->enabled());
+        EXPECT_TRUE(f().frameFromTop->enabled());
         EXPECT_EQ(shell().taskbarProgress, (std::pair<int, int>{0, 0}));
         EXPECT_EQ(f().form().windowRect(), windowBefore);
         EXPECT_EQ(rig->host->liveObjects(), 0) << "an automation object outlived the run";
@@ -106,7 +106,7 @@ struct FrameBatch : ::testing::Test {
 TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
     start();
     // The block takes the first record's window although it is not chosen.
-    f().unit.frames = {frame(10, 20, 4210, 2990, false), frame(0, 0, 42000, 29700)};
+    f().shared.frames = {frame(10, 20, 4210, 2990, false), frame(0, 0, 42000, 29700)};
     print();
     const std::vector<std::string> expected = {
         "Application.ActiveDocument",
@@ -153,7 +153,7 @@ TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
 
 TEST_F(FrameBatch, PlotsTheChosenFramesInListOrderWithoutPumpingForTheOthers) {
     start();
-    f().unit.frames = {frame(5000, 0, 9200, 2970), frame(0, 0, 4200, 2970, false), frame(0, 5000, 4200, 7970),
+    f().shared.frames = {frame(5000, 0, 9200, 2970), frame(0, 0, 4200, 2970, false), frame(0, 5000, 4200, 7970),
                        frame(5000, 5000, 9200, 7970, false), frame(-3000, 100, 1200, 3070)};
     const ui::Rect before = f().form().windowRect();
     print();
@@ -161,7 +161,7 @@ TEST_F(FrameBatch, PlotsTheChosenFramesInListOrderWithoutPumpingForTheOthers) {
     int pumps = 0;
     for (const std::string& entry : shell().log) pumps += entry == "pump";
     EXPECT_EQ(pumps, 3 * 3) << "one pump before and two after each chosen frame, none for the others";
-    EXPECT_EQ(f().unit.frames.size(), 5u);
+    EXPECT_EQ(f().shared.frames.size(), 5u);
     expectIdle(before);
 }
 
@@ -184,28 +184,28 @@ TEST_F(FrameBatch, EachFrameAtItsOwnScaleAndRotation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
-        choose(*f().ComboBox8, c.paper);
-        f().ComboBox10->setItemIndex(c.landscapeRotation);
-        f().ComboBox11->setItemIndex(c.portraitRotation);
-        f().unit.frames = {frame(100, 200, 100 + c.width, 200 + c.height)};
+        choose(*f().framePaper, c.paper);
+        f().landscapeRotation->setItemIndex(c.landscapeRotation);
+        f().portraitRotation->setItemIndex(c.portraitRotation);
+        f().shared.frames = {frame(100, 200, 100 + c.width, 200 + c.height)};
         print();
         ASSERT_EQ(jobs().size(), 1u);
         EXPECT_EQ(field(jobs()[0], "rotation"), std::to_string(c.rotation));
         EXPECT_DOUBLE_EQ(drawingScale(jobs()[0]), c.scale);
-        EXPECT_EQ(f().Edit6->text(), c.shown);
+        EXPECT_EQ(f().framePrintScale->text(), c.shown);
     }
 }
 
 TEST_F(FrameBatch, PaperWithoutSizeCodePlotsOneToOneKeepingRotationAndEdit6) {
     start();
-    f().ComboBox10->setItemIndex(2);
-    f().unit.frames = {frame(0, 0, 42000, 29700)};
-    print();  // leaves the layout turned by 180 degrees, Edit6 at 100
+    f().landscapeRotation->setItemIndex(2);
+    f().shared.frames = {frame(0, 0, 42000, 29700)};
+    print();  // leaves the layout turned by 180 degrees, framePrintScale at 100
     ASSERT_EQ(jobs().size(), 1u);
     const std::size_t firstRun = trace().size();
 
-    choose(*f().ComboBox8, L"Letter_(8.50_x_11.00_Inches)");
-    f().unit.frames = {frame(0, 0, 420, 297), frame(0, 0, 200, 900)};
+    choose(*f().framePaper, L"Letter_(8.50_x_11.00_Inches)");
+    f().shared.frames = {frame(0, 0, 420, 297), frame(0, 0, 200, 900)};
     print();
     const std::vector<std::string> all = jobs();
     ASSERT_EQ(all.size(), 3u);
@@ -214,7 +214,7 @@ TEST_F(FrameBatch, PaperWithoutSizeCodePlotsOneToOneKeepingRotationAndEdit6) {
         EXPECT_EQ(field(all[i], "scale"), "[1,1]");
         EXPECT_EQ(field(all[i], "rotation"), "2");
     }
-    EXPECT_EQ(f().Edit6->text(), L"100.0000");
+    EXPECT_EQ(f().framePrintScale->text(), L"100.0000");
     const std::vector<std::string> lines = trace();
     for (std::size_t i = firstRun; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].find("PlotRotation"), std::string::npos) << lines[i];
@@ -256,8 +256,8 @@ TEST_F(FrameBatch, StylesAppliedByTheTableTheLayoutReportsBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(simtest::utf8(c.chosen));
         start();
-        choose(*f().ComboBox9, c.chosen);
-        f().unit.frames = {frame(0, 0, 420, 297)};
+        choose(*f().frameStyleTable, c.chosen);
+        f().shared.frames = {frame(0, 0, 420, 297)};
         print();
         ASSERT_EQ(jobs().size(), 1u);
         EXPECT_EQ(field(jobs()[0], "applyStyleTable"), c.applied ? "true" : "false");
@@ -266,7 +266,7 @@ TEST_F(FrameBatch, StylesAppliedByTheTableTheLayoutReportsBack) {
 
 TEST_F(FrameBatch, NoFrameChosenSendsTheBlockAndPlotsNothing) {
     start();
-    f().unit.frames = {frame(10, 20, 30, 40, false), frame(0, 0, 420, 297, false)};
+    f().shared.frames = {frame(10, 20, 30, 40, false), frame(0, 0, 420, 297, false)};
     const ui::Rect before = f().form().windowRect();
     print();
     EXPECT_TRUE(jobs().empty());
@@ -291,7 +291,7 @@ TEST_F(FrameBatch, EmptyListOrNoCadEndsAtOnceWithoutAMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
-        if (c.frames) f().unit.frames = {frame(0, 0, 420, 297)};
+        if (c.frames) f().shared.frames = {frame(0, 0, 420, 297)};
         if (!c.cadWindow) shell().windows.erase(FormRig::kCadWindow);
         rig->cad.fail = !c.cadObject;
         const ui::Rect before = f().form().windowRect();
@@ -308,9 +308,9 @@ TEST_F(FrameBatch, BlankPrintSettingShowsTheMessageAndEnds) {
     for (int blank = 0; blank < 3; ++blank) {
         SCOPED_TRACE("blank box " + std::to_string(7 + blank));
         start();
-        ui::ComboBox* boxes[] = {f().ComboBox7, f().ComboBox8, f().ComboBox9};
+        ui::ComboBox* boxes[] = {f().framePrinter, f().framePaper, f().frameStyleTable};
         boxes[blank]->setItemIndex(-1);
-        f().unit.frames = {frame(0, 0, 420, 297)};
+        f().shared.frames = {frame(0, 0, 420, 297)};
         const ui::Rect before = f().form().windowRect();
         print();
         EXPECT_EQ(shell().messages, std::vector<std::wstring>{kBlankMessage});
@@ -322,13 +322,13 @@ TEST_F(FrameBatch, BlankPrintSettingShowsTheMessageAndEnds) {
 
 TEST_F(FrameBatch, AbortDuringTheThirdOfFivePlotsTheThirdAndNoMore) {
     start();
-    for (int i = 0; i < 5; ++i) f().unit.frames.push_back(frame(i * 5000, 0, i * 5000 + 4200, 2970));
+    for (int i = 0; i < 5; ++i) f().shared.frames.push_back(frame(i * 5000, 0, i * 5000 + 4200, 2970));
     const ui::Rect before = f().form().windowRect();
     bool pressed = false;
     std::size_t logAfterPress = 0;
     atEveryPump([&] {
         if (jobs().size() < 3) return false;
-        pressed = f().Button17->userClick();  // the third plot request has just been made
+        pressed = f().frameStopButton->userClick();  // the third plot request has just been made
         logAfterPress = shell().log.size();
         return true;
     });
@@ -346,11 +346,11 @@ TEST_F(FrameBatch, AbortDuringTheThirdOfFivePlotsTheThirdAndNoMore) {
 
 TEST_F(FrameBatch, AbortButtonClearsTheFlagAndPumpsOnce) {
     start();
-    f().unit.abortFlag = true;
+    f().shared.plotMayContinue = true;
     int ran = 0;
     shell().queued.push_back([&] { ++ran; });
-    f().Button9Click(*f().Button17);
-    EXPECT_FALSE(f().unit.abortFlag);
+    f().stopPlot();
+    EXPECT_FALSE(f().shared.plotMayContinue);
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(shell().log, std::vector<std::string>{"pump"});
 }
@@ -396,7 +396,7 @@ TEST_F(FrameBatch, AFailedCallEndsTheRunThereWithTheWindowRestored) {
         SCOPED_TRACE(std::string(c.garble ? "garbled " : "failing ") + c.rule);
         if (c.garble) start({}, {c.rule});
         else start({c.rule});
-        f().unit.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 2970, 9200)};
+        f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 2970, 9200)};
         const ui::Rect before = f().form().windowRect();
         print();
         EXPECT_EQ(jobs().size(), c.plotted);
@@ -410,7 +410,7 @@ TEST_F(FrameBatch, AFailedCallEndsTheRunThereWithTheWindowRestored) {
 
 TEST_F(FrameBatch, ARefusedPlotRequestIsSkipped) {
     start({"PlotToDevice@2"});
-    f().unit.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
+    f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
     const ui::Rect before = f().form().windowRect();
     print();
     EXPECT_EQ(windows(), (std::vector<std::string>{"[0,0,4200,2970]", "[0,5000,4200,7970]"}));
@@ -424,27 +424,27 @@ TEST_F(FrameBatch, ARefusedPlotRequestIsSkipped) {
 
 TEST_F(FrameBatch, CaptureReorderAndSecondRunAreRefusedWhileRunning) {
     start();
-    f().unit.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
-    const frames::FrameList list = f().unit.frames;
-    const bool orderBefore = f().CheckBox1->checked();
+    f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
+    const frames::FrameList list = f().shared.frames;
+    const bool orderBefore = f().frameFromTop->checked();
     std::vector<bool> accepted;
     shell().queued.push_back([&] {
-        accepted = {f().Button11->userClick(), f().CheckBox1->userClick(), f().Button16->userClick()};
+        accepted = {f().frameCaptureButton->userClick(), f().frameFromTop->userClick(), f().framePrintButton->userClick()};
     });
     print();
     EXPECT_EQ(accepted, (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(f().CheckBox1->checked(), orderBefore);
-    EXPECT_EQ(f().unit.frames, list);
+    EXPECT_EQ(f().frameFromTop->checked(), orderBefore);
+    EXPECT_EQ(f().shared.frames, list);
     EXPECT_EQ(jobs().size(), 3u);
-    EXPECT_TRUE(f().Button11->enabled());
-    EXPECT_TRUE(f().CheckBox1->enabled());
+    EXPECT_TRUE(f().frameCaptureButton->enabled());
+    EXPECT_TRUE(f().frameFromTop->enabled());
 }
 
 TEST_F(FrameBatch, AListThatShrinksUnderTheRunIsNotReadPastItsEnd) {
     start();
-    f().unit.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
+    f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
     const ui::Rect before = f().form().windowRect();
-    shell().queued.push_back([&] { f().unit.frames.resize(1); });
+    shell().queued.push_back([&] { f().shared.frames.resize(1); });
     print();
     EXPECT_EQ(windows(), std::vector<std::string>{"[0,0,4200,2970]"});
     expectIdle(before);
@@ -459,7 +459,7 @@ TEST_F(FrameBatch, WindowWaitsAboveTheTaskbarDuringTheRun) {
         SCOPED_TRACE(c.name);
         start();
         if (c.taskbar) shell().windows[900] = {L"", L"Shell_TrayWnd", {0, 1032, 1920, 1080}, 0, 0, false};
-        f().unit.frames = {frame(0, 0, 4200, 2970)};
+        f().shared.frames = {frame(0, 0, 4200, 2970)};
         const ui::Rect before = f().form().windowRect();
         ASSERT_NE(before.left, 0);
         ui::Rect during;

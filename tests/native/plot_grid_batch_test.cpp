@@ -53,31 +53,31 @@ struct GridBatch : ::testing::Test {
         rig = std::make_unique<FormRig>(simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)}), options);
         // The page is built hidden and disabled; here it is shown so that its buttons can
         // be pressed as a user would.
-        f().TabSheet1->setEnabled(true);
-        f().PageControl1->setActivePage(f().TabSheet1);
-        choose(*f().ComboBox2, L"PDF");
-        choose(*f().ComboBox3, kA3);
-        choose(*f().ComboBox4, L"monochrome.ctb");
-        f().ComboBox1->setText(L"420,300");
-        f().Edit1->setText(L"0,0");
-        f().Edit4->setText(L"1");
-        f().ComboBox5->setText(L"A3");
-        f().ComboBox6->setItemIndex(0);
-        f().Edit3->setText(L"1.4142");
-        f().RadioGroup1->setItemIndex(1);
-        f().CheckBox3->setChecked(false);
+        f().gridSheet->setEnabled(true);
+        f().pageControl->setActivePage(f().gridSheet);
+        choose(*f().gridPrinter, L"PDF");
+        choose(*f().gridPaper, kA3);
+        choose(*f().gridStyleTable, L"monochrome.ctb");
+        f().spacing->setText(L"420,300");
+        f().basePoint->setText(L"0,0");
+        f().drawingScale->setText(L"1");
+        f().sheetSize->setText(L"A3");
+        f().sheetOrientation->setItemIndex(0);
+        f().printScale->setText(L"1.4142");
+        f().gridRotation->setItemIndex(1);
+        f().gridFromTop->setChecked(false);
         grid(3, 2);
     }
     void grid(int columns, int rows, std::vector<bool> flags = {}) {
-        f().unit.gridColumns = columns;
-        f().unit.gridRows = rows;
-        f().gbPlotFlags = flags.empty() ? std::vector<bool>(static_cast<std::size_t>(columns * rows), true) : flags;
+        f().shared.gridColumns = columns;
+        f().shared.gridRows = rows;
+        f().chosenCells = flags.empty() ? std::vector<bool>(static_cast<std::size_t>(columns * rows), true) : flags;
     }
     static void choose(ui::ComboBox& box, const std::wstring& item) {
         box.setItems({L"first entry", item});
         box.setItemIndex(1);
     }
-    app::TForm60& f() { return rig->f(); }
+    app::MainWindow& f() { return rig->f(); }
     testing_support::FakeShell& shell() { return rig->shell; }
     std::vector<std::string> jobs() { return simtest::readLines(dir / "journal.jsonl"); }
     std::vector<std::string> trace() { return simtest::readLines(dir / "trace.txt"); }
@@ -86,7 +86,7 @@ struct GridBatch : ::testing::Test {
         for (const std::string& job : jobs()) out.push_back(field(job, "window"));
         return out;
     }
-    void print() { ASSERT_TRUE(f().Button4->userClick()); }
+    void print() { ASSERT_TRUE(f().gridPrintButton->userClick()); }
     int pumps() {
         int n = 0;
         for (const std::string& entry : shell().log) n += entry == "pump";
@@ -107,13 +107,13 @@ struct GridBatch : ::testing::Test {
 
     // Idle again, whatever ended the run.
     void expectIdle(const ui::Rect& windowBefore) {
-        EXPECT_TRUE(f().Button4->enabled());
-        EXPECT_FALSE(f().Button9->enabled());
-        EXPECT_FALSE(f().unit.abortFlag);
+        EXPECT_TRUE(f().gridPrintButton->enabled());
+        EXPECT_FALSE(f().gridStopButton->enabled());
+        EXPECT_FALSE(f().shared.plotMayContinue);
         EXPECT_FALSE(f().gridPlotRunning());
-        EXPECT_TRUE(f().Button1->enabled());
-        EXPECT_TRUE(f().Button2->enabled());
-        EXPECT_TRUE(f().Button7->enabled());
+        EXPECT_TRUE(f().gridCaptureButton->enabled());
+        EXPECT_TRUE(f().basePointButton->enabled());
+        EXPECT_TRUE(f().spacingButton->enabled());
         EXPECT_EQ(shell().taskbarProgress, (std::pair<int, int>{0, 0}));
         EXPECT_EQ(f().form().windowRect(), windowBefore);
         EXPECT_EQ(rig->host->liveObjects(), 0) << "an automation object outlived the run";
@@ -198,12 +198,12 @@ TEST_F(GridBatch, CellWindowsInRowOrder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
-        f().ComboBox1->setText(c.spacing);
-        f().Edit1->setText(c.base);
-        f().Edit4->setText(c.drawingScale);
-        f().ComboBox5->setText(c.sheet);
-        f().ComboBox6->setItemIndex(c.orientation);
-        f().CheckBox3->setChecked(c.fromTop);
+        f().spacing->setText(c.spacing);
+        f().basePoint->setText(c.base);
+        f().drawingScale->setText(c.drawingScale);
+        f().sheetSize->setText(c.sheet);
+        f().sheetOrientation->setItemIndex(c.orientation);
+        f().gridFromTop->setChecked(c.fromTop);
         grid(c.columns, c.rows);
         const ui::Rect before = f().form().windowRect();
         print();
@@ -236,8 +236,8 @@ TEST_F(GridBatch, OneScaleAndOneRotationForEveryCell) {
     for (const Case& c : cases) {
         SCOPED_TRACE(simtest::utf8(c.printScale) + " / " + c.rotationSent);
         start();
-        f().Edit3->setText(c.printScale);
-        f().RadioGroup1->setItemIndex(c.rotation);
+        f().printScale->setText(c.printScale);
+        f().gridRotation->setItemIndex(c.rotation);
         grid(2, 2);
         print();
         const std::vector<std::string> all = jobs();
@@ -262,16 +262,16 @@ TEST_F(GridBatch, NothingToPlotOrNoCadEndsAtOnceWithoutAMessage) {
         std::function<void(GridBatch&)> change;
         bool connects;  // the inputs hold, only the CAD host is missing
     } cases[] = {
-        {"spacing without a comma", [](GridBatch& t) { t.f().ComboBox1->setText(L"420"); }, false},
-        {"spacing x zero", [](GridBatch& t) { t.f().ComboBox1->setText(L"0,300"); }, false},
-        {"spacing y negative", [](GridBatch& t) { t.f().ComboBox1->setText(L"420,-300"); }, false},
-        {"spacing not a number", [](GridBatch& t) { t.f().ComboBox1->setText(L"abc,300"); }, false},
-        {"drawing scale zero", [](GridBatch& t) { t.f().Edit4->setText(L"0"); }, false},
-        {"drawing scale negative", [](GridBatch& t) { t.f().Edit4->setText(L"-1"); }, false},
-        {"sheet without a size code", [](GridBatch& t) { t.f().ComboBox5->setText(L"Letter"); }, false},
+        {"spacing without a comma", [](GridBatch& t) { t.f().spacing->setText(L"420"); }, false},
+        {"spacing x zero", [](GridBatch& t) { t.f().spacing->setText(L"0,300"); }, false},
+        {"spacing y negative", [](GridBatch& t) { t.f().spacing->setText(L"420,-300"); }, false},
+        {"spacing not a number", [](GridBatch& t) { t.f().spacing->setText(L"abc,300"); }, false},
+        {"drawing scale zero", [](GridBatch& t) { t.f().drawingScale->setText(L"0"); }, false},
+        {"drawing scale negative", [](GridBatch& t) { t.f().drawingScale->setText(L"-1"); }, false},
+        {"sheet without a size code", [](GridBatch& t) { t.f().sheetSize->setText(L"Letter"); }, false},
         {"no columns", [](GridBatch& t) { t.grid(0, 2); }, false},
         {"no rows", [](GridBatch& t) { t.grid(3, 0); }, false},
-        {"windows past every number", [](GridBatch& t) { t.f().Edit4->setText(L"1e306"); }, false},
+        {"windows past every number", [](GridBatch& t) { t.f().drawingScale->setText(L"1e306"); }, false},
         {"no CAD window", [](GridBatch& t) { t.shell().windows.erase(FormRig::kCadWindow); }, true},
         {"CAD object not made", [](GridBatch& t) { t.rig->cad.fail = true; }, true},
     };
@@ -295,7 +295,7 @@ TEST_F(GridBatch, BlankPrintSettingShowsTheMessageAndEnds) {
     for (int blank = 0; blank < 3; ++blank) {
         SCOPED_TRACE("blank box " + std::to_string(2 + blank));
         start();
-        ui::ComboBox* boxes[] = {f().ComboBox2, f().ComboBox3, f().ComboBox4};
+        ui::ComboBox* boxes[] = {f().gridPrinter, f().gridPaper, f().gridStyleTable};
         boxes[blank]->setItemIndex(-1);
         const ui::Rect before = f().form().windowRect();
         print();
@@ -320,13 +320,13 @@ TEST_F(GridBatch, AbortStopsTheRowAndEveryLaterRow) {
     for (const Case& c : cases) {
         SCOPED_TRACE("abort after plot " + std::to_string(c.pressAfter));
         start();
-        f().CheckBox3->setChecked(c.fromTop);
+        f().gridFromTop->setChecked(c.fromTop);
         const ui::Rect before = f().form().windowRect();
         bool pressed = false;
         std::size_t logAfterPress = 0;
         atEveryPump([&] {
             if (jobs().size() < c.pressAfter) return false;
-            pressed = f().Button9->userClick();  // the plot request has just been made
+            pressed = f().gridStopButton->userClick();  // the plot request has just been made
             logAfterPress = shell().log.size();
             return true;
         });
@@ -421,16 +421,16 @@ TEST_F(GridBatch, TheGridHoldsStillWhileRunning) {
     ui::Rect during;
     shell().queued.push_back([&] {
         during = f().form().windowRect();
-        accepted = {f().Button1->userClick(), f().Button2->userClick(), f().Button7->userClick(),
-                    f().Button4->userClick()};
-        EXPECT_FALSE(f().Button4->enabled());
-        EXPECT_TRUE(f().Button9->enabled());
-        EXPECT_TRUE(f().unit.abortFlag);
+        accepted = {f().gridCaptureButton->userClick(), f().basePointButton->userClick(), f().spacingButton->userClick(),
+                    f().gridPrintButton->userClick()};
+        EXPECT_FALSE(f().gridPrintButton->enabled());
+        EXPECT_TRUE(f().gridStopButton->enabled());
+        EXPECT_TRUE(f().shared.plotMayContinue);
         EXPECT_TRUE(f().gridPlotRunning());
         // The order changes and the flags shrink under the run: neither makes it visit a
         // row twice or read a flag that is gone.
-        f().CheckBox3->setChecked(true);
-        f().gbPlotFlags.resize(4);
+        f().gridFromTop->setChecked(true);
+        f().chosenCells.resize(4);
     });
     print();
     EXPECT_EQ(accepted, (std::vector<bool>{false, false, false, false}));

@@ -159,24 +159,24 @@ struct ListsRig : FormRig {
     Page page;
     OverridingCad overriding;
 
-    ui::ComboBox& devices() { return page == Page::Frame ? *f().ComboBox7 : *f().ComboBox2; }
-    ui::ComboBox& papers() { return page == Page::Frame ? *f().ComboBox8 : *f().ComboBox3; }
-    ui::ComboBox& styles() { return page == Page::Frame ? *f().ComboBox9 : *f().ComboBox4; }
+    ui::ComboBox& devices() { return page == Page::Frame ? *f().framePrinter : *f().gridPrinter; }
+    ui::ComboBox& papers() { return page == Page::Frame ? *f().framePaper : *f().gridPaper; }
+    ui::ComboBox& styles() { return page == Page::Frame ? *f().frameStyleTable : *f().gridStyleTable; }
     Paper addedByListRefresh() const { return page == Page::Frame ? Paper::Media : Paper::Display; }
     Paper addedByPaperRefresh() const { return page == Page::Frame ? Paper::Display : Paper::Media; }
 
     void save(const wchar_t* device, const wchar_t* paper, const wchar_t* style) {
-        (page == Page::Frame ? f().gbDevName2 : f().gbDevName) = device;
-        (page == Page::Frame ? f().gbPaperName2 : f().gbPaperName) = paper;
-        (page == Page::Frame ? f().gbStyleName2 : f().gbStyleName) = style;
+        (page == Page::Frame ? f().savedFrameDevice : f().savedGridDevice) = device;
+        (page == Page::Frame ? f().savedFramePaper : f().savedGridPaper) = paper;
+        (page == Page::Frame ? f().savedFrameStyle : f().savedGridStyle) = style;
     }
     void overrideLists(ListOverrides o) {
         overriding.overrides = std::move(o);
         f().setCadLink(overriding);
     }
     // What the capture runs: the list refresh, then the paper refresh.
-    void listRefresh() { page == Page::Frame ? f().Button18Click(f().form()) : f().Button5Click(f().form()); }
-    void paperRefresh() { page == Page::Frame ? f().ComboBox7Change(f().form()) : f().ComboBox2Change(f().form()); }
+    void listRefresh() { page == Page::Frame ? f().refreshFrameLists() : f().refreshGridLists(); }
+    void paperRefresh() { page == Page::Frame ? f().framePrinterChanged() : f().gridPrinterChanged(); }
     // The user picks a device: on the frame page through the list itself; the other page
     // is never shown, so its handler is run as the list would run it.
     void pickDevice(const std::wstring& name) {
@@ -186,7 +186,7 @@ struct ListsRig : FormRig {
             ASSERT_TRUE(devices().userPick(index));
         } else {
             devices().setItemIndex(index);
-            f().ComboBox2Change(devices());
+            f().gridPrinterChanged();
         }
     }
     // Lists as a previous refresh might have left them.
@@ -278,7 +278,7 @@ TEST(PlotLists, CaptureFillsTheListsAndSelectsTheSavedNames) {
 
         // Filling and selecting ran no change handler: a paper change would have recomputed
         // the print scale from an A4 paper.
-        EXPECT_EQ(rig.f().Edit3->text(), L"1.4142");
+        EXPECT_EQ(rig.f().printScale->text(), L"1.4142");
         EXPECT_TRUE(rig.shell.messages.empty());
         EXPECT_EQ(rig.host->liveObjects(), 0);
     }
@@ -458,23 +458,23 @@ TEST(PlotLists, PaperChangeRecomputesTheGridScaleWhenAutomatic) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.automatic);
         FormRig rig(simtest::drawingOf({}));
-        app::TForm60& f = rig.f();
+        app::MainWindow& f = rig.f();
         // The equal-interval page holds an A4 paper; the frame page offers A1 and more.
-        f.gbDevName = L"Default Windows System Printer.pc3";
-        f.gbPaperName = L"A4";
-        f.Button5Click(f.form());
-        ASSERT_EQ(selected(*f.ComboBox3), L"A4");
-        f.gbDevName2 = L"PDF";
-        f.Button18Click(f.form());
-        f.ComboBox7Change(f.form());
-        f.CheckBox2->setChecked(c.automatic);
-        ASSERT_EQ(f.Edit3->text(), L"1.4142");
+        f.savedGridDevice = L"Default Windows System Printer.pc3";
+        f.savedGridPaper = L"A4";
+        f.refreshGridLists();
+        ASSERT_EQ(selected(*f.gridPaper), L"A4");
+        f.savedFrameDevice = L"PDF";
+        f.refreshFrameLists();
+        f.framePrinterChanged();
+        f.autoPrintScale->setChecked(c.automatic);
+        ASSERT_EQ(f.printScale->text(), L"1.4142");
 
-        const int a1 = plot::indexOfName(f.ComboBox8->items(), L"ISO A1 (841.00 x 594.00 mm)");
+        const int a1 = plot::indexOfName(f.framePaper->items(), L"ISO A1 (841.00 x 594.00 mm)");
         ASSERT_GE(a1, 0);
-        ASSERT_TRUE(f.ComboBox8->userPick(a1));
-        EXPECT_EQ(f.Edit3->text(), c.scale);  // from the equal-interval page's A3 sheet on A4
-        EXPECT_EQ(f.Edit6->text(), L"");
+        ASSERT_TRUE(f.framePaper->userPick(a1));
+        EXPECT_EQ(f.printScale->text(), c.scale);  // from the equal-interval page's A3 sheet on A4
+        EXPECT_EQ(f.framePrintScale->text(), L"");
         EXPECT_TRUE(rig.shell.messages.empty());
     }
 }

@@ -8,7 +8,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/memory_widgets.h"
 #include "app_fake_shell.h"
 #include "common/numbers.h"
@@ -136,7 +136,7 @@ TEST(PaperSize, FindsTheFirstCodeInTableOrder) {
 
 TEST(PrintScale, FrameScaleFitsTheLongerSideToThePapersLongSide) {
     auto box = [](double w, double h) {
-        frames::TmvWaku f;
+        frames::FrameRect f;
         f.minx = 1000;
         f.miny = -500;
         f.maxx = 1000 + w;
@@ -175,12 +175,12 @@ struct PrintScaleOnTheForm : ::testing::Test {
                                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     testing_support::FakeShell shell;
     ui::MemoryWidgetFactory widgets;
-    std::unique_ptr<app::TForm60> f;
+    std::unique_ptr<app::MainWindow> f;
 
     void SetUp() override {
         std::filesystem::create_directories(dir);
         shell.program = (dir / "quillon.exe").wstring();
-        f = std::make_unique<app::TForm60>(widgets, shell);
+        f = std::make_unique<app::MainWindow>(widgets, shell);
     }
     void TearDown() override {
         f.reset();
@@ -229,18 +229,18 @@ TEST_F(PrintScaleOnTheForm, RecalculateWritesTheGridScaleOrExplainsWhyNot) {
     };
     for (const auto& c : cases) {
         common::ScopedNumberFormat format(c.format);
-        f->ComboBox1->setText(c.spacing);
-        f->Edit4->setText(c.drawingScale);
-        f->ComboBox5->setText(c.sheet);
-        f->ComboBox6->setItemIndex(c.orientation);
-        papers(*f->ComboBox3, c.papers, c.chosen);
-        papers(*f->ComboBox8, {L"A0"}, 0);  // the frame page's paper plays no part
-        f->Edit3->setText(kept);
+        f->spacing->setText(c.spacing);
+        f->drawingScale->setText(c.drawingScale);
+        f->sheetSize->setText(c.sheet);
+        f->sheetOrientation->setItemIndex(c.orientation);
+        papers(*f->gridPaper, c.papers, c.chosen);
+        papers(*f->framePaper, {L"A0"}, 0);  // the frame page's paper plays no part
+        f->printScale->setText(kept);
         shell.messages.clear();
 
-        f->Button6Click(*f->Button6);
+        f->recomputePrintScale();
 
-        EXPECT_EQ(f->Edit3->text(), c.edit3) << c.what;
+        EXPECT_EQ(f->printScale->text(), c.edit3) << c.what;
         EXPECT_EQ(widgets.peer("Edit3")->text, c.edit3) << c.what;
         if (c.message) {
             EXPECT_EQ(shell.messages, std::vector<std::wstring>{message}) << c.what;
@@ -262,10 +262,10 @@ TEST_F(PrintScaleOnTheForm, DrawingSheetSizeFromSizeOrientationAndScale) {
         {L"B4", 1, L"2.5", 642.5, 910},  {L"Letter", 0, L"50", 0, 0},     {L"", 0, L"1", 0, 0},
     };
     for (const auto& c : cases) {
-        f->ComboBox5->setText(c.sheet);
-        f->ComboBox6->setItemIndex(c.orientation);
-        ASSERT_EQ(f->ComboBox6->itemIndex(), c.orientation);  // -1: nothing chosen
-        f->Edit4->setText(c.drawingScale);
+        f->sheetSize->setText(c.sheet);
+        f->sheetOrientation->setItemIndex(c.orientation);
+        ASSERT_EQ(f->sheetOrientation->itemIndex(), c.orientation);  // -1: nothing chosen
+        f->drawingScale->setText(c.drawingScale);
         double w = -1, h = -1;
         app::GetCadPaperSize(*f, w, h);
         EXPECT_EQ(w, c.w) << testing::PrintToString(std::wstring(c.sheet)) << " " << c.orientation;
@@ -275,27 +275,27 @@ TEST_F(PrintScaleOnTheForm, DrawingSheetSizeFromSizeOrientationAndScale) {
 }
 
 TEST_F(PrintScaleOnTheForm, FrameScaleShowsInEdit6OnlyForAKnownPaper) {
-    frames::TmvWaku frame;
+    frames::FrameRect frame;
     frame.maxx = 42000;
     frame.maxy = 29700;
-    f->Edit6->setText(L"old");
+    f->framePrintScale->setText(L"old");
 
-    papers(*f->ComboBox8, {L"Letter", L"A3"}, 0);
+    papers(*f->framePaper, {L"Letter", L"A3"}, 0);
     EXPECT_FALSE(app::showFramePrintScale(*f, frame).found);
-    EXPECT_EQ(f->Edit6->text(), L"old");
+    EXPECT_EQ(f->framePrintScale->text(), L"old");
 
-    papers(*f->ComboBox8, {L"Letter", L"A3"}, 1);
+    papers(*f->framePaper, {L"Letter", L"A3"}, 1);
     const plot::FrameScale s = app::showFramePrintScale(*f, frame);
     EXPECT_TRUE(s.found);
     EXPECT_TRUE(s.landscape);
-    EXPECT_EQ(f->Edit6->text(), L"100.0000");
+    EXPECT_EQ(f->framePrintScale->text(), L"100.0000");
     EXPECT_EQ(widgets.peer("Edit6")->text, L"100.0000");
 
     common::ScopedNumberFormat comma(kComma);
     frame.maxx = 8410;
     frame.maxy = 8410;
     EXPECT_FALSE(app::showFramePrintScale(*f, frame).landscape);
-    EXPECT_EQ(f->Edit6->text(), L"20,0238");
+    EXPECT_EQ(f->framePrintScale->text(), L"20,0238");
 }
 
 }  // namespace

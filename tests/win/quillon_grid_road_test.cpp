@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
 #include "platform/form_win.h"
@@ -115,26 +115,26 @@ TEST_P(QuillonGridRoad, EveryCellWithContentPlottedInRowOrder) {
         GridShell shell(out);
         platform::WinWidgetFactory widgets;
         cad::com::ComCoApplication cad;
-        app::TForm60 form(widgets, shell, 96);
+        app::MainWindow form(widgets, shell, 96);
         form.setCadLink(cad);
         platform::FormPeer* window = platform::FormPeer::of(form.form());
         ASSERT_TRUE(window && window->hwnd());
         shell.setOwner(window->hwnd());
         window->show(SW_SHOWNOACTIVATE);
         shell.processMessages();
-        ASSERT_EQ(form.Edit4->text(), L"1");
+        ASSERT_EQ(form.drawingScale->text(), L"1");
 
-        form.Button1Click(*form.Button1);
-        EXPECT_EQ(form.Edit4->text(), L"10");  // the drawing's own scale
-        form.Button10MouseDown(*form.Button10, ui::MouseEvent{});
-        ASSERT_EQ(form.Edit2->text(), L"3");
-        form.Button4Click(*form.Button4);  // returns when the run has ended
-        EXPECT_TRUE(form.Button4->enabled());
-        EXPECT_FALSE(form.Button9->enabled());
+        form.captureGrid();
+        EXPECT_EQ(form.drawingScale->text(), L"10");  // the drawing's own scale
+        form.chooseOrReleaseAllCells(ui::MouseEvent{});
+        ASSERT_EQ(form.chosenCellCount->text(), L"3");
+        form.printGrid();  // returns when the run has ended
+        EXPECT_TRUE(form.gridPrintButton->enabled());
+        EXPECT_FALSE(form.gridStopButton->enabled());
         for (const std::wstring& m : shell.messages) ADD_FAILURE() << "message: " << testing::PrintToString(m);
-        EXPECT_EQ(form.ComboBox2->text(), L"PDF");
-        EXPECT_EQ(form.ComboBox3->text(), L"ISO_A3_(297.00_x_420.00_MM)");
-        EXPECT_EQ(form.ComboBox4->text(), L"monochrome.ctb");
+        EXPECT_EQ(form.gridPrinter->text(), L"PDF");
+        EXPECT_EQ(form.gridPaper->text(), L"ISO_A3_(297.00_x_420.00_MM)");
+        EXPECT_EQ(form.gridStyleTable->text(), L"monochrome.ctb");
     }
 
     const std::vector<JournalJob> jobs = readJournal(journal);

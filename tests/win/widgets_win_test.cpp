@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "tests/shared/widget_cases.h"
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "platform/dpi_win.h"
 #include "platform/form_win.h"
 #include "platform/peer_win.h"
@@ -303,12 +303,12 @@ struct Win32WidgetMainWindow : ::testing::Test {
         std::ifstream in(shell.ini(), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    static HWND main(app::TForm60& f) { return platform::FormPeer::of(f.form())->hwnd(); }
+    static HWND main(app::MainWindow& f) { return platform::FormPeer::of(f.form())->hwnd(); }
     static HWND of(ui::Widget* w) { return platform::windowOf(*w); }
 };
 
 TEST_F(Win32WidgetMainWindow, FrameCaptionAndClientSize) {
-    app::TForm60 f(factory, shell, 96);
+    app::MainWindow f(factory, shell, 96);
     HWND window = main(f);
     const LONG style = GetWindowLongW(window, GWL_STYLE), ex = GetWindowLongW(window, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_TOPMOST);
@@ -328,7 +328,7 @@ TEST_F(Win32WidgetMainWindow, FrameCaptionAndClientSize) {
 
 // Told the wrong dpi, the window follows the dpi of the monitor it opened on.
 TEST_F(Win32WidgetMainWindow, SizesFollowTheDpiOfTheWindowsMonitor) {
-    app::TForm60 f(factory, shell, 192);
+    app::MainWindow f(factory, shell, 192);
     HWND window = main(f);
     const int dpi = static_cast<int>(GetDpiForWindow(window));
     ASSERT_NE(dpi, 192) << "this test needs a monitor below 200 %";
@@ -338,13 +338,13 @@ TEST_F(Win32WidgetMainWindow, SizesFollowTheDpiOfTheWindowsMonitor) {
     EXPECT_EQ(client.right, MulDiv(478, dpi, 96));
     EXPECT_EQ(client.bottom, MulDiv(418, dpi, 96));
     LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(of(f.Edit5), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(of(f.frameLayer), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -MulDiv(11, dpi, 96));
 }
 
 TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
-    app::TForm60 f(factory, shell, 96);
-    HWND tabs = of(f.PageControl1);
+    app::MainWindow f(factory, shell, 96);
+    HWND tabs = of(f.pageControl);
     ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 1);
     wchar_t caption[64] = {};
     TCITEMW item{};
@@ -353,17 +353,17 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
     item.cchTextMax = 64;
     SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(caption, L"任意枠配置");
-    EXPECT_FALSE(GetWindowLongW(of(f.TabSheet1), GWL_STYLE) & WS_VISIBLE);
-    EXPECT_FALSE(IsWindowEnabled(of(f.TabSheet1)));
-    EXPECT_TRUE(GetWindowLongW(of(f.TabSheet2), GWL_STYLE) & WS_VISIBLE);
-    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.Button13), static_cast<ui::Widget*>(f.Button18),
-                               static_cast<ui::Widget*>(f.Button5)})
+    EXPECT_FALSE(GetWindowLongW(of(f.gridSheet), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowEnabled(of(f.gridSheet)));
+    EXPECT_TRUE(GetWindowLongW(of(f.frameSheet), GWL_STYLE) & WS_VISIBLE);
+    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.frameTargetCadButton), static_cast<ui::Widget*>(f.frameListsButton),
+                               static_cast<ui::Widget*>(f.gridListsButton)})
         EXPECT_FALSE(GetWindowLongW(of(hidden), GWL_STYLE) & WS_VISIBLE) << hidden->name();
-    // Label6 lies beneath the page control.
+    // scaleLabel lies beneath the page control.
     bool pagesFirst = false;
     for (HWND w = GetWindow(main(f), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
         if (w == tabs) pagesFirst = true;
-        if (w == of(f.Label6)) break;
+        if (w == of(f.scaleLabel)) break;
     }
     EXPECT_TRUE(pagesFirst);
 }
@@ -371,24 +371,24 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
 // The Tab key walks the controls in the table's order, past those that are not tab stops,
 // hidden or disabled; owner-drawn buttons stay owner-drawn on the way.
 TEST_F(Win32WidgetMainWindow, TabKeyFollowsTheTableOrder) {
-    app::TForm60 f(factory, shell, 96);
+    app::MainWindow f(factory, shell, 96);
     HWND window = main(f);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    const std::vector<ui::Widget*> order{f.Button11, f.Edit5, f.ComboBox10, f.ComboBox11, f.ComboBox7, f.Edit6,
-                                         f.ComboBox8, f.ComboBox9, f.Edit7, f.CheckBox1, f.Button16, f.Button12,
-                                         f.Button11};
+    const std::vector<ui::Widget*> order{f.frameCaptureButton, f.frameLayer, f.landscapeRotation, f.portraitRotation, f.framePrinter, f.framePrintScale,
+                                         f.framePaper, f.frameStyleTable, f.chosenFrameCount, f.frameFromTop, f.framePrintButton, f.toolbarToggle,
+                                         f.frameCaptureButton};
     SetFocus(of(order.front()));
     for (std::size_t i = 1; i < order.size(); ++i) {
         MSG key{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(IsDialogMessageW(window, &key));
         EXPECT_EQ(GetFocus(), of(order[i])) << "after " << order[i - 1]->name();
     }
-    for (ui::Widget* button : {static_cast<ui::Widget*>(f.Button11), static_cast<ui::Widget*>(f.Button16)})
+    for (ui::Widget* button : {static_cast<ui::Widget*>(f.frameCaptureButton), static_cast<ui::Widget*>(f.framePrintButton)})
         EXPECT_EQ(GetWindowLongW(of(button), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << button->name();
 }
 
 TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
-    app::TForm60 f(factory, shell, 96);
+    app::MainWindow f(factory, shell, 96);
     HWND tip = platform::FormPeer::of(f.form())->tooltip();
     ASSERT_TRUE(tip);
     int hints = 0;
@@ -408,24 +408,24 @@ TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
 }
 
 TEST_F(Win32WidgetMainWindow, PanelToggleHidesTheUpperPanelAndThePreviewFillsThePage) {
-    app::TForm60 f(factory, shell, 96);
+    app::MainWindow f(factory, shell, 96);
     RECT before{}, after{};
-    GetWindowRect(of(f.Image2), &before);
-    SendMessageW(of(f.Button12), BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(of(f.Panel2)));
-    EXPECT_EQ(textOf(of(f.Button12)), L"▼");
-    GetWindowRect(of(f.Image2), &after);
+    GetWindowRect(of(f.framePreview), &before);
+    SendMessageW(of(f.toolbarToggle), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(of(f.frameToolbar)));
+    EXPECT_EQ(textOf(of(f.toolbarToggle)), L"▼");
+    GetWindowRect(of(f.framePreview), &after);
     EXPECT_EQ(after.bottom - after.top, (before.bottom - before.top) + 111);
-    SendMessageW(of(f.Button12), BM_CLICK, 0, 0);
-    EXPECT_EQ(textOf(of(f.Button12)), L"▲");
-    GetWindowRect(of(f.Image2), &after);
+    SendMessageW(of(f.toolbarToggle), BM_CLICK, 0, 0);
+    EXPECT_EQ(textOf(of(f.toolbarToggle)), L"▲");
+    GetWindowRect(of(f.framePreview), &after);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
 }
 
 TEST_F(Win32WidgetMainWindow, OpensAtTheSavedPlaceAndClosingWritesTheNewPlace) {
     writeIni("[MORVEL]\r\nLeft=100\r\nTop=80\r\nWidth=520\r\nHeight=470\r\n");
     {
-        app::TForm60 f(factory, shell, 96);
+        app::MainWindow f(factory, shell, 96);
         HWND window = main(f);
         RECT r{};
         GetWindowRect(window, &r);
@@ -436,7 +436,7 @@ TEST_F(Win32WidgetMainWindow, OpensAtTheSavedPlaceAndClosingWritesTheNewPlace) {
         int closings = 0;
         platform::FormPeer::of(f.form())->onClosed = [&] {
             ++closings;
-            f.FormDestroy(f.form());
+            f.windowDestroyed();
         };
         SetWindowPos(window, nullptr, 140, 90, 500, 460, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(window, WM_CLOSE, 0, 0);
@@ -446,7 +446,7 @@ TEST_F(Win32WidgetMainWindow, OpensAtTheSavedPlaceAndClosingWritesTheNewPlace) {
     const std::string saved = readIni();
     ASSERT_GE(saved.size(), 2u);
     EXPECT_EQ(saved.substr(0, 2), "\xFF\xFE");
-    app::TForm60 again(factory, shell, 96);
+    app::MainWindow again(factory, shell, 96);
     RECT r{};
     GetWindowRect(main(again), &r);
     EXPECT_EQ(r.left, 140);
@@ -462,24 +462,24 @@ int fontHeightOf(HWND window) {
 }
 
 TEST_F(Win32WidgetMainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChange) {
-    app::TForm60 f(factory, shell, 96);
+    app::MainWindow f(factory, shell, 96);
     HWND window = main(f);
-    EXPECT_EQ(fontHeightOf(of(f.Edit5)), -11);
-    EXPECT_EQ(fontHeightOf(of(f.ComboBox7)), -13);
-    EXPECT_EQ(fontHeightOf(of(f.Edit7)), -16);
+    EXPECT_EQ(fontHeightOf(of(f.frameLayer)), -11);
+    EXPECT_EQ(fontHeightOf(of(f.framePrinter)), -13);
+    EXPECT_EQ(fontHeightOf(of(f.chosenFrameCount)), -16);
     RECT r{};
     GetWindowRect(window, &r);
     RECT suggested{r.left, r.top, r.left + (r.right - r.left) * 3 / 2, r.top + (r.bottom - r.top) * 3 / 2};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(f.form().dpi(), 144);
-    EXPECT_EQ(fontHeightOf(of(f.Edit5)), -17);
-    EXPECT_EQ(fontHeightOf(of(f.ComboBox7)), -20);
-    EXPECT_EQ(fontHeightOf(of(f.Edit7)), -24);
+    EXPECT_EQ(fontHeightOf(of(f.frameLayer)), -17);
+    EXPECT_EQ(fontHeightOf(of(f.framePrinter)), -20);
+    EXPECT_EQ(fontHeightOf(of(f.chosenFrameCount)), -24);
     GetWindowRect(window, &r);
     EXPECT_EQ(r.right - r.left, suggested.right - suggested.left);
     RECT edit{}, combo{};
-    GetWindowRect(of(f.Edit5), &edit);
-    GetWindowRect(of(f.ComboBox7), &combo);
+    GetWindowRect(of(f.frameLayer), &edit);
+    GetWindowRect(of(f.framePrinter), &combo);
     EXPECT_EQ(edit.right - edit.left, 159);  // 106 at 96 dpi
     EXPECT_EQ(edit.bottom - edit.top, 32);   // 21
     EXPECT_EQ(combo.bottom - combo.top, 36);  // 24, the closed box
@@ -493,7 +493,7 @@ TEST(Win32WidgetMonitorScale, FirstMonitorFactorMatchesItsDpi) {
 // Every visible control is painted by us in the dark palette: on the screen, the colour
 // that covers most of each control (its surface, not its text or frame) is dark.
 TEST_F(Win32WidgetMainWindow, EveryVisibleControlIsDark) {
-    app::TForm60 f(factory, shell, 96);
+    app::MainWindow f(factory, shell, 96);
     HWND window = main(f);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

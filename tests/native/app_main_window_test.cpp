@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/form60.h"
+#include "app/main_window.h"
 #include "app/memory_widgets.h"
 #include "app/monitor_scale.h"
 #include "app_fake_shell.h"
@@ -20,12 +20,12 @@ struct AppMainWindow : ::testing::Test {
                                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     testing_support::FakeShell shell;
     ui::MemoryWidgetFactory widgets;
-    std::unique_ptr<app::TForm60> f;
+    std::unique_ptr<app::MainWindow> f;
 
     void SetUp() override {
         std::filesystem::create_directories(dir);
         shell.program = (dir / "quillon.exe").wstring();
-        f = std::make_unique<app::TForm60>(widgets, shell);
+        f = std::make_unique<app::MainWindow>(widgets, shell);
     }
     void TearDown() override {
         f.reset();
@@ -82,7 +82,7 @@ TEST_F(AppMainWindow, EveryControlHasItsParentAndKind) {
 
 TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
     const auto row = [](const std::string& name) -> const app::ControlRow& {
-        for (const auto& r : app::form60Controls())
+        for (const auto& r : app::mainWindowControls())
             if (r.args.name == name) return r;
         throw std::runtime_error("no row " + name);
     };
@@ -92,7 +92,6 @@ TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
     EXPECT_EQ(b14.args.hint, L"右クリック、または [Shift] or [Ctrl]+クリックで解除");
     EXPECT_FALSE(b14.args.tabStop);
     EXPECT_EQ(b14.event, app::Event::MouseDown);
-    EXPECT_EQ(b14.handler, "Button14MouseDown");
 
     const auto& e2 = row("Edit2");
     EXPECT_EQ(e2.args.design, (ui::Rect{292, 75, 57, 27}));
@@ -111,8 +110,8 @@ TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
     EXPECT_EQ(c7.args.comboStyle, ui::ComboStyle::PickOnly);
     EXPECT_EQ(c7.args.dropDownRows, 16);
     EXPECT_EQ(c7.args.fontHeight, 13);
-    EXPECT_EQ(c7.handler, "ComboBox7Change");
-    EXPECT_EQ(row("ComboBox8").handler, "ComboBox3Change") << "the frame page's paper list shares the handler";
+    EXPECT_EQ(c7.event, app::Event::Change);
+    EXPECT_EQ(row("ComboBox8").event, app::Event::Change);
 
     const auto& c5 = row("ComboBox5");
     EXPECT_EQ(c5.args.comboStyle, ui::ComboStyle::Editable);
@@ -127,8 +126,8 @@ TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
     EXPECT_EQ(r1.args.columns, 2);
     EXPECT_EQ(r1.args.items, (std::vector<std::wstring>{L"0", L"90", L"180", L"270"}));
 
-    EXPECT_EQ(row("Button17").handler, "Button9Click");
-    EXPECT_EQ(row("Button13").handler, "Button3Click");
+    EXPECT_EQ(row("Button17").event, app::Event::Click);
+    EXPECT_EQ(row("Button13").event, app::Event::Click);
     EXPECT_EQ(row("Edit1").args.hint, L"左下図面の左下基点");
     EXPECT_EQ(row("Button11").args.design, (ui::Rect{4, -2, 59, 25}));
 }
@@ -136,30 +135,30 @@ TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
 TEST_F(AppMainWindow, StartsOnTheFramePageWithTheEqualIntervalPageUnreachable) {
     EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ nanoCAD ]");
     EXPECT_EQ(widgets.peer("Form60")->text, L"Quillon 2.06 [ nanoCAD ]");
-    EXPECT_EQ(f->PageControl1->activePage(), f->TabSheet2);
-    EXPECT_FALSE(f->TabSheet1->tabVisible());
-    EXPECT_FALSE(f->TabSheet1->enabled());
-    EXPECT_FALSE(f->PageControl1->userSelectPage(*f->TabSheet1));
-    EXPECT_EQ(f->PageControl1->activePage(), f->TabSheet2);
-    EXPECT_FALSE(f->Button1->userClick()) << "a control of the hidden page cannot be reached";
-    EXPECT_TRUE(f->Panel2->showing());
-    EXPECT_EQ(f->Button12->text(), L"▲");
+    EXPECT_EQ(f->pageControl->activePage(), f->frameSheet);
+    EXPECT_FALSE(f->gridSheet->tabVisible());
+    EXPECT_FALSE(f->gridSheet->enabled());
+    EXPECT_FALSE(f->pageControl->userSelectPage(*f->gridSheet));
+    EXPECT_EQ(f->pageControl->activePage(), f->frameSheet);
+    EXPECT_FALSE(f->gridCaptureButton->userClick()) << "a control of the hidden page cannot be reached";
+    EXPECT_TRUE(f->frameToolbar->showing());
+    EXPECT_EQ(f->toolbarToggle->text(), L"▲");
 }
 
 TEST_F(AppMainWindow, InvisibleButtonsAreNeverShown) {
-    for (ui::Button* b : {f->Button5, f->Button13, f->Button18}) {
+    for (ui::Button* b : {f->gridListsButton, f->frameTargetCadButton, f->frameListsButton}) {
         EXPECT_FALSE(b->visible()) << b->name();
         EXPECT_FALSE(widgets.peer(b->name())->visible) << b->name();
         EXPECT_FALSE(b->userClick()) << b->name();
     }
-    f->Button12->userClick();
-    f->Button12->userClick();
-    EXPECT_FALSE(f->Button13->showing());
-    EXPECT_FALSE(f->Button13->enabled());
+    f->toolbarToggle->userClick();
+    f->toolbarToggle->userClick();
+    EXPECT_FALSE(f->frameTargetCadButton->showing());
+    EXPECT_FALSE(f->frameTargetCadButton->enabled());
 }
 
 TEST_F(AppMainWindow, HandlersAreBoundToTheirEvents) {
-    for (const auto& row : app::form60Controls()) {
+    for (const auto& row : app::mainWindowControls()) {
         ui::Widget& c = w(row.args.name);
         EXPECT_EQ(static_cast<bool>(c.onClick), row.event == app::Event::Click) << row.args.name;
         EXPECT_EQ(static_cast<bool>(c.onChange), row.event == app::Event::Change) << row.args.name;
@@ -169,52 +168,52 @@ TEST_F(AppMainWindow, HandlersAreBoundToTheirEvents) {
 
 TEST_F(AppMainWindow, LayoutDocksAndAnchorsAtDesignSize) {
     // Page area: 478 x 418 less the tab strip and border.
-    EXPECT_EQ(f->TabSheet2->bounds(), (ui::Rect{4, 24, 470, 390}));
-    EXPECT_EQ(f->Panel2->bounds(), (ui::Rect{0, 0, 470, 111}));
-    EXPECT_EQ(f->Panel3->bounds(), (ui::Rect{0, 111, 470, 279}));
-    EXPECT_EQ(f->Image2->bounds(), (ui::Rect{0, 0, 470, 279}));
-    EXPECT_EQ(f->Button12->bounds(), (ui::Rect{442, 1, 25, 25}));
-    EXPECT_EQ(f->Panel1->bounds(), (ui::Rect{0, 108, 470, 282}));
-    EXPECT_EQ(f->Image1->bounds(), (ui::Rect{0, 0, 470, 282}));
-    EXPECT_TRUE(f->Image1->center() && f->Image1->stretch());
-    // Label6 lies on the window beneath the page control, which covers it.
+    EXPECT_EQ(f->frameSheet->bounds(), (ui::Rect{4, 24, 470, 390}));
+    EXPECT_EQ(f->frameToolbar->bounds(), (ui::Rect{0, 0, 470, 111}));
+    EXPECT_EQ(f->framePreviewPanel->bounds(), (ui::Rect{0, 111, 470, 279}));
+    EXPECT_EQ(f->framePreview->bounds(), (ui::Rect{0, 0, 470, 279}));
+    EXPECT_EQ(f->toolbarToggle->bounds(), (ui::Rect{442, 1, 25, 25}));
+    EXPECT_EQ(f->gridPreviewPanel->bounds(), (ui::Rect{0, 108, 470, 282}));
+    EXPECT_EQ(f->gridPreview->bounds(), (ui::Rect{0, 0, 470, 282}));
+    EXPECT_TRUE(f->gridPreview->center() && f->gridPreview->stretch());
+    // scaleLabel lies on the window beneath the page control, which covers it.
     const auto& order = f->form().children();
-    const auto label = std::find(order.begin(), order.end(), f->Label6);
-    const auto pages = std::find(order.begin(), order.end(), f->PageControl1);
+    const auto label = std::find(order.begin(), order.end(), f->scaleLabel);
+    const auto pages = std::find(order.begin(), order.end(), f->pageControl);
     EXPECT_LT(label, pages);
-    EXPECT_EQ(f->PageControl1->bounds(), (ui::Rect{0, 0, 478, 418}));
+    EXPECT_EQ(f->pageControl->bounds(), (ui::Rect{0, 0, 478, 418}));
 }
 
 TEST_F(AppMainWindow, PanelToggleHidesAndShowsTheUpperPanel) {
-    f->Button12->userClick();
-    EXPECT_FALSE(f->Panel2->visible());
-    EXPECT_EQ(f->Button12->text(), L"▼");
+    f->toolbarToggle->userClick();
+    EXPECT_FALSE(f->frameToolbar->visible());
+    EXPECT_EQ(f->toolbarToggle->text(), L"▼");
     EXPECT_EQ(widgets.peer("Button12")->text, L"▼");
-    EXPECT_EQ(f->Panel3->bounds(), (ui::Rect{0, 0, 470, 390})) << "the preview fills the page";
-    EXPECT_EQ(f->Image2->bounds(), (ui::Rect{0, 0, 470, 390}));
-    EXPECT_EQ(f->Button12->bounds(), (ui::Rect{442, 1, 25, 25})) << "stays in the upper-right corner";
+    EXPECT_EQ(f->framePreviewPanel->bounds(), (ui::Rect{0, 0, 470, 390})) << "the preview fills the page";
+    EXPECT_EQ(f->framePreview->bounds(), (ui::Rect{0, 0, 470, 390}));
+    EXPECT_EQ(f->toolbarToggle->bounds(), (ui::Rect{442, 1, 25, 25})) << "stays in the upper-right corner";
 
-    f->Button12->userClick();
-    EXPECT_TRUE(f->Panel2->visible());
+    f->toolbarToggle->userClick();
+    EXPECT_TRUE(f->frameToolbar->visible());
     EXPECT_TRUE(widgets.peer("Panel2")->visible);
-    EXPECT_EQ(f->Button12->text(), L"▲");
-    EXPECT_EQ(f->Image2->bounds(), (ui::Rect{0, 0, 470, 279}));
+    EXPECT_EQ(f->toolbarToggle->text(), L"▲");
+    EXPECT_EQ(f->framePreview->bounds(), (ui::Rect{0, 0, 470, 279}));
 }
 
 TEST_F(AppMainWindow, ToggleKeepsButtonInCornerOfAWiderWindow) {
     ui::Rect r = f->form().windowRect();
     r.width += 100;
     f->form().setWindowRect(r);
-    EXPECT_EQ(f->Button12->bounds(), (ui::Rect{542, 1, 25, 25}));
-    EXPECT_EQ(f->Image2->width(), 570);
+    EXPECT_EQ(f->toolbarToggle->bounds(), (ui::Rect{542, 1, 25, 25}));
+    EXPECT_EQ(f->framePreview->width(), 570);
 }
 
 TEST_F(AppMainWindow, CadButtonDoesNothing) {
     const auto before = widgets.peer("Panel2")->visible;
     const std::wstring caption = f->form().text();
     const ui::Rect rect = f->form().windowRect();
-    f->Button3Click(*f->Button3);
-    f->Button13->onClick(*f->Button13);
+    f->chooseTargetCad();
+    f->frameTargetCadButton->onClick(*f->frameTargetCadButton);
     EXPECT_EQ(widgets.peer("Panel2")->visible, before);
     EXPECT_EQ(f->form().text(), caption);
     EXPECT_EQ(f->form().windowRect(), rect);
@@ -222,10 +221,10 @@ TEST_F(AppMainWindow, CadButtonDoesNothing) {
 }
 
 TEST_F(AppMainWindow, StartReadsScaleFactorAndMakesEmptyPhotographs) {
-    EXPECT_EQ(f->unit.monitorScaleFactor, 100);
-    ASSERT_TRUE(f->CaptBmp && f->CaptBmp2);
-    EXPECT_NE(f->CaptBmp, f->CaptBmp2);
-    EXPECT_EQ(f->CaptBmp->width(), 0);
+    EXPECT_EQ(f->shared.monitorScaleFactor, 100);
+    ASSERT_TRUE(f->gridPhoto && f->framePhoto);
+    EXPECT_NE(f->gridPhoto, f->framePhoto);
+    EXPECT_EQ(f->gridPhoto->width(), 0);
 }
 
 TEST_F(AppMainWindow, ControlsScaleWithTheDpi) {
@@ -233,11 +232,11 @@ TEST_F(AppMainWindow, ControlsScaleWithTheDpi) {
     other.program = (dir / "quillon150.exe").wstring();
     other.scaleFactor = 150;
     ui::MemoryWidgetFactory w150;
-    app::TForm60 big(w150, other, 144);
-    EXPECT_EQ(big.unit.monitorScaleFactor, 150);
-    EXPECT_EQ(big.Button16->bounds(), (ui::Rect{519, 113, 104, 47}));
-    EXPECT_EQ(big.Panel2->height(), 167);
-    EXPECT_EQ(big.Button12->bounds().right(), big.Panel3->width() - 5);  // 3 design pixels
+    app::MainWindow big(w150, other, 144);
+    EXPECT_EQ(big.shared.monitorScaleFactor, 150);
+    EXPECT_EQ(big.framePrintButton->bounds(), (ui::Rect{519, 113, 104, 47}));
+    EXPECT_EQ(big.frameToolbar->height(), 167);
+    EXPECT_EQ(big.toolbarToggle->bounds().right(), big.framePreviewPanel->width() - 5);  // 3 design pixels
     EXPECT_EQ(w150.peer("Edit7")->fontHeight, 24);
     EXPECT_EQ(w150.peer("Label1")->fontHeight, 17) << "the window's 11 pixels";
 }
@@ -248,10 +247,10 @@ TEST_F(AppMainWindow, MovingToAnotherDpiRescalesControlsAndFonts) {
     r.width = 2 * 478 + 2 * ui::MemoryFormPeer::kFrameWidth;
     r.height = 2 * 418 + 2 * ui::MemoryFormPeer::kFrameHeight;
     f->form().setWindowRect(r);
-    EXPECT_EQ(f->Button16->bounds(), (ui::Rect{692, 150, 138, 62}));
-    EXPECT_EQ(f->Panel2->height(), 222);
+    EXPECT_EQ(f->framePrintButton->bounds(), (ui::Rect{692, 150, 138, 62}));
+    EXPECT_EQ(f->frameToolbar->height(), 222);
     EXPECT_EQ(widgets.peer("ComboBox7")->fontHeight, 26);
-    EXPECT_EQ(f->unit.monitorScaleFactor, 100) << "read once at start";
+    EXPECT_EQ(f->shared.monitorScaleFactor, 100) << "read once at start";
 }
 
 TEST(AppMonitorScale, TruncatedWithLowerBound) {
