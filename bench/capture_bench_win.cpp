@@ -28,11 +28,11 @@
 #include "app/main_window.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
-#include "frames/frame_query.h"
-#include "platform/dpi_win.h"
-#include "platform/form_win.h"
-#include "platform/shell_services_win.h"
-#include "platform/widget_factory_win.h"
+#include "sheets/frame_query.h"
+#include "ui/win/dpi_win.h"
+#include "ui/win/form_win.h"
+#include "desktop/shell_services_win.h"
+#include "ui/win/widget_factory_win.h"
 #include "tests/win/stand_in.h"
 
 namespace {
@@ -116,7 +116,7 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
 
         for (int i = 0; i < runs; ++i) {
             form.shared.frames.clear();
-            form.framePhoto = std::make_shared<app::PixelBitmap>();
+            form.framePhoto = std::make_shared<ui::PixelBitmap>();
             shell.waitedMs = 0;
             const long long before = traceLines(trace);
             const Clock::time_point start = Clock::now();

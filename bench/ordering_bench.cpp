@@ -16,7 +16,7 @@
 #include <random>
 #include <utility>
 
-#include "frames/ordering.h"
+#include "sheets/ordering.h"
 
 namespace {
 

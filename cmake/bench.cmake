@@ -2,7 +2,7 @@
 # The ordering code is compiled into the benchmark itself with optimisation, whatever
 # the build type of the rest.
 if(NOT WIN32)
-  add_executable(ordering_bench ${CMAKE_SOURCE_DIR}/bench/ordering_bench.cpp ${CMAKE_SOURCE_DIR}/src/frames/ordering.cpp)
+  add_executable(ordering_bench ${CMAKE_SOURCE_DIR}/bench/ordering_bench.cpp ${CMAKE_SOURCE_DIR}/src/sheets/ordering.cpp)
   target_include_directories(ordering_bench PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(ordering_bench PRIVATE -O2)
 endif()
@@ -11,7 +11,8 @@ endif()
 # bench/capture-bench.
 if(WIN32)
   add_executable(capture_bench ${CMAKE_SOURCE_DIR}/bench/capture_bench_win.cpp)
-  target_link_libraries(capture_bench PRIVATE quillon_win quillon_core ${win_libs})
+  target_link_libraries(capture_bench PRIVATE quillon_app)
+  target_include_directories(capture_bench PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(capture_bench PRIVATE
     QUILLON_SHARED_DIR="Z:${CMAKE_SOURCE_DIR}/../shared"
     QUILLON_BIN_DIR="Z:${CMAKE_BINARY_DIR}")

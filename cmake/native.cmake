@@ -4,7 +4,7 @@ include(${CMAKE_SOURCE_DIR}/cmake/test_groups.cmake)
 
 file(GLOB native_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${native_test_sources})
-target_link_libraries(native_tests PRIVATE cadsim_model quillon_core GTest::gtest_main GTest::gmock)
+target_link_libraries(native_tests PRIVATE cadsim_model quillon_test_support quillon_app GTest::gtest_main GTest::gmock)
 target_compile_definitions(native_tests PRIVATE
   QUILLON_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
   QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -1,6 +1,6 @@
 #include "sim/model/command_line.h"
 
-#include "common/unicode.h"
+#include "base/unicode.h"
 
 #include <cwctype>
 #include <optional>
@@ -143,6 +143,6 @@ bool noDialogRequested(const wchar_t* value) {
     return value != nullptr && *value != L'\0' && std::wstring_view(value) != L"0";
 }
 
-std::string toUtf8(std::wstring_view text) { return common::encodeUtf8(text); }
+std::string toUtf8(std::wstring_view text) { return base::encodeUtf8(text); }
 
 }  // namespace sim

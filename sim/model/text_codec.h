@@ -4,15 +4,15 @@
 #include <string>
 #include <string_view>
 
-#include "common/unicode.h"
+#include "base/unicode.h"
 
 namespace sim {
 
-using common::decodeUtf8;
-using common::encodeUtf8;
-using common::fromCodePoints;
-using common::isUtf8;
-using common::toCodePoints;
+using base::decodeUtf8;
+using base::encodeUtf8;
+using base::fromCodePoints;
+using base::isUtf8;
+using base::toCodePoints;
 
 // Windows-1252; the five bytes it leaves undefined map to the Latin-1 code points.
 std::wstring fromAnsi(std::string_view bytes);

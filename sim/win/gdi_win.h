@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/paint_win.h"
+#include "ui/win/paint_win.h"
 
 #include <string>
 

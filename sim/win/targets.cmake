@@ -17,7 +17,7 @@ set_source_files_properties(${cadsim_generated}/cadsim.rc PROPERTIES OBJECT_DEPE
 file(GLOB cadsim_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sim/win/*.cpp)
 add_executable(cadsim WIN32 ${cadsim_sources} ${cadsim_idl_header} ${cadsim_generated}/cadsim.rc)
 target_include_directories(cadsim PRIVATE ${cadsim_generated} ${CMAKE_SOURCE_DIR})
-target_link_libraries(cadsim PRIVATE cadsim_model quillon_win quillon_core ${win_libs})
+target_link_libraries(cadsim PRIVATE cadsim_model quillon_ui_win quillon_cad_com quillon_base)
 target_link_options(cadsim PRIVATE -municode)
 target_precompile_headers(cadsim PRIVATE <windows.h>)
 add_dependencies(cadsim cadsim_typelib)

@@ -2,12 +2,12 @@
 
 #include <exception>
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "cad/value.h"
 
 namespace app {
 
-void runReportingFailure(ShellServices& shell, const std::function<void()>& handler) {
+void runReportingFailure(desktop::ShellServices& shell, const std::function<void()>& handler) {
     std::wstring text;
     try {
         handler();
@@ -15,7 +15,7 @@ void runReportingFailure(ShellServices& shell, const std::function<void()>& hand
     } catch (const cad::CadError& e) {
         text = e.text();
     } catch (const std::exception& e) {
-        text = fromUtf8(e.what());
+        text = base::fromUtf8(e.what());
     } catch (...) {
     }
     shell.showMessage(text.empty() ? std::wstring(kUnknownFailureText) : text);

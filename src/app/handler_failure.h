@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/shell_services.h"
+#include "desktop/shell_services.h"
 
 namespace app {
 
@@ -14,6 +14,6 @@ namespace app {
 inline constexpr wchar_t kUnknownFailureText[] = L"不明なエラーが発生しました。";
 
 // Runs `handler`; when it throws, shows the error's text with shell.showMessage.
-void runReportingFailure(ShellServices& shell, const std::function<void()>& handler);
+void runReportingFailure(desktop::ShellServices& shell, const std::function<void()>& handler);
 
 }  // namespace app

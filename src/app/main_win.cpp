@@ -4,10 +4,10 @@
 #include "app/main_window.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
-#include "platform/dpi_win.h"
-#include "platform/form_win.h"
-#include "platform/shell_services_win.h"
-#include "platform/widget_factory_win.h"
+#include "ui/win/dpi_win.h"
+#include "ui/win/form_win.h"
+#include "desktop/shell_services_win.h"
+#include "ui/win/widget_factory_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     platform::enablePerMonitorDpiAwareness();
@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
 
     platform::FormPeer* window = platform::FormPeer::of(form.form());
     if (!window || !window->hwnd()) {
-        MessageBoxW(nullptr, L"メインウィンドウを作成できません。", app::kAppTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, L"メインウィンドウを作成できません。", desktop::kAppTitle, MB_OK | MB_ICONERROR);
         return 1;
     }
     shell.setOwner(window->hwnd());

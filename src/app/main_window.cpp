@@ -2,7 +2,7 @@
 // itself (the panel toggle and the "CAD" button).
 #include "app/main_window.h"
 
-#include "app/pixel_bitmap.h"
+#include "ui/pixel_bitmap.h"
 #include "app/settings.h"
 
 namespace app {
@@ -14,13 +14,13 @@ ui::WidgetArgs formArgs() {
     a.name = "Form60";
     a.kind = ui::Kind::Form;
     a.design = {0, 0, kDesignClientWidth, kDesignClientHeight};
-    a.text = kAppTitle;
+    a.text = desktop::kAppTitle;
     return a;
 }
 
 }  // namespace
 
-MainWindow::MainWindow(ui::WidgetFactory& widgets, ShellServices& shell, int dpi, bool runFormCreate)
+MainWindow::MainWindow(ui::WidgetFactory& widgets, desktop::ShellServices& shell, int dpi, bool runFormCreate)
     : shell_(shell), form_(std::make_unique<ui::Form>(formArgs(), widgets, dpi)) {
     buildControls();
     if (runFormCreate) windowCreated();
@@ -32,8 +32,8 @@ void MainWindow::windowCreated() {
     shared.monitorScaleFactor = shell_.monitorScaleFactor();
     form_->setText(kMainCaption);
     readSettings(*this);
-    gridPhoto = std::make_shared<PixelBitmap>();
-    framePhoto = std::make_shared<PixelBitmap>();
+    gridPhoto = std::make_shared<ui::PixelBitmap>();
+    framePhoto = std::make_shared<ui::PixelBitmap>();
 }
 
 void MainWindow::windowDestroyed() {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_services.h"
+#include "desktop/shell_services.h"
 #include "cad/connect.h"
-#include "frames/frame_record.h"
-#include "platform/widgets.h"
+#include "sheets/frame_record.h"
+#include "ui/widgets.h"
 
 namespace app {
 
@@ -54,13 +54,13 @@ class MainWindow {
 public:
     // Builds every control, binds the handlers and runs windowCreated (unless told not to, for
     // a test that watches it). `dpi` is the dpi of the monitor the window opens on.
-    MainWindow(ui::WidgetFactory& widgets, ShellServices& shell, int dpi = 96, bool runFormCreate = true);
+    MainWindow(ui::WidgetFactory& widgets, desktop::ShellServices& shell, int dpi = 96, bool runFormCreate = true);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
     ui::Form& form() { return *form_; }
-    ShellServices& shell() { return shell_; }
+    desktop::ShellServices& shell() { return shell_; }
 
     // The maker of the CAD host's application object. Without one every handler that
     // needs the CAD host finds none.
@@ -155,7 +155,7 @@ public:
 private:
     void buildControls();
 
-    ShellServices& shell_;
+    desktop::ShellServices& shell_;
     cad::CoApplication* cadCreator_ = nullptr;
     bool framePlotRunning_ = false;
     bool gridPlotRunning_ = false;

@@ -5,12 +5,19 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/file_replace.h"
+#include "base/file_replace.h"
 #include "app/main_window.h"
-#include "app/ini_file.h"
-#include "app/text_codec.h"
+#include "base/ini_file.h"
+#include "base/text_codec.h"
 
 namespace app {
+
+using base::IniFile;
+using base::decodeText;
+using base::readFileBytes;
+using base::replaceFile;
+using base::toPath;
+using base::toUtf16Le;
 
 namespace {
 
@@ -81,7 +88,7 @@ std::optional<int> parseSettingsInt(std::wstring_view t) {
 }
 
 void readSettings(MainWindow& f) {
-    ShellServices& shell = f.shell();
+    desktop::ShellServices& shell = f.shell();
     const std::wstring path = settingsPath(shell.programPath());
     IniFile ini;
     std::wstring problem;
@@ -99,7 +106,7 @@ void readSettings(MainWindow& f) {
     form.setWindowRect(w);
     w.height = r.integer(L"Height", w.height);
     form.setWindowRect(w);
-    const ScreenSize screen = shell.primaryScreenSize();
+    const desktop::ScreenSize screen = shell.primaryScreenSize();
     w.left = r.integer(L"Left", (screen.width - w.width) / 2);
     form.setWindowRect(w);
     w.top = r.integer(L"Top", (screen.height - w.height) / 2);
@@ -139,7 +146,7 @@ void readSettings(MainWindow& f) {
 }
 
 void writeSettings(MainWindow& f) {
-    ShellServices& shell = f.shell();
+    desktop::ShellServices& shell = f.shell();
     const std::wstring path = settingsPath(shell.programPath());
     const std::wstring refused = path + L" に書き込めません";
     IniFile ini;

@@ -3,11 +3,11 @@
 
 #include "cad/automation.h"
 #include "cad/value.h"
-#include "common/unicode.h"
+#include "base/unicode.h"
 
 namespace cad {
 
-CadError::CadError(std::wstring text) : text_(std::move(text)), utf8_(common::encodeUtf8(text_)) {}
+CadError::CadError(std::wstring text) : text_(std::move(text)), utf8_(base::encodeUtf8(text_)) {}
 
 double sysVarNumber(const Value& value) {
     if (const double* d = value.get<double>()) return *d;

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <optional>
 
-#include "app/file_replace.h"
-#include "app/ini_file.h"
+#include "base/file_replace.h"
+#include "base/ini_file.h"
 #include "app/settings.h"
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(SettingsInt, Forms) {
         {L"2147483648", std::nullopt}, {L"1.5", std::nullopt}, {L"", std::nullopt}, {L"-", std::nullopt},
         {L"12a", std::nullopt}, {L"-0x10", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(app::parseSettingsInt(c.text), c.want) << app::toUtf8(c.text);
+    for (const auto& c : cases) EXPECT_EQ(app::parseSettingsInt(c.text), c.want) << base::toUtf8(c.text);
 }
 
 TEST(SettingsPath, ExtensionReplacedBesideTheProgram) {
@@ -31,7 +31,7 @@ TEST(SettingsPath, ExtensionReplacedBesideTheProgram) {
 }
 
 TEST(AppIniFile, ReadsValuesTheWayTheSystemDoes) {
-    const app::IniFile ini(L"top=0\r\n[A]\r\n  Key = spaced value  \r\nq=\"quoted \"\r\nnoequals\r\n;k=comment\r\n"
+    const base::IniFile ini(L"top=0\r\n[A]\r\n  Key = spaced value  \r\nq=\"quoted \"\r\nnoequals\r\n;k=comment\r\n"
                            L"k=first\rk=second\n[a]\nk=other section\n");
     EXPECT_EQ(ini.read(L"a", L"KEY"), L"spaced value");
     EXPECT_EQ(ini.read(L"A", L"q"), L"quoted ");
@@ -43,27 +43,27 @@ TEST(AppIniFile, ReadsValuesTheWayTheSystemDoes) {
 }
 
 TEST(AppIniFile, WritingChangesOneLineAndKeepsTheRest) {
-    app::IniFile ini(L"; head\n[S]\nWidth=1\n; note\nKeep=me\n\n[T]\nWidth=9");
+    base::IniFile ini(L"; head\n[S]\nWidth=1\n; note\nKeep=me\n\n[T]\nWidth=9");
     ini.write(L"s", L"width", L"2");
     ini.write(L"S", L"New", L"x\r\ny");
     ini.write(L"U", L"k", L"v");
     EXPECT_EQ(ini.text(), L"; head\r\n[S]\r\nWidth=2\r\n; note\r\nKeep=me\r\nNew=x  y\r\n\r\n[T]\r\nWidth=9\r\n"
                           L"\r\n[U]\r\nk=v\r\n");
-    EXPECT_EQ(app::IniFile(ini.text()).read(L"S", L"New"), L"x  y");
+    EXPECT_EQ(base::IniFile(ini.text()).read(L"S", L"New"), L"x  y");
 }
 
 TEST(AppTextCodec, RoundTripsBeyondTheBasicPlane) {
     const std::wstring text = L"ヨコ 𠮷 A";
-    EXPECT_EQ(app::fromUtf8(app::toUtf8(text)), text);
-    EXPECT_EQ(app::fromUtf16(app::toUtf16Le(text), false), text);
-    EXPECT_EQ(app::toUtf8(text), "\xE3\x83\xA8\xE3\x82\xB3 \xF0\xA0\xAE\xB7 A");
-    EXPECT_EQ(app::toUtf16Le(L"𠮷"), std::string("\x42\xD8\xB7\xDF", 4));
+    EXPECT_EQ(base::fromUtf8(base::toUtf8(text)), text);
+    EXPECT_EQ(base::fromUtf16(base::toUtf16Le(text), false), text);
+    EXPECT_EQ(base::toUtf8(text), "\xE3\x83\xA8\xE3\x82\xB3 \xF0\xA0\xAE\xB7 A");
+    EXPECT_EQ(base::toUtf16Le(L"𠮷"), std::string("\x42\xD8\xB7\xDF", 4));
 }
 
 TEST(AppTextCodec, MalformedUtf8IsTold) {
     for (const char* bad : {"\x83\x5E", "\xC0\xAF", "\xED\xA0\x80", "\xE3\x83"}) {
         bool valid = true;
-        const std::wstring out = app::fromUtf8(bad, &valid);
+        const std::wstring out = base::fromUtf8(bad, &valid);
         EXPECT_FALSE(valid) << bad;
         EXPECT_NE(out.find(L'\xFFFD'), std::wstring::npos);
     }
@@ -71,18 +71,18 @@ TEST(AppTextCodec, MalformedUtf8IsTold) {
 
 TEST(AppTextCodec, DecodeChoosesByByteOrderMarkThenValidity) {
     const auto ansi = [](std::string_view b) { return L"ansi:" + std::wstring(b.begin(), b.end()); };
-    struct { std::string bytes; std::wstring text; app::TextEncoding enc; } cases[] = {
-        {std::string("\xFF\xFE" "A\0", 4), L"A", app::TextEncoding::Utf16Le},
-        {std::string("\xFE\xFF\0" "A", 4), L"A", app::TextEncoding::Utf16Be},
-        {"\xEF\xBB\xBF" "A", L"A", app::TextEncoding::Utf8Bom},
-        {"\xE3\x82\xBF", L"タ", app::TextEncoding::Utf8},
-        {"AB", L"AB", app::TextEncoding::Utf8},
-        {"\x83" "A", L"", app::TextEncoding::Ansi},
+    struct { std::string bytes; std::wstring text; base::TextEncoding enc; } cases[] = {
+        {std::string("\xFF\xFE" "A\0", 4), L"A", base::TextEncoding::Utf16Le},
+        {std::string("\xFE\xFF\0" "A", 4), L"A", base::TextEncoding::Utf16Be},
+        {"\xEF\xBB\xBF" "A", L"A", base::TextEncoding::Utf8Bom},
+        {"\xE3\x82\xBF", L"タ", base::TextEncoding::Utf8},
+        {"AB", L"AB", base::TextEncoding::Utf8},
+        {"\x83" "A", L"", base::TextEncoding::Ansi},
     };
     for (const auto& c : cases) {
-        const app::DecodedText d = app::decodeText(c.bytes, ansi);
+        const base::DecodedText d = base::decodeText(c.bytes, ansi);
         EXPECT_EQ(d.encoding, c.enc);
-        if (c.enc == app::TextEncoding::Ansi) {
+        if (c.enc == base::TextEncoding::Ansi) {
             EXPECT_TRUE(d.text.starts_with(L"ansi:")) << "handed to the ANSI decoder";
         } else {
             EXPECT_EQ(d.text, c.text);
@@ -96,11 +96,11 @@ TEST(AppFileReplace, ReplacesWholeAndLeavesNoTemporary) {
     fs::create_directories(dir);
     const fs::path file = dir / "a.ini";
     std::ofstream(file) << "old";
-    ASSERT_TRUE(app::replaceFile(file, "new contents"));
-    EXPECT_EQ(app::readFileBytes(file), "new contents");
+    ASSERT_TRUE(base::replaceFile(file, "new contents"));
+    EXPECT_EQ(base::readFileBytes(file), "new contents");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    EXPECT_FALSE(app::replaceFile(dir / "missing" / "a.ini", "x")) << "a folder that is not there refuses";
-    EXPECT_EQ(app::readFileBytes(dir / "none.ini"), std::nullopt);
+    EXPECT_FALSE(base::replaceFile(dir / "missing" / "a.ini", "x")) << "a folder that is not there refuses";
+    EXPECT_EQ(base::readFileBytes(dir / "none.ini"), std::nullopt);
     fs::remove_all(dir);
 }
 

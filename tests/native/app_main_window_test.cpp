@@ -6,9 +6,9 @@
 #include <set>
 
 #include "app/main_window.h"
-#include "app/memory_widgets.h"
-#include "app/monitor_scale.h"
-#include "app_fake_shell.h"
+#include "support/memory_widgets.h"
+#include "base/monitor_scale.h"
+#include "support/fake_shell.h"
 
 namespace {
 
@@ -257,7 +257,7 @@ TEST(AppMonitorScale, TruncatedWithLowerBound) {
     struct { int k, factor, bound, want; } cases[] = {
         {3, 150, 3, 4}, {3, 100, 3, 3}, {2, 125, 2, 2}, {2, 175, 2, 3}, {1, 100, 2, 2}, {33, 125, 1, 41},
     };
-    for (const auto& c : cases) EXPECT_EQ(app::scaledByMonitor(c.k, c.factor, c.bound), c.want) << c.k << " at " << c.factor;
+    for (const auto& c : cases) EXPECT_EQ(base::scaledByMonitor(c.k, c.factor, c.bound), c.want) << c.k << " at " << c.factor;
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include <functional>
 
 #include "app/main_window.h"
-#include "app/memory_widgets.h"
+#include "support/memory_widgets.h"
 #include "app/settings.h"
-#include "app/text_codec.h"
-#include "app_fake_shell.h"
+#include "base/text_codec.h"
+#include "support/fake_shell.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ struct Settings : ::testing::Test {
         fs::remove_all(dir);
     }
     void writeBytes(const std::string& bytes) const { std::ofstream(ini, std::ios::binary) << bytes; }
-    void writeUtf8(const std::wstring& text) const { writeBytes(app::toUtf8(text)); }
+    void writeUtf8(const std::wstring& text) const { writeBytes(base::toUtf8(text)); }
     std::string bytes() const {
         std::ifstream in(ini, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -47,7 +47,7 @@ struct Settings : ::testing::Test {
     std::wstring written() const {
         const std::string b = bytes();
         EXPECT_TRUE(b.starts_with("\xFF\xFE")) << "written without its byte-order mark";
-        return app::fromUtf16(std::string_view(b).substr(2), false);
+        return base::fromUtf16(std::string_view(b).substr(2), false);
     }
     std::unique_ptr<MainWindow> start() { return std::make_unique<MainWindow>(widgets, shell); }
 };
@@ -275,21 +275,21 @@ TEST_P(SettingsEncoding, ReadsAndWritesBackKeepingTheRestOfTheFile) {
     f->windowDestroyed();
     const std::wstring text = written();
     EXPECT_TRUE(text.starts_with(L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\nWidth="))
-        << app::toUtf8(text);
-    EXPECT_TRUE(text.ends_with(L"TateKaiten=0\r\n\r\n[Last]\r\nx=y\r\n")) << app::toUtf8(text);
+        << base::toUtf8(text);
+    EXPECT_TRUE(text.ends_with(L"TateKaiten=0\r\n\r\n[Last]\r\nx=y\r\n")) << base::toUtf8(text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, SettingsEncoding,
     ::testing::Values(
-        EncodingCase{"utf16le_bom", [](const std::wstring& t) { return "\xFF\xFE" + app::toUtf16Le(t); }},
-        EncodingCase{"utf8_bom", [](const std::wstring& t) { return "\xEF\xBB\xBF" + app::toUtf8(t); }},
-        EncodingCase{"utf8", [](const std::wstring& t) { return app::toUtf8(t); }},
+        EncodingCase{"utf16le_bom", [](const std::wstring& t) { return "\xFF\xFE" + base::toUtf16Le(t); }},
+        EncodingCase{"utf8_bom", [](const std::wstring& t) { return "\xEF\xBB\xBF" + base::toUtf8(t); }},
+        EncodingCase{"utf8", [](const std::wstring& t) { return base::toUtf8(t); }},
         EncodingCase{"cp932", [](const std::wstring& t) { return testing_support::FakeShell::encodeCp932(t); }}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Settings, HalfWayRefusedWriteKeepsTheOldFileWhole) {
-    const std::string old = app::toUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n; " + std::wstring(200, L'x') + L"\r\n");
+    const std::string old = base::toUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n; " + std::wstring(200, L'x') + L"\r\n");
     writeBytes(old);
     auto f = start();
     f->frameLayer->setText(L"新しい値");

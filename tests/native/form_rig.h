@@ -14,8 +14,8 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/memory_widgets.h"
-#include "app_fake_shell.h"
+#include "support/memory_widgets.h"
+#include "support/fake_shell.h"
 #include "cad/late_bound.h"
 #include "sim/model/host.h"
 
@@ -34,7 +34,7 @@ struct InProcessCad : cad::CoApplication {
 };
 
 struct FormRig {
-    static constexpr app::WindowHandle kCadWindow = 101, kDocWindow = 102, kBar = 103, kView = 104;
+    static constexpr desktop::WindowHandle kCadWindow = 101, kDocWindow = 102, kBar = 103, kView = 104;
     static constexpr int kDocLeft = 40, kDocTop = 60, kBarHeight = 30;
     static constexpr int kViewWidth = 1000, kViewHeight = 500;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "form_rig.h"
-#include "frames/capture_geometry.h"
+#include "sheets/capture_geometry.h"
 #include "sim_test_support.h"
 
 namespace {
@@ -158,8 +158,8 @@ TEST(FrameCapture, ExtentsOfOneUnitOrLessTakeNoPicture) {
     for (const Case& c : cases) {
         FormRig rig(drawingOf({rectangle(kLayer, 0, 0, c.w, c.h)}, c.w, c.h));
         rig.host->setGridMode(true);
-        auto oldPreview = std::make_shared<app::PixelBitmap>(3, 3);
-        auto oldClean = std::make_shared<app::PixelBitmap>(3, 3);
+        auto oldPreview = std::make_shared<ui::PixelBitmap>(3, 3);
+        auto oldClean = std::make_shared<ui::PixelBitmap>(3, 3);
         rig.f().framePreview->setPicture(oldPreview);
         rig.f().framePhoto = oldClean;
         rig.f().chosenFrameCount->setText(L"3");
@@ -182,7 +182,7 @@ TEST(FrameCapture, ExtentsOfOneUnitOrLessTakeNoPicture) {
 TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
     struct Case {
         double w, h;             // drawing extents
-        app::ScreenRect copied;  // on the screen
+        desktop::ScreenRect copied;  // on the screen
     };
     // The document window's top-left corner is (40, 60); the view area is its top 1000 x 500.
     const Case cases[] = {
@@ -193,7 +193,7 @@ TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
     for (const Case& c : cases) {
         FormRig rig(drawingOf({}, c.w, c.h));
         rig.host->setGridMode(true);
-        app::PixelBitmap& screen = *rig.shell.display;
+        ui::PixelBitmap& screen = *rig.shell.display;
         const int midX = c.copied.left + c.copied.width() / 2;
         for (int y = 0; y < screen.height(); ++y)
             for (int x = 0; x < screen.width(); ++x) {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "frames/ordering.h"
+#include "sheets/ordering.h"
 
 namespace {
 

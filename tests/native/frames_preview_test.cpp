@@ -10,7 +10,7 @@
 
 #include "cad/late_bound.h"
 #include "form_rig.h"
-#include "frames/preview_mapping.h"
+#include "sheets/preview_mapping.h"
 #include "sim_test_support.h"
 
 namespace {
@@ -19,7 +19,7 @@ using frames::FrameRect;
 using testing_support::FormRig;
 using ui::MouseButton;
 
-constexpr std::uint32_t kCyan = app::kOutlineColour, kRed = app::kSelectionColour;
+constexpr std::uint32_t kCyan = desktop::kOutlineColour, kRed = desktop::kSelectionColour;
 
 // A clean copy's pixel: its place, never an outline or selection colour.
 std::uint32_t cleanPixel(int x, int y) { return static_cast<std::uint32_t>((x << 8) | y); }
@@ -62,11 +62,11 @@ struct FramePreview : ::testing::Test {
     // The preview and its clean copy, width x height, and the view that maps onto them.
     void setPreview(frames::FrameList list, int width = 200, int height = 100, double cx = 100, double cy = 50,
                     double s = 1) {
-        auto clean = std::make_shared<app::PixelBitmap>(width, height);
+        auto clean = std::make_shared<ui::PixelBitmap>(width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) clean->at(x, y) = cleanPixel(x, y);
         f().framePhoto = clean;
-        preview = std::make_shared<app::PixelBitmap>(*clean);
+        preview = std::make_shared<ui::PixelBitmap>(*clean);
         f().framePreview->setPicture(preview);
         f().framePreview->setBounds({0, 0, width, height});
         f().shared.frames = std::move(list);
@@ -121,7 +121,7 @@ struct FramePreview : ::testing::Test {
     app::MainWindow& f() { return rig.f(); }
 
     FormRig rig;
-    std::shared_ptr<app::PixelBitmap> preview;
+    std::shared_ptr<ui::PixelBitmap> preview;
     std::unique_ptr<cad::CadApplication> app_;
     std::unique_ptr<cad::CadDocument> doc_;
     std::unique_ptr<cad::CadSelectionSets> sets_;
@@ -139,7 +139,7 @@ TEST_F(FramePreview, OutlinesEveryFrameOnThePreviewOnly) {
             EXPECT_EQ(preview->at(x, y), kCyan) << x << "," << y;
         EXPECT_TRUE(interiorClean(frame(w.minx + 1, w.miny + 1, w.maxx - 1, w.maxy - 1)));
     }
-    const auto& clean = static_cast<const app::PixelBitmap&>(*f().framePhoto);
+    const auto& clean = static_cast<const ui::PixelBitmap&>(*f().framePhoto);
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x) ASSERT_EQ(clean.at(x, y), cleanPixel(x, y)) << x << "," << y;
 }
@@ -165,7 +165,7 @@ TEST_F(FramePreview, ClicksOnAnEdgeOrOutsideEveryFrameHitNothing) {
 
 TEST_F(FramePreview, ClicksBeforeTheFirstCaptureDoNothing) {
     setPreview(kThree);
-    f().framePhoto = std::make_shared<app::PixelBitmap>();
+    f().framePhoto = std::make_shared<ui::PixelBitmap>();
     clickFrame(0);
     EXPECT_EQ(rig.cad.created, 0);
     EXPECT_FALSE(f().shared.frames[0].chosen);

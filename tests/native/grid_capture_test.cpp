@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "frames/capture_geometry.h"
-#include "grid/grid_layout.h"
+#include "sheets/capture_geometry.h"
+#include "app/grid_layout.h"
 #include "grid_rig.h"
 #include "sim_test_support.h"
 
@@ -20,7 +20,7 @@ using testing_support::FormRig;
 using testing_support::GridPage;
 using Flags = std::vector<bool>;
 
-const std::uint32_t kOutline = app::kOutlineColour;
+const std::uint32_t kOutline = desktop::kOutlineColour;
 
 void capture(FormRig& rig) { rig.f().captureGrid(); }
 
@@ -160,11 +160,11 @@ TEST(GridCapture, DrawingScaleFromTheDrawing) {
         // The first sheet's outline: its top edge midway, and its right edge at the sheet width.
         const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, f.shared.gridPreviewScale,
                                        f.gridPreview->picture()->width(), f.gridPreview->picture()->height()};
-        auto* shown = dynamic_cast<app::PixelBitmap*>(f.gridPreview->picture().get());
+        auto* shown = dynamic_cast<ui::PixelBitmap*>(f.gridPreview->picture().get());
         ASSERT_NE(shown, nullptr);
         const double sheetW = 420 * c.dimscale, sheetH = 297 * c.dimscale;
-        EXPECT_EQ(shown->at(m.px(sheetW / 2), m.py(sheetH)), app::kOutlineColour) << c.dimscale;
-        EXPECT_EQ(shown->at(m.px(sheetW), m.py(sheetH / 2)), app::kOutlineColour) << c.dimscale;
+        EXPECT_EQ(shown->at(m.px(sheetW / 2), m.py(sheetH)), desktop::kOutlineColour) << c.dimscale;
+        EXPECT_EQ(shown->at(m.px(sheetW), m.py(sheetH / 2)), desktop::kOutlineColour) << c.dimscale;
     }
 }
 
@@ -198,7 +198,7 @@ TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
         FormRig rig(c.w > 0 ? extentsDrawing(c.w, c.h) : simtest::drawingOf({}));
         if (c.noViewWindow) rig.host->setWindowHandles(static_cast<std::int32_t>(FormRig::kCadWindow), 0);
         app::MainWindow& f = rig.f();
-        auto old = std::make_shared<app::PixelBitmap>(3, 3);
+        auto old = std::make_shared<ui::PixelBitmap>(3, 3);
         f.gridPreview->setPicture(old);
         f.gridPhoto = old;
         f.chosenCells = {true};

@@ -4,16 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "common/numbers.h"
-#include "grid/grid_model.h"
+#include "base/numbers.h"
+#include "sheets/grid_model.h"
 
 namespace {
 
 TEST(GeneralNumberForm, ShortestFormUpToFifteenDigits) {
-    const common::NumberFormat dot{L'.'}, comma{L','};
+    const base::NumberFormat dot{L'.'}, comma{L','};
     struct Case {
         double value;
-        common::NumberFormat format;
+        base::NumberFormat format;
         const wchar_t* text;
     };
     const Case cases[] = {
@@ -43,15 +43,15 @@ TEST(GeneralNumberForm, ShortestFormUpToFifteenDigits) {
         {1234.5, comma, L"1234,5"},
         {1.5e-7, comma, L"1,5E-7"},
     };
-    for (const Case& c : cases) EXPECT_EQ(common::formatGeneral(c.value, c.format), c.text) << c.value;
+    for (const Case& c : cases) EXPECT_EQ(base::formatGeneral(c.value, c.format), c.text) << c.value;
 }
 
 TEST(GeneralNumberForm, FollowsTheProcessSettings) {
     {
-        common::ScopedNumberFormat german({L','});
-        EXPECT_EQ(common::formatGeneral(2.5), L"2,5");
+        base::ScopedNumberFormat german({L','});
+        EXPECT_EQ(base::formatGeneral(2.5), L"2,5");
     }
-    EXPECT_EQ(common::formatGeneral(2.5), L"2.5");
+    EXPECT_EQ(base::formatGeneral(2.5), L"2.5");
 }
 
 TEST(GridPair, SplitAtTheFirstCommaEachSideTrimmed) {

@@ -76,14 +76,14 @@ TEST(GridPicks, RedrawsTheGridAfreshAndReleasesEveryCell) {
     f.layOutGrid();
     f.chosenCells = {1, 0, 1, 0, 1, 0};
     f.chosenCellCount->setText(L"3");
-    page.preview->at(5, 5) = app::kSelectionColour;  // a mark to be erased
+    page.preview->at(5, 5) = desktop::kSelectionColour;  // a mark to be erased
     Answers answers;
     answers.given = {point(420, 0)};
     answers.attach(rig);
     f.pickBasePoint();
 
     EXPECT_EQ(f.basePoint->text(), L"420,0");
-    const auto* shown = dynamic_cast<app::PixelBitmap*>(f.gridPreview->picture().get());
+    const auto* shown = dynamic_cast<ui::PixelBitmap*>(f.gridPreview->picture().get());
     ASSERT_NE(shown, nullptr);
     EXPECT_NE(shown, page.preview.get());
     EXPECT_NE(shown, f.gridPhoto.get());
@@ -93,7 +93,7 @@ TEST(GridPicks, RedrawsTheGridAfreshAndReleasesEveryCell) {
     EXPECT_EQ(f.chosenCells, Flags(4, false));
     EXPECT_EQ(f.chosenCellCount->text(), L"0");
     const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, 4, shown->width(), shown->height()};
-    EXPECT_EQ(shown->at(m.px(630), m.py(300)), app::kOutlineColour);  // cell (0, 1) now starts at 420
+    EXPECT_EQ(shown->at(m.px(630), m.py(300)), desktop::kOutlineColour);  // cell (0, 1) now starts at 420
     EXPECT_EQ(shown->at(m.px(210), m.py(300)), testing_support::kClean);
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "form_rig.h"
-#include "frames/preview_mapping.h"
+#include "sheets/preview_mapping.h"
 
 namespace testing_support {
 
@@ -19,9 +19,9 @@ struct GridPage {
     explicit GridPage(FormRig& rig) : rig(rig) {
         app::MainWindow& f = rig.f();
         const int w = f.gridPreview->width(), h = f.gridPreview->height();
-        preview = std::make_shared<app::PixelBitmap>(w, h);
+        preview = std::make_shared<ui::PixelBitmap>(w, h);
         f.gridPreview->setPicture(preview);
-        f.gridPhoto = std::make_shared<app::PixelBitmap>(w, h, kClean);
+        f.gridPhoto = std::make_shared<ui::PixelBitmap>(w, h, kClean);
         f.shared.gridPreviewScale = 4;
         f.shared.gridViewCentreX = -100 + (w / 2) * 4.0;
         f.shared.gridViewCentreY = 702 - (h / 2) * 4.0;
@@ -51,7 +51,7 @@ struct GridPage {
     }
 
     FormRig& rig;
-    std::shared_ptr<app::PixelBitmap> preview;
+    std::shared_ptr<ui::PixelBitmap> preview;
 };
 
 }  // namespace testing_support

@@ -17,7 +17,7 @@ using testing_support::GridPage;
 using testing_support::kClean;
 using Flags = std::vector<bool>;
 
-const std::uint32_t kMark = app::kSelectionColour;
+const std::uint32_t kMark = desktop::kSelectionColour;
 
 // Content only wholly inside the sheets of cells (0, 0) and (2, 1); the diagonal spans the
 // whole grid and lies wholly inside none.
@@ -85,7 +85,7 @@ TEST(GridCellPress, BeforeAnyPictureNothingHappens) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
     rig.f().layOutGrid();
-    rig.f().gridPhoto = std::make_shared<app::PixelBitmap>();
+    rig.f().gridPhoto = std::make_shared<ui::PixelBitmap>();
     page.press(500, 450);
     EXPECT_EQ(rig.f().chosenCells, Flags(6, false));
     EXPECT_EQ(rig.cad.created, 0);

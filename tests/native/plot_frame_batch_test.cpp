@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "form_rig.h"
-#include "plot/style_table.h"
+#include "sheets/style_table.h"
 #include "sim_test_support.h"
 
 namespace {

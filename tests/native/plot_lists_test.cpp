@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "form_rig.h"
-#include "plot/list_names.h"
+#include "base/names.h"
 #include "sim/model/devices.h"
 #include "sim_test_support.h"
 
@@ -36,14 +36,14 @@ TEST(PlotListNames, LetterCaseIsSetAside) {
         {L"", L"", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(plot::sameNameIgnoringCase(c.a, c.b), c.same) << simtest::utf8(c.a) << " / " << simtest::utf8(c.b);
+        EXPECT_EQ(base::sameNameIgnoringCase(c.a, c.b), c.same) << simtest::utf8(c.a) << " / " << simtest::utf8(c.b);
 }
 
 TEST(PlotListNames, TheFirstMatchFromTheTopWins) {
     const Names entries{L"acad.ctb", L"Monochrome.ctb", L"monochrome.CTB"};
-    EXPECT_EQ(plot::indexOfName(entries, L"MONOCHROME.ctb"), 1);
-    EXPECT_EQ(plot::indexOfName(entries, L"acad.stb"), -1);
-    EXPECT_EQ(plot::indexOfName({}, L"acad.ctb"), -1);
+    EXPECT_EQ(base::indexOfName(entries, L"MONOCHROME.ctb"), 1);
+    EXPECT_EQ(base::indexOfName(entries, L"acad.stb"), -1);
+    EXPECT_EQ(base::indexOfName({}, L"acad.ctb"), -1);
 }
 
 // ---- the main window's lists against the stand-in ----
@@ -180,7 +180,7 @@ struct ListsRig : FormRig {
     // The user picks a device: on the frame page through the list itself; the other page
     // is never shown, so its handler is run as the list would run it.
     void pickDevice(const std::wstring& name) {
-        const int index = plot::indexOfName(devices().items(), name);
+        const int index = base::indexOfName(devices().items(), name);
         ASSERT_GE(index, 0) << simtest::utf8(name);
         if (page == Page::Frame) {
             ASSERT_TRUE(devices().userPick(index));
@@ -324,7 +324,7 @@ TEST(PlotLists, DeviceChangeKeepsTheChosenPaperWhenTheNewDeviceHasIt) {
         rig.listRefresh();
         rig.paperRefresh();
         if (c.chosenPaper) {
-            const int index = plot::indexOfName(rig.papers().items(), c.chosenPaper);
+            const int index = base::indexOfName(rig.papers().items(), c.chosenPaper);
             ASSERT_GE(index, 0);
             rig.papers().setItemIndex(index);
         } else {
@@ -470,7 +470,7 @@ TEST(PlotLists, PaperChangeRecomputesTheGridScaleWhenAutomatic) {
         f.autoPrintScale->setChecked(c.automatic);
         ASSERT_EQ(f.printScale->text(), L"1.4142");
 
-        const int a1 = plot::indexOfName(f.framePaper->items(), L"ISO A1 (841.00 x 594.00 mm)");
+        const int a1 = base::indexOfName(f.framePaper->items(), L"ISO A1 (841.00 x 594.00 mm)");
         ASSERT_GE(a1, 0);
         ASSERT_TRUE(f.framePaper->userPick(a1));
         EXPECT_EQ(f.printScale->text(), c.scale);  // from the equal-interval page's A3 sheet on A4

@@ -9,16 +9,16 @@
 #include <optional>
 
 #include "app/main_window.h"
-#include "app/memory_widgets.h"
-#include "app_fake_shell.h"
-#include "common/numbers.h"
-#include "plot/form_scales.h"
-#include "plot/paper_sizes.h"
-#include "plot/print_scale.h"
+#include "support/memory_widgets.h"
+#include "support/fake_shell.h"
+#include "base/numbers.h"
+#include "app/form_scales.h"
+#include "sheets/paper_sizes.h"
+#include "sheets/print_scale.h"
 
 namespace {
 
-using common::NumberFormat;
+using base::NumberFormat;
 
 constexpr NumberFormat kPoint{L'.'}, kComma{L','};
 
@@ -42,9 +42,9 @@ TEST(NumberText, ReadsDecimalNumbersAndNothingElse) {
         {L"\uFF11", kPoint, {}},    {L"1,000.5", kPoint, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(common::parseNumber(c.text, c.format), c.value)
+        EXPECT_EQ(base::parseNumber(c.text, c.format), c.value)
             << "'" << testing::PrintToString(std::wstring(c.text)) << "' with '" << char(c.format.decimalSeparator) << "'";
-        EXPECT_EQ(common::readNumber(c.text, -42, c.format), c.value.value_or(-42));
+        EXPECT_EQ(base::readNumber(c.text, -42, c.format), c.value.value_or(-42));
     }
 }
 
@@ -68,19 +68,19 @@ TEST(NumberText, WritesFourDecimals) {
         {std::numeric_limits<double>::quiet_NaN(), kPoint, L"NAN"},
         {std::numeric_limits<double>::infinity(), kPoint, L"INF"},
     };
-    for (const auto& c : cases) EXPECT_EQ(common::formatFixed4(c.value, c.format), c.text) << c.value;
+    for (const auto& c : cases) EXPECT_EQ(base::formatFixed4(c.value, c.format), c.text) << c.value;
 }
 
 TEST(NumberText, ProcessSettingsCanBeReplacedForATest) {
-    EXPECT_EQ(common::processNumberFormat().decimalSeparator, L'.');
+    EXPECT_EQ(base::processNumberFormat().decimalSeparator, L'.');
     {
-        common::ScopedNumberFormat comma(kComma);
-        EXPECT_EQ(common::readNumber(L"2,5", 0), 2.5);
-        EXPECT_EQ(common::readNumber(L"2.5", 0), 0);
-        EXPECT_EQ(common::formatFixed4(2.5), L"2,5000");
+        base::ScopedNumberFormat comma(kComma);
+        EXPECT_EQ(base::readNumber(L"2,5", 0), 2.5);
+        EXPECT_EQ(base::readNumber(L"2.5", 0), 0);
+        EXPECT_EQ(base::formatFixed4(2.5), L"2,5000");
     }
-    EXPECT_EQ(common::readNumber(L"2.5", 0), 2.5);
-    EXPECT_EQ(common::formatFixed4(2.5), L"2.5000");
+    EXPECT_EQ(base::readNumber(L"2.5", 0), 2.5);
+    EXPECT_EQ(base::formatFixed4(2.5), L"2.5000");
 }
 
 TEST(PaperSize, TableHoldsIsoAAndJisB) {
@@ -163,7 +163,7 @@ TEST(PrintScale, FrameScaleFitsTheLongerSideToThePapersLongSide) {
         const plot::FrameScale s = plot::framePrintScale(box(c.w, c.h), c.paper);
         EXPECT_EQ(s.found, c.found) << c.w << " x " << c.h;
         if (!c.found) continue;
-        EXPECT_EQ(common::formatFixed4(s.scale), c.scale) << c.w << " x " << c.h;
+        EXPECT_EQ(base::formatFixed4(s.scale), c.scale) << c.w << " x " << c.h;
         EXPECT_EQ(s.landscape, c.landscape) << c.w << " x " << c.h;
     }
 }
@@ -228,7 +228,7 @@ TEST_F(PrintScaleOnTheForm, RecalculateWritesTheGridScaleOrExplainsWhyNot) {
         {"comma decimals: a point is not a decimal", L"420,300", L"1.5", L"A3", 0, {L"A4"}, 0, L"1,4141", false, kComma},
     };
     for (const auto& c : cases) {
-        common::ScopedNumberFormat format(c.format);
+        base::ScopedNumberFormat format(c.format);
         f->spacing->setText(c.spacing);
         f->drawingScale->setText(c.drawingScale);
         f->sheetSize->setText(c.sheet);
@@ -291,7 +291,7 @@ TEST_F(PrintScaleOnTheForm, FrameScaleShowsInEdit6OnlyForAKnownPaper) {
     EXPECT_EQ(f->framePrintScale->text(), L"100.0000");
     EXPECT_EQ(widgets.peer("Edit6")->text, L"100.0000");
 
-    common::ScopedNumberFormat comma(kComma);
+    base::ScopedNumberFormat comma(kComma);
     frame.maxx = 8410;
     frame.maxy = 8410;
     EXPECT_FALSE(app::showFramePrintScale(*f, frame).landscape);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/shared/widget_cases.h"
-#include "app/memory_widgets.h"
-#include "platform/widgets.h"
+#include "support/memory_widgets.h"
+#include "ui/widgets.h"
 
 namespace ui {
 void PrintTo(const Rect& r, std::ostream* os) {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/widgets.h"
+#include "ui/widgets.h"
 
 namespace widget_cases {
 

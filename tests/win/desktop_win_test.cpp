@@ -12,15 +12,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/canvas.h"
-#include "app/pixel_bitmap.h"
-#include "platform/shell_services_win.h"
+#include "desktop/canvas.h"
+#include "ui/pixel_bitmap.h"
+#include "desktop/shell_services_win.h"
 #include "tests/win/test_process.h"
 
 namespace {
 
-using app::PixelBitmap;
-using app::rgb;
+using ui::PixelBitmap;
+using desktop::rgb;
 
 constexpr wchar_t kTestClass[] = L"QuillonDesktopTest";
 constexpr std::uint32_t kLeftColour = rgb(10, 200, 30), kRightColour = rgb(250, 40, 90);
@@ -85,7 +85,7 @@ public:
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
     HWND hwnd() const { return window_; }
-    app::WindowHandle handle() const { return reinterpret_cast<app::WindowHandle>(window_); }
+    desktop::WindowHandle handle() const { return reinterpret_cast<desktop::WindowHandle>(window_); }
 
 private:
     HWND window_ = nullptr;
@@ -96,7 +96,7 @@ private:
 TEST(DesktopScreen, CopyReturnsWhatOurWindowShowsAtItsPlace) {
     platform::WinShellServices shell;
     TestWindow window({100, 120, 300, 220});  // 200 x 100: left half 0 ... 99, right half 100 ... 199
-    const app::ScreenRect area{150, 130, 250, 180};  // straddles the halves' border at x = 200
+    const desktop::ScreenRect area{150, 130, 250, 180};  // straddles the halves' border at x = 200
     std::shared_ptr<PixelBitmap> copy;
     wintest::waitUntil([&] {  // until the display shows the window
         shell.processMessages();
@@ -115,7 +115,7 @@ TEST(DesktopScreen, CopyReturnsWhatOurWindowShowsAtItsPlace) {
 
 TEST(DesktopScreen, EmptyAreaIsAGraphicsError) {
     platform::WinShellServices shell;
-    EXPECT_THROW(shell.copyScreen({10, 10, 10, 40}), app::GraphicsError);
+    EXPECT_THROW(shell.copyScreen({10, 10, 10, 40}), desktop::GraphicsError);
 }
 
 // ---- reduction
@@ -143,7 +143,7 @@ TEST(DesktopCanvas, WideLineHasExactlyThePenColour) {
     PixelBitmap bitmap(40, 40, kGround);
     {
         auto canvas = shell.openCanvas(bitmap);
-        canvas->setPen(app::kSelectionColour, 3);  // RGB(255, 100, 100): red and blue differ
+        canvas->setPen(desktop::kSelectionColour, 3);  // RGB(255, 100, 100): red and blue differ
         canvas->moveTo(5, 20);
         canvas->lineTo(35, 20);
     }
@@ -159,7 +159,7 @@ TEST(DesktopCanvas, TextStaysInsideItsCell) {
     int width = 0;
     {
         auto canvas = shell.openCanvas(bitmap);
-        canvas->setFont(cell, app::kSelectionColour);
+        canvas->setFont(cell, desktop::kSelectionColour);
         width = canvas->textWidth(L"12");
         canvas->textOut(x, y, L"12");
     }
@@ -171,7 +171,7 @@ TEST(DesktopCanvas, TextStaysInsideItsCell) {
             EXPECT_TRUE(px >= x && px < x + width && py >= y && py < y + cell) << px << "," << py;
             top = std::min(top, py);
             bottom = std::max(bottom, py);
-            exact += bitmap.at(px, py) == app::kSelectionColour;
+            exact += bitmap.at(px, py) == desktop::kSelectionColour;
         }
     EXPECT_GT(exact, 0);                    // the text colour itself, not its red and blue swapped
     EXPECT_GE(bottom - top + 1, cell / 2);  // digits as high as a 30-pixel cell makes them
@@ -185,7 +185,7 @@ TEST(DesktopCanvas, CopyRectRestoresExactlyTheBoxOverWhatWasDrawn) {
     PixelBitmap bitmap(30, 30, kGround);
     {
         auto canvas = shell.openCanvas(bitmap);
-        canvas->setPen(app::kOutlineColour, 1);
+        canvas->setPen(desktop::kOutlineColour, 1);
         canvas->moveTo(0, 10);
         canvas->lineTo(30, 10);  // drawn first; the copy must land on top of it
         canvas->copyRect(clean, 5, 7, 12, 20);
@@ -195,7 +195,7 @@ TEST(DesktopCanvas, CopyRectRestoresExactlyTheBoxOverWhatWasDrawn) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 30; ++x) {
             const bool copied = (x >= 5 && x < 12 && y >= 7 && y < 20) || (x >= 25 && y >= 25);
-            const std::uint32_t want = copied ? clean.at(x, y) : y == 10 ? app::kOutlineColour : kGround;
+            const std::uint32_t want = copied ? clean.at(x, y) : y == 10 ? desktop::kOutlineColour : kGround;
             EXPECT_EQ(bitmap.at(x, y), want) << x << "," << y;
         }
 }
@@ -207,8 +207,8 @@ TEST(DesktopWindows, RectChildrenAndIconicStateOfOurOwnWindows) {
     TestWindow parent({40, 50, 340, 250}, nullptr, L"Quillon desktop test parent");
     TestWindow first({0, 0, 50, 20}, parent.hwnd()), second({0, 30, 50, 50}, parent.hwnd());
 
-    EXPECT_EQ(shell.windowRect(parent.handle()), (app::ScreenRect{40, 50, 340, 250}));
-    EXPECT_EQ(shell.windowRect(second.handle()), (app::ScreenRect{40, 80, 90, 100}));
+    EXPECT_EQ(shell.windowRect(parent.handle()), (desktop::ScreenRect{40, 50, 340, 250}));
+    EXPECT_EQ(shell.windowRect(second.handle()), (desktop::ScreenRect{40, 80, 90, 100}));
     EXPECT_TRUE(shell.topLevelWindowExists(L"Quillon desktop test parent"));
     EXPECT_EQ(shell.findWindowByClass(kTestClass), parent.handle());
 
@@ -222,7 +222,7 @@ TEST(DesktopWindows, RectChildrenAndIconicStateOfOurOwnWindows) {
     EXPECT_TRUE(shell.isIconic(parent.handle()));
     shell.restoreWindow(parent.handle());
     EXPECT_FALSE(shell.isIconic(parent.handle()));
-    EXPECT_EQ(shell.windowRect(parent.handle()), (app::ScreenRect{40, 50, 340, 250}));
+    EXPECT_EQ(shell.windowRect(parent.handle()), (desktop::ScreenRect{40, 50, 340, 250}));
 
     // The same window as the main window.
     shell.setOwner(parent.hwnd());
@@ -231,12 +231,12 @@ TEST(DesktopWindows, RectChildrenAndIconicStateOfOurOwnWindows) {
     shell.restoreMainWindow();
     EXPECT_FALSE(shell.isIconic(parent.handle()));
     shell.restoreMainWindow();  // already normal: stays where it is
-    EXPECT_EQ(shell.windowRect(parent.handle()), (app::ScreenRect{40, 50, 340, 250}));
+    EXPECT_EQ(shell.windowRect(parent.handle()), (desktop::ScreenRect{40, 50, 340, 250}));
 
-    const app::WindowHandle gone = first.handle();
+    const desktop::WindowHandle gone = first.handle();
     DestroyWindow(first.hwnd());
-    EXPECT_EQ(shell.windowRect(gone), app::ScreenRect{});
-    EXPECT_EQ(shell.windowRect(0), app::ScreenRect{});
+    EXPECT_EQ(shell.windowRect(gone), desktop::ScreenRect{});
+    EXPECT_EQ(shell.windowRect(0), desktop::ScreenRect{});
 }
 
 TEST(DesktopWindows, MessagePumpRunsWhatIsQueuedAndLeavesTheQuitMessage) {
@@ -261,9 +261,9 @@ TEST(DesktopWindows, ClientRectIsTheClientAreaOnTheScreen) {
     TestWindow child({10, 20, 60, 50}, framed.hwnd());
     ASSERT_TRUE(UpdateWindow(framed.hwnd()));
 
-    const app::ScreenRect window = shell.windowRect(framed.handle()), inner = shell.windowRect(child.handle());
-    const app::ScreenRect client = shell.clientRect(framed.handle());
-    EXPECT_EQ(client, (app::ScreenRect{inner.left - 10, inner.top - 20, inner.left - 10 + 300, inner.top - 20 + 200}));
+    const desktop::ScreenRect window = shell.windowRect(framed.handle()), inner = shell.windowRect(child.handle());
+    const desktop::ScreenRect client = shell.clientRect(framed.handle());
+    EXPECT_EQ(client, (desktop::ScreenRect{inner.left - 10, inner.top - 20, inner.left - 10 + 300, inner.top - 20 + 200}));
     EXPECT_GT(client.top, window.top);  // the caption lies above the client area, not in it
     EXPECT_EQ(shell.clientRect(child.handle()), inner);  // no frame: all client
 
@@ -276,10 +276,10 @@ TEST(DesktopWindows, ClientRectIsTheClientAreaOnTheScreen) {
     EXPECT_EQ(shot->at(150, 199), kRightColour);
     EXPECT_EQ(shot->at(299, 0), kRightColour);
 
-    const app::WindowHandle gone = child.handle();
+    const desktop::WindowHandle gone = child.handle();
     DestroyWindow(child.hwnd());
-    EXPECT_EQ(shell.clientRect(gone), app::ScreenRect{});
-    EXPECT_EQ(shell.clientRect(0), app::ScreenRect{});
+    EXPECT_EQ(shell.clientRect(gone), desktop::ScreenRect{});
+    EXPECT_EQ(shell.clientRect(0), desktop::ScreenRect{});
 }
 
 TEST(DesktopWindows, EscapePressReachesTheFocusedWindow) {

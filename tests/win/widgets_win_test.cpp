@@ -18,11 +18,11 @@
 
 #include "tests/shared/widget_cases.h"
 #include "app/main_window.h"
-#include "platform/dpi_win.h"
-#include "platform/form_win.h"
-#include "platform/peer_win.h"
-#include "platform/shell_services_win.h"
-#include "platform/widget_factory_win.h"
+#include "ui/win/dpi_win.h"
+#include "ui/win/form_win.h"
+#include "ui/win/peer_win.h"
+#include "desktop/shell_services_win.h"
+#include "ui/win/widget_factory_win.h"
 
 namespace {
 

@@ -1,0 +1,140 @@
+// The frame capture ("キャプチャ"): finds the frames on the frame layer, orders them, and
+// photographs the CAD view, framed to the drawing extents, into the frame preview.
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "app/main_window.h"
+#include "ui/pixel_bitmap.h"
+#include "cad/connect.h"
+#include "sheets/capture_geometry.h"
+#include "sheets/frame_query.h"
+#include "app/view_picture.h"
+#include "sheets/ordering.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::int32_t kWholeDrawing = 5;
+
+struct Corners {
+    cad::CadPoint lowerLeft, upperRight;
+};
+
+// The box around every entity of the drawing, through "ssTemp", into frameExtents.minX ...
+// frameExtents.maxY. Any failure is ignored: the fields keep what they had, and the result is
+// empty unless the measurement itself succeeded.
+std::optional<Corners> measureDrawingExtents(MainWindow& form, cad::CadDocument& document) {
+    std::optional<Corners> measured;
+    try {
+        const std::unique_ptr<cad::CadSelectionSet> set = cad::tempSelectionSet(document);
+        set->emptySet();
+        set->selectWithFilter(kWholeDrawing, nullptr, nullptr, nullptr);
+        Corners corners;
+        set->measureExtents(corners.lowerLeft, corners.upperRight);
+        form.frameExtents.minX = corners.lowerLeft[0];
+        form.frameExtents.minY = corners.lowerLeft[1];
+        form.frameExtents.maxX = corners.upperRight[0];
+        form.frameExtents.maxY = corners.upperRight[1];
+        measured = std::move(corners);
+        set->emptySet();
+        set->discardSet();
+    } catch (const std::exception&) {
+        // The extents of the previous capture stay.
+    }
+    return measured;
+}
+
+// Everything between connecting and restoring the main window. Host and graphics
+// errors end it where they happen; what was done stays done. True when a picture was
+// taken.
+bool runFrameCapture(MainWindow& form, cad::CadApplication& application) {
+    desktop::ShellServices& shell = form.shell();
+
+    const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
+    const desktop::WindowHandle documentWindow = document->documentWindowHandle();
+
+    {
+        // The list is replaced only by a whole, ordered query result.
+        const std::unique_ptr<cad::CadSelectionSet> set = document->documentSelectionSet();
+        frames::FrameQueryResult query = frames::queryFrames(*set, form.frameLayer->text());
+        if (!query.frames.empty()) frames::orderFrames(query.frames, form.frameFromTop->checked());
+        form.shared.frames = std::move(query.frames);
+        if (query.found > 0) set->emptySet();
+    }
+
+    // The view area: the document window's second child, less the height of the first
+    // (the bar docked along the view's bottom edge).
+    const desktop::WindowHandle frameWindow = document->documentWindowHandle();
+    const desktop::WindowHandle bar = frameWindow ? shell.firstChild(frameWindow) : 0;
+    const desktop::WindowHandle view = bar ? shell.nextSibling(bar) : 0;
+    const int fullWidth = shell.windowRect(view).width();
+    const int fullHeight = shell.windowRect(view).height() - shell.windowRect(bar).height();
+
+    const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
+    document->writeSysVar(L"GRIDMODE", std::int16_t{0});
+    const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
+    form.shared.viewCentreX = centre[0];
+    form.shared.viewCentreY = centre[1];
+    const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
+
+    const std::optional<Corners> measured = measureDrawingExtents(form, *document);
+
+    bool taken = false;
+    if (frames::extentsValid(form.frameExtents.minX, form.frameExtents.minY, form.frameExtents.maxX, form.frameExtents.maxY)) {
+        // The framing takes this capture's measurement; without one there is nothing
+        // to frame to, and the capture ends as on a host error.
+        if (!measured) throw std::runtime_error("the drawing extents were not measured");
+        const double ex = measured->upperRight[0] - measured->lowerLeft[0];
+        const double ey = measured->upperRight[1] - measured->lowerLeft[1];
+        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
+        const frames::CaptureArea area = frames::fitCaptureArea(fullWidth, fullHeight, viewSize, ex, ey);
+        if (documentWindow != 0 && area.u > 0 && area.v > 0) {
+            const std::optional<double> scale = frames::takeViewPicture(
+                shell, shell.windowRect(documentWindow), area, *form.framePreview, form.framePhoto);
+            if (scale) form.shared.previewScale = *scale;
+            taken = scale.has_value();
+        }
+    }
+
+    document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
+    application.showPreviousView();
+    shell.sleep(frames::kViewWaitMs);
+    return taken;
+}
+
+}  // namespace
+
+void MainWindow::captureFrames() {
+    // A running frame plot walks the frame list; it must not change under it.
+    if (framePlotRunning()) return;
+    bool taken = false;
+    {
+        std::unique_ptr<cad::CadApplication> application;
+        if (connectToCad(application)) {
+            shell().minimiseMainWindow();  // the always-on-top window must not cover the CAD view
+            try {
+                taken = runFrameCapture(*this, *application);
+            } catch (const std::exception&) {
+                // The capture ends here without a message.
+            }
+        }
+    }
+    try {
+        if (taken) {
+            chosenFrameCount->setText(L"0");
+            outlineFrames();
+            refreshFrameLists();
+            framePrinterChanged();
+        }
+    } catch (...) {
+        shell().restoreMainWindow();
+        throw;
+    }
+    shell().restoreMainWindow();
+}
+
+}  // namespace app

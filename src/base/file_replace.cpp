@@ -1,0 +1,54 @@
+// Writing a file whole or not at all (see file_replace.h). The rename is the platform's:
+// here for POSIX, in file_replace_win.cpp for Windows.
+#include "base/file_replace.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+namespace base {
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        if (ec) throw std::runtime_error("cannot look for " + path.string());
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + path.string());
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw std::runtime_error("cannot read " + path.string());
+    return bytes;
+}
+
+bool replaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::random_device random;
+    std::filesystem::path temp = path;
+    temp += ".tmp" + std::to_string(random() % 1000000);
+    bool written = false;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+            written = static_cast<bool>(out);
+            out.close();
+            written = written && !out.fail();
+        }
+    }
+    if (written && renameOver(temp, path)) return true;
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    return false;
+}
+
+#ifndef _WIN32
+bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+}
+#endif
+
+}  // namespace base

@@ -1,0 +1,55 @@
+// The desktop services on Win32: windows, the main window, waits and the message pump,
+// the Escape key, the screen copy and drawing on photographs with GDI.
+#pragma once
+
+#include <windows.h>
+#include <shobjidl.h>
+
+#include "desktop/shell_services.h"
+#include "cad/com_ptr.h"
+
+namespace platform {
+
+class WinShellServices : public desktop::ShellServices {
+public:
+    // The main window: message boxes belong to it while it is shown, it is the window
+    // minimised and restored, and its taskbar button shows the progress.
+    void setOwner(HWND owner) { owner_ = owner; }
+
+    desktop::ScreenSize primaryScreenSize() override;
+    std::wstring programPath() override;
+    void showMessage(const std::wstring& text) override;
+    int monitorScaleFactor() override;
+    std::wstring decodeAnsi(std::string_view bytes) override;
+
+    bool topLevelWindowExists(std::wstring_view title) override;
+    desktop::WindowHandle findWindowByClass(std::wstring_view className) override;
+    desktop::ScreenRect windowRect(desktop::WindowHandle window) override;
+    desktop::ScreenRect clientRect(desktop::WindowHandle window) override;
+    desktop::WindowHandle firstChild(desktop::WindowHandle window) override;
+    desktop::WindowHandle nextSibling(desktop::WindowHandle window) override;
+    bool isIconic(desktop::WindowHandle window) override;
+    void restoreWindow(desktop::WindowHandle window) override;
+    void bringToForeground(desktop::WindowHandle window) override;
+    desktop::WindowHandle foregroundWindow() override;
+
+    void minimiseMainWindow() override;
+    void restoreMainWindow() override;
+    // Needs COM on this thread; without it (or without a taskbar) nothing is shown.
+    void setTaskbarProgress(int done, int total) override;
+
+    void sleep(int milliseconds) override;
+    void processMessages() override;
+    void pressEscapeKey() override;
+
+    std::shared_ptr<ui::PixelBitmap> copyScreen(const desktop::ScreenRect& area) override;
+    std::shared_ptr<ui::PixelBitmap> shrinkWhiteOnBlack(const ui::PixelBitmap& source, int width, int height) override;
+    std::unique_ptr<desktop::Canvas> openCanvas(ui::PixelBitmap& target) override;
+
+private:
+    HWND owner_ = nullptr;
+    cad::com::ComPtr<ITaskbarList3> taskbar_;
+    bool taskbarTried_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,210 @@
+// The main window's peer (see form_win.h).
+#include "ui/win/form_win.h"
+
+#include <commctrl.h>
+
+#include "ui/win/dpi_win.h"
+
+namespace platform {
+
+namespace {
+
+SIZE outerSize(const ui::Form& form, int clientWidth, int clientHeight) {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectExForDpi(&r, kMainWindowStyle, FALSE, kMainWindowExStyle, static_cast<UINT>(form.dpi()));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// Where the primary monitor's work area begins: minimised windows keep their normal
+// place in these "workspace" coordinates.
+POINT workspaceOrigin() {
+    MONITORINFO info{sizeof info, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+}
+
+}  // namespace
+
+FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
+    reflectsChildren_ = true;
+    tracksHover_ = false;
+    registerWindowClass(kMainWindowClass, 0);
+    createTopLevel(kMainWindowClass, kMainWindowStyle, kMainWindowExStyle,
+                   outerSize(form, form.bounds().width, form.bounds().height));
+    if (!hwnd()) return;
+    // The window knows best which monitor it opened on; follow its dpi when it differs.
+    if (const int dpi = windowDpi(hwnd()); dpi != form.dpi()) {
+        style_.setDpi(dpi);
+        form.dpiChanged(dpi);
+        const SIZE outer = outerSize(form, form.scale(form.args().design.width), form.scale(form.args().design.height));
+        SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    useDarkTitleBar(hwnd());
+    makeTooltip();
+}
+
+FormPeer::~FormPeer() {
+    onClosed = nullptr;  // the program's closing work belongs to a closing by the user
+    if (hwnd()) DestroyWindow(hwnd());  // while this peer, its style and tooltip still exist
+}
+
+FormPeer* FormPeer::of(const ui::Form& form) { return dynamic_cast<FormPeer*>(form.peer()); }
+
+void FormPeer::show(int how) {
+    ShowWindow(hwnd(), how);
+    UpdateWindow(hwnd());
+}
+
+void FormPeer::setVisible(bool visible) {
+    if (hwnd()) ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
+}
+
+// ---- tooltips ----
+
+void FormPeer::makeTooltip() {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_) return;
+    useDarkControlTheme(tooltip_);
+    // Honoured where no visual style draws the tip (Wine, classic look).
+    SendMessageW(tooltip_, TTM_SETTIPBKCOLOR, kPalette.tooltip, 0);
+    SendMessageW(tooltip_, TTM_SETTIPTEXTCOLOR, kPalette.text, 0);
+    setFontHeight(scale(ui::Form::kFontHeight));
+}
+
+void FormPeer::addTip(HWND control, const std::wstring& text) {
+    if (!tooltip_ || !control) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());  // the tooltip keeps a copy
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void FormPeer::removeTip(HWND control) {
+    if (!tooltip_ || !IsWindow(tooltip_)) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void FormPeer::setFontHeight(int pixels) {
+    PeerWin::setFontHeight(pixels);
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale(400));
+}
+
+// ---- placement ----
+
+ui::Rect FormPeer::windowRect() const {
+    RECT r{};
+    WINDOWPLACEMENT place{};
+    place.length = sizeof place;
+    if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &place)) {
+        // Minimised, the window sits far off screen; its place is where it comes back to.
+        r = place.rcNormalPosition;
+        const POINT origin = workspaceOrigin();
+        OffsetRect(&r, origin.x, origin.y);
+    } else {
+        GetWindowRect(hwnd(), &r);
+    }
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void FormPeer::setWindowRect(const ui::Rect& rect) {
+    if (!hwnd()) return;
+    WINDOWPLACEMENT place{};
+    place.length = sizeof place;
+    if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &place)) {
+        const POINT origin = workspaceOrigin();
+        place.rcNormalPosition = {rect.left - origin.x, rect.top - origin.y, rect.right() - origin.x,
+                                  rect.bottom() - origin.y};
+        SetWindowPlacement(hwnd(), &place);
+        return;
+    }
+    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- messages ----
+
+std::optional<LRESULT> FormPeer::onEraseBackground(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, style_.brush(surface()));
+    return TRUE;
+}
+
+std::optional<LRESULT> FormPeer::onSize(UINT kind, int width, int height) {
+    if (kind != SIZE_MINIMIZED) formWidget().clientResized(width, height);
+    return 0;
+}
+
+std::optional<LRESULT> FormPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DPICHANGED: return onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        case WM_ACTIVATE:
+            if (HIWORD(wParam)) return std::nullopt;  // minimised
+            return onActivate(LOWORD(wParam) != WA_INACTIVE);
+        case WM_ENDSESSION:
+            if (wParam) closed();  // the session ends without destroying windows
+            return 0;
+        case WM_DESTROY:
+            closed();
+            tooltip_ = nullptr;  // destroyed with its owner
+            return 0;
+        default: return std::nullopt;
+    }
+}
+
+LRESULT FormPeer::onDpiChanged(int dpi, const RECT& suggested) {
+    style_.setDpi(dpi);
+    formWidget().dpiChanged(dpi);  // new fonts, and every control placed again
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    style_.dropRetired();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    return 0;
+}
+
+// Keyboard focus goes back to the control that had it when the window was left, as in
+// a dialog box; the first time, to the first control of the tab order.
+LRESULT FormPeer::onActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+        return 0;
+    }
+    HWND target = lastFocus_;
+    if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+    if (target) SetFocus(target);
+    else SetFocus(hwnd());
+    return 0;
+}
+
+void FormPeer::closed() {
+    if (!onClosed) return;
+    auto run = std::move(onClosed);
+    onClosed = nullptr;
+    run();
+}
+
+int runMessageLoop(HWND main) {
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        if (main && IsWindow(main) && IsDialogMessageW(main, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace platform

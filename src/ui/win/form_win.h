@@ -1,0 +1,65 @@
+// The main window's peer: the top-level window with its caption, frame and dpi, the dark
+// style its controls paint with, and the tooltip that shows every hint.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/win/dark_style_win.h"
+#include "ui/win/peer_win.h"
+
+namespace platform {
+
+inline constexpr wchar_t kMainWindowClass[] = L"MainWindow";
+// Sizeable, with the system menu and the minimize button only; always on top, with a
+// taskbar button of its own.
+inline constexpr DWORD kMainWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+inline constexpr DWORD kMainWindowExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+class FormPeer final : public PeerWin {
+public:
+    // Makes the window, hidden, with the form's client size at the form's dpi.
+    explicit FormPeer(ui::Form& form);
+    ~FormPeer() override;
+
+    static FormPeer* of(const ui::Form& form);
+    ui::Form& formWidget() const { return static_cast<ui::Form&>(widget()); }
+    DarkStyle& darkStyle() { return style_; }
+
+    // Runs once when the window goes away (closed by the user, or the session ends),
+    // while every control still exists.
+    std::function<void()> onClosed;
+
+    void show(int how);
+
+    void addTip(HWND control, const std::wstring& text);
+    void removeTip(HWND control);
+    HWND tooltip() const { return tooltip_; }
+
+    void setBounds(const ui::Rect&) override {}  // the window's own size drives the form
+    void setVisible(bool visible) override;
+    void setFontHeight(int pixels) override;
+    ui::Rect windowRect() const override;
+    void setWindowRect(const ui::Rect& rect) override;
+    COLORREF surface() const override { return kPalette.window; }
+
+private:
+    std::optional<LRESULT> onEraseBackground(HDC dc) override;
+    std::optional<LRESULT> onSize(UINT kind, int width, int height) override;
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT onDpiChanged(int dpi, const RECT& suggested);
+    LRESULT onActivate(bool active);
+    void closed();
+    void makeTooltip();
+
+    DarkStyle style_;
+    HWND tooltip_ = nullptr;
+    HWND lastFocus_ = nullptr;
+};
+
+// The message loop of the program: runs until the quit message, with keyboard navigation
+// between the controls of `main`. Returns the quit code.
+int runMessageLoop(HWND main);
+
+}  // namespace platform

@@ -1,0 +1,180 @@
+// Shell services for the native tests: a screen of a chosen size, a program path in a
+// folder of the test's own, the messages shown, CP932 through the C library, and a
+// scripted desktop: windows with rectangles, children and states, a display of pixels,
+// a clock that does not really sleep, a pump that runs queued test actions, and an
+// in-memory canvas. What the handlers asked of the desktop is written to `log`.
+#pragma once
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/memory_canvas.h"
+#include "desktop/shell_services.h"
+#include "base/text_codec.h"
+
+namespace testing_support {
+
+class FakeShell : public desktop::ShellServices {
+public:
+    desktop::ScreenSize screen{1920, 1080};
+    std::wstring program;
+    int scaleFactor = 100;
+    std::vector<std::wstring> messages;
+
+    struct Window {
+        std::wstring title, className;
+        desktop::ScreenRect rect;
+        desktop::WindowHandle firstChild = 0, next = 0;
+        bool iconic = false;
+    };
+    std::map<desktop::WindowHandle, Window> windows;
+    desktop::WindowHandle foreground = 0;
+    bool mainMinimised = false;
+    std::shared_ptr<ui::PixelBitmap> display = std::make_shared<ui::PixelBitmap>(1920, 1080);
+    bool failScreenCopy = false;
+    std::vector<std::string> log;  // "sleep 500", "minimise main", "copy 10,20 300x200", ...
+    int sleptMs = 0;
+    std::pair<int, int> taskbarProgress{0, 0};  // done, total
+    std::deque<std::function<void()>> queued;  // run by the next processMessages
+    std::vector<app::TextMark> texts;          // every text drawn on any bitmap
+
+    desktop::ScreenSize primaryScreenSize() override { return screen; }
+    std::wstring programPath() override { return program; }
+    void showMessage(const std::wstring& text) override { messages.push_back(text); }
+    int monitorScaleFactor() override { return scaleFactor; }
+    std::wstring decodeAnsi(std::string_view bytes) override {
+        return base::fromUtf8(iconvBytes(bytes, "UTF-8", "CP932"));
+    }
+
+    bool topLevelWindowExists(std::wstring_view title) override {
+        for (const auto& [handle, w] : windows)
+            if (w.title == title) return true;
+        return false;
+    }
+    desktop::WindowHandle findWindowByClass(std::wstring_view className) override {
+        for (const auto& [handle, w] : windows)
+            if (w.className == className) return handle;
+        return 0;
+    }
+    desktop::ScreenRect windowRect(desktop::WindowHandle h) override {
+        auto it = windows.find(h);
+        return it == windows.end() ? desktop::ScreenRect{} : it->second.rect;
+    }
+    // A window's client area: its entry here, else its whole rectangle (no border).
+    std::map<desktop::WindowHandle, desktop::ScreenRect> clientRects;
+    desktop::ScreenRect clientRect(desktop::WindowHandle h) override {
+        if (auto it = clientRects.find(h); it != clientRects.end()) return it->second;
+        return windowRect(h);
+    }
+    desktop::WindowHandle firstChild(desktop::WindowHandle h) override {
+        auto it = windows.find(h);
+        return it == windows.end() ? 0 : it->second.firstChild;
+    }
+    desktop::WindowHandle nextSibling(desktop::WindowHandle h) override {
+        auto it = windows.find(h);
+        return it == windows.end() ? 0 : it->second.next;
+    }
+    bool isIconic(desktop::WindowHandle h) override {
+        auto it = windows.find(h);
+        return it != windows.end() && it->second.iconic;
+    }
+    void restoreWindow(desktop::WindowHandle h) override {
+        log.push_back("restore " + std::to_string(h));
+        if (auto it = windows.find(h); it != windows.end()) it->second.iconic = false;
+    }
+    void bringToForeground(desktop::WindowHandle h) override {
+        log.push_back("foreground " + std::to_string(h));
+        foreground = h;
+    }
+    desktop::WindowHandle foregroundWindow() override { return foreground; }
+    void minimiseMainWindow() override {
+        log.push_back("minimise main");
+        mainMinimised = true;
+    }
+    void restoreMainWindow() override {
+        log.push_back("restore main");
+        mainMinimised = false;
+    }
+    void setTaskbarProgress(int done, int total) override {
+        log.push_back("progress " + std::to_string(done) + "/" + std::to_string(total));
+        taskbarProgress = {done, total};
+    }
+    void sleep(int ms) override {
+        log.push_back("sleep " + std::to_string(ms));
+        sleptMs += ms;
+    }
+    void processMessages() override {
+        log.push_back("pump");
+        std::deque<std::function<void()>> now;
+        now.swap(queued);
+        for (auto& action : now) action();
+    }
+    void pressEscapeKey() override { log.push_back("escape"); }
+
+    std::shared_ptr<ui::PixelBitmap> copyScreen(const desktop::ScreenRect& area) override {
+        log.push_back("copy " + std::to_string(area.left) + "," + std::to_string(area.top) + " " +
+                      std::to_string(area.width()) + "x" + std::to_string(area.height()));
+        if (failScreenCopy) throw desktop::GraphicsError("the screen copy failed");
+        auto out = std::make_shared<ui::PixelBitmap>(area.width(), area.height());
+        for (int y = 0; y < out->height(); ++y)
+            for (int x = 0; x < out->width(); ++x) {
+                const int sx = area.left + x, sy = area.top + y;
+                if (sx >= 0 && sy >= 0 && sx < display->width() && sy < display->height()) out->at(x, y) = display->at(sx, sy);
+            }
+        return out;
+    }
+    // Each target pixel is the OR of the source pixels that fall on it.
+    std::shared_ptr<ui::PixelBitmap> shrinkWhiteOnBlack(const ui::PixelBitmap& source, int width, int height) override {
+        log.push_back("shrink " + std::to_string(width) + "x" + std::to_string(height));
+        auto out = std::make_shared<ui::PixelBitmap>(width, height);
+        const int sw = source.width(), sh = source.height();
+        if (sw <= 0 || sh <= 0) return out;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int x0 = x * sw / width, x1 = std::max(x0 + 1, (x + 1) * sw / width);
+                const int y0 = y * sh / height, y1 = std::max(y0 + 1, (y + 1) * sh / height);
+                std::uint32_t v = 0;
+                for (int sy = y0; sy < y1; ++sy)
+                    for (int sx = x0; sx < x1; ++sx) v |= source.at(sx, sy);
+                out->at(x, y) = v;
+            }
+        return out;
+    }
+    std::unique_ptr<desktop::Canvas> openCanvas(ui::PixelBitmap& target) override {
+        return std::make_unique<app::MemoryCanvas>(target, texts);
+    }
+    // The texts drawn on `bitmap` that are still there.
+    std::vector<app::TextMark> textsOn(const ui::Picture* bitmap) const {
+        std::vector<app::TextMark> out;
+        for (const auto& t : texts)
+            if (t.bitmap == bitmap) out.push_back(t);
+        return out;
+    }
+
+    static std::string encodeCp932(const std::wstring& text) {
+        return iconvBytes(base::toUtf8(text), "CP932", "UTF-8");
+    }
+
+private:
+    static std::string iconvBytes(std::string_view in, const char* to, const char* from) {
+        std::string out(in.size() * 4 + 16, '\0');
+        iconv_t cd = iconv_open(to, from);
+        if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char* dst = out.data();
+        std::size_t dstLeft = out.size();
+        iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        iconv_close(cd);
+        out.resize(out.size() - dstLeft);
+        return out;
+    }
+};
+
+}  // namespace testing_support
