@@ -115,19 +115,19 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
         shell.processMessages();
 
         for (int i = 0; i < runs; ++i) {
-            form.shared.frames.clear();
-            form.framePhoto = std::make_shared<ui::PixelBitmap>();
+            form.framePage.session.frames.clear();
+            form.framePage.session.photo = std::make_shared<ui::PixelBitmap>();
             shell.waitedMs = 0;
             const long long before = traceLines(trace);
             const Clock::time_point start = Clock::now();
-            form.captureFrames();
+            form.framePage.capture();
             const double ms = msSince(start);
             const long long calls = traceLines(trace) - before;
             shell.processMessages();
-            if (form.shared.frames.size() != frames)
-                fail("the capture found " + std::to_string(form.shared.frames.size()) + " frames, not " +
+            if (form.framePage.session.frames.size() != frames)
+                fail("the capture found " + std::to_string(form.framePage.session.frames.size()) + " frames, not " +
                      std::to_string(frames));
-            if (!form.framePhoto || form.framePhoto->width() <= 0) fail("the capture took no picture");
+            if (!form.framePage.session.photo || form.framePage.session.photo->width() <= 0) fail("the capture took no picture");
             std::fprintf(stderr, "  capture %d: %.1f ms (waits %.1f ms), %lld calls\n", i + 1, ms, shell.waitedMs, calls);
             if (ms < best.captureMs) {
                 best.captureMs = ms;
@@ -144,7 +144,7 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
             for (int i = 0; i < runs; ++i) {
                 const long long before = traceLines(trace);
                 const Clock::time_point start = Clock::now();
-                const frames::FrameQueryResult query = frames::queryFrames(*set, form.frameLayer->text());
+                const frames::FrameQueryResult query = frames::queryFrames(*set, form.framePage.layer->text());
                 const double ms = msSince(start);
                 best.queryCalls = traceLines(trace) - before;
                 set->emptySet();

@@ -29,22 +29,43 @@ template <class W> constexpr Kind kindOf() {
     }
 }
 
-// A failure a handler lets out ends up in the default error report.
-using Operation = void (MainWindow::*)();
-using PressOperation = void (MainWindow::*)(const ui::MouseEvent&);
+// The part of the window that keeps a control or runs a handler: a page or the window.
+template <class Owner> Owner& ownerIn(MainWindow& window) {
+    if constexpr (std::is_same_v<Owner, FramePage>) return window.framePage;
+    else if constexpr (std::is_same_v<Owner, GridPage>) return window.gridPage;
+    else return window;
+}
+
+// Binds an event to an owner's operation. A failure the operation lets out ends up in
+// the default error report.
+template <class Owner> ui::Handler handlerFor(MainWindow& window, void (Owner::*operation)()) {
+    return [&window, operation](ui::Widget&) {
+        runReportingFailure(window.shell(), [&] { (ownerIn<Owner>(window).*operation)(); });
+    };
+}
 
 // One row, written as the member that keeps the control, its design name, parent, design
 // rectangle, caption, then the rest. The kind follows from the member's type.
 struct Row {
     ControlRow r;
-    template <class W>
-    Row(W* MainWindow::*member, const char* name, const char* parent, ui::Rect design, const wchar_t* text = L"") {
+    // A control no code touches after it is made (the labels).
+    Row(Kind kind, const char* name, const char* parent, ui::Rect design, const wchar_t* text) {
+        r.args.name = name;
+        r.args.kind = kind;
+        r.args.parent = parent;
+        r.args.design = design;
+        r.args.text = text;
+    }
+    template <class Owner, class W>
+    Row(W* Owner::*member, const char* name, const char* parent, ui::Rect design, const wchar_t* text = L"") {
         r.args.name = name;
         r.args.kind = kindOf<W>();
         r.args.parent = parent;
         r.args.design = design;
         r.args.text = text;
-        r.keep = [member](MainWindow& window, ui::Widget& made) { window.*member = &static_cast<W&>(made); };
+        r.keep = [member](MainWindow& window, ui::Widget& made) {
+            ownerIn<Owner>(window).*member = &static_cast<W&>(made);
+        };
     }
     Row&& pickOnly() && { r.args.comboStyle = ui::ComboStyle::PickOnly; return std::move(*this); }
     Row&& items(std::vector<std::wstring> v, int index) && {
@@ -72,29 +93,21 @@ struct Row {
         return std::move(*this);
     }
     Row&& hiddenTab() && { r.args.tabVisible = false; return std::move(*this); }
-    Row&& onClick(Operation operation) && {
+    template <class Owner> Row&& onClick(void (Owner::*operation)()) && {
         r.event = Event::Click;
-        r.bind = [operation](MainWindow& window, ui::Widget& w) {
-            w.onClick = [&window, operation](ui::Widget&) {
-                runReportingFailure(window.shell(), [&] { (window.*operation)(); });
-            };
-        };
+        r.bind = [operation](MainWindow& window, ui::Widget& w) { w.onClick = handlerFor(window, operation); };
         return std::move(*this);
     }
-    Row&& onChange(Operation operation) && {
+    template <class Owner> Row&& onChange(void (Owner::*operation)()) && {
         r.event = Event::Change;
-        r.bind = [operation](MainWindow& window, ui::Widget& w) {
-            w.onChange = [&window, operation](ui::Widget&) {
-                runReportingFailure(window.shell(), [&] { (window.*operation)(); });
-            };
-        };
+        r.bind = [operation](MainWindow& window, ui::Widget& w) { w.onChange = handlerFor(window, operation); };
         return std::move(*this);
     }
-    Row&& onMouseDown(PressOperation operation) && {
+    template <class Owner> Row&& onMouseDown(void (Owner::*operation)(const ui::MouseEvent&)) && {
         r.event = Event::MouseDown;
         r.bind = [operation](MainWindow& window, ui::Widget& w) {
             w.onMouseDown = [&window, operation](ui::Widget&, const ui::MouseEvent& e) {
-                runReportingFailure(window.shell(), [&] { (window.*operation)(e); });
+                runReportingFailure(window.shell(), [&] { (ownerIn<Owner>(window).*operation)(e); });
             };
         };
         return std::move(*this);
@@ -115,84 +128,84 @@ std::vector<ControlRow> makeTable() {
     // The window: scaleLabel lies beneath the page control, which fills the client area.
     add(Row(&MainWindow::scaleLabel, "Label6", "", {8, 8, 24, 13}, L"尺度"));
     add(Row(&MainWindow::pageControl, "PageControl1", "", {0, 0, 478, 418}).dock(ui::Dock::Fill));
-    add(Row(&MainWindow::gridSheet, "TabSheet1", "PageControl1", {}, L"等間隔配置").hiddenTab().disabled());
-    add(Row(&MainWindow::frameSheet, "TabSheet2", "PageControl1", {}, L"任意枠配置"));
+    add(Row(&GridPage::sheet, "TabSheet1", "PageControl1", {}, L"等間隔配置").hiddenTab().disabled());
+    add(Row(&FramePage::sheet, "TabSheet2", "PageControl1", {}, L"任意枠配置"));
 
     // Frame page.
-    add(Row(&MainWindow::frameToolbar, "Panel2", "TabSheet2", {0, 0, 470, 111}).dock(ui::Dock::Top));
-    add(Row(&MainWindow::framePreviewPanel, "Panel3", "TabSheet2", {0, 111, 470, 279}).dock(ui::Dock::Fill));
-    add(Row(&MainWindow::frameCaptureButton, "Button11", "Panel2", {4, -2, 59, 25}, L"キャプチャ").onClick(&MainWindow::captureFrames));
-    add(Row(&MainWindow::frameLayerLabel, "Label1", "Panel2", {69, 3, 36, 13}, L"枠画層"));
-    add(Row(&MainWindow::frameLayer, "Edit5", "Panel2", {111, 2, 106, 21}, L"MORVEL"));
-    add(Row(&MainWindow::landscapeRotationLabel, "Label10", "Panel2", {225, 3, 57, 13}, L"横置き回転"));
-    add(Row(&MainWindow::landscapeRotation, "ComboBox10", "Panel2", {288, 2, 53, 21}, L"90").pickOnly().items(kRotations, 1));
-    add(Row(&MainWindow::portraitRotationLabel, "Label11", "Panel2", {347, 4, 57, 13}, L"縦置き回転"));
-    add(Row(&MainWindow::portraitRotation, "ComboBox11", "Panel2", {410, 1, 53, 21}, L"90").pickOnly().items(kRotations, 1));
-    add(Row(&MainWindow::framePrinterLabel, "Label2", "Panel2", {4, 34, 43, 13}, L"プリンター"));
-    add(Row(&MainWindow::framePrinter, "ComboBox7", "Panel2", {51, 29, 291, 24}).pickOnly().rows(16).font(13)
-            .onChange(&MainWindow::framePrinterChanged));
-    add(Row(&MainWindow::framePrintScaleLabel, "Label9", "Panel2", {348, 32, 48, 13}, L"計算尺度"));
-    add(Row(&MainWindow::framePrintScale, "Edit6", "Panel2", {402, 28, 61, 21}).readOnly().align(ui::TextAlign::Right));
-    add(Row(&MainWindow::framePaperLabel, "Label7", "Panel2", {4, 58, 24, 13}, L"用紙"));
-    add(Row(&MainWindow::framePaper, "ComboBox8", "Panel2", {51, 53, 236, 24}).pickOnly().rows(16).font(13)
-            .onChange(&MainWindow::paperChanged));
-    add(Row(&MainWindow::frameStyleLabel, "Label8", "Panel2", {4, 80, 36, 13}, L"スタイル"));
-    add(Row(&MainWindow::frameStyleTable, "ComboBox9", "Panel2", {51, 77, 236, 24}).pickOnly().rows(16).font(13));
-    add(Row(&MainWindow::frameChooseAllButton, "Button14", "Panel2", {288, 51, 56, 25}, L"すべて").hint(kReleaseHint).noTabStop()
-            .onMouseDown(&MainWindow::chooseOrReleaseAllFrames));
-    add(Row(&MainWindow::chosenFrameCount, "Edit7", "Panel2", {290, 77, 54, 27}, L"0").align(Centre).font(16));
-    add(Row(&MainWindow::frameFromTop, "CheckBox1", "Panel2", {350, 55, 113, 17}, L"左上から印刷する").onClick(&MainWindow::reorderFrames));
-    add(Row(&MainWindow::framePrintButton, "Button16", "Panel2", {346, 75, 69, 31}, L"印刷").font(13).onClick(&MainWindow::printFrames));
-    add(Row(&MainWindow::frameStopButton, "Button17", "Panel2", {418, 74, 47, 31}, L"中止").disabled().onClick(&MainWindow::stopPlot));
-    add(Row(&MainWindow::frameTargetCadButton, "Button13", "Panel2", {24, 59, 34, 25}, L"CAD").hint(kTargetCadHint).disabled().invisible()
+    add(Row(&FramePage::toolbar, "Panel2", "TabSheet2", {0, 0, 470, 111}).dock(ui::Dock::Top));
+    add(Row(&FramePage::previewPanel, "Panel3", "TabSheet2", {0, 111, 470, 279}).dock(ui::Dock::Fill));
+    add(Row(&FramePage::captureButton, "Button11", "Panel2", {4, -2, 59, 25}, L"キャプチャ").onClick(&FramePage::capture));
+    add(Row(Kind::Label, "Label1", "Panel2", {69, 3, 36, 13}, L"枠画層"));
+    add(Row(&FramePage::layer, "Edit5", "Panel2", {111, 2, 106, 21}, L"MORVEL"));
+    add(Row(Kind::Label, "Label10", "Panel2", {225, 3, 57, 13}, L"横置き回転"));
+    add(Row(&FramePage::landscapeRotation, "ComboBox10", "Panel2", {288, 2, 53, 21}, L"90").pickOnly().items(kRotations, 1));
+    add(Row(Kind::Label, "Label11", "Panel2", {347, 4, 57, 13}, L"縦置き回転"));
+    add(Row(&FramePage::portraitRotation, "ComboBox11", "Panel2", {410, 1, 53, 21}, L"90").pickOnly().items(kRotations, 1));
+    add(Row(Kind::Label, "Label2", "Panel2", {4, 34, 43, 13}, L"プリンター"));
+    add(Row(&FramePage::printer, "ComboBox7", "Panel2", {51, 29, 291, 24}).pickOnly().rows(16).font(13)
+            .onChange(&FramePage::printerChanged));
+    add(Row(Kind::Label, "Label9", "Panel2", {348, 32, 48, 13}, L"計算尺度"));
+    add(Row(&FramePage::printScale, "Edit6", "Panel2", {402, 28, 61, 21}).readOnly().align(ui::TextAlign::Right));
+    add(Row(Kind::Label, "Label7", "Panel2", {4, 58, 24, 13}, L"用紙"));
+    add(Row(&FramePage::paper, "ComboBox8", "Panel2", {51, 53, 236, 24}).pickOnly().rows(16).font(13)
+            .onChange(&GridPage::paperChanged));
+    add(Row(Kind::Label, "Label8", "Panel2", {4, 80, 36, 13}, L"スタイル"));
+    add(Row(&FramePage::styleTable, "ComboBox9", "Panel2", {51, 77, 236, 24}).pickOnly().rows(16).font(13));
+    add(Row(&FramePage::chooseAllButton, "Button14", "Panel2", {288, 51, 56, 25}, L"すべて").hint(kReleaseHint).noTabStop()
+            .onMouseDown(&FramePage::chooseOrReleaseAll));
+    add(Row(&FramePage::chosenCount, "Edit7", "Panel2", {290, 77, 54, 27}, L"0").align(Centre).font(16));
+    add(Row(&FramePage::fromTop, "CheckBox1", "Panel2", {350, 55, 113, 17}, L"左上から印刷する").onClick(&FramePage::reorder));
+    add(Row(&FramePage::printButton, "Button16", "Panel2", {346, 75, 69, 31}, L"印刷").font(13).onClick(&FramePage::print));
+    add(Row(&FramePage::stopButton, "Button17", "Panel2", {418, 74, 47, 31}, L"中止").disabled().onClick(&MainWindow::stopPlot));
+    add(Row(&FramePage::targetCadButton, "Button13", "Panel2", {24, 59, 34, 25}, L"CAD").hint(kTargetCadHint).disabled().invisible()
             .onClick(&MainWindow::chooseTargetCad));
-    add(Row(&MainWindow::frameListsButton, "Button18", "Panel2", {24, 80, 40, 25}, L"Printer").invisible().onClick(&MainWindow::refreshFrameLists));
-    add(Row(&MainWindow::framePreview, "Image2", "Panel3", {0, 0, 470, 279}).dock(ui::Dock::Fill).onMouseDown(&MainWindow::framePreviewPressed));
-    add(Row(&MainWindow::toolbarToggle, "Button12", "Panel3", {442, 1, 25, 25}, L"▲").anchors({false, true, true, false})
-            .onClick(&MainWindow::toggleToolbar));
+    add(Row(&FramePage::listsButton, "Button18", "Panel2", {24, 80, 40, 25}, L"Printer").invisible().onClick(&FramePage::refreshLists));
+    add(Row(&FramePage::preview, "Image2", "Panel3", {0, 0, 470, 279}).dock(ui::Dock::Fill).onMouseDown(&FramePage::previewPressed));
+    add(Row(&FramePage::toolbarToggle, "Button12", "Panel3", {442, 1, 25, 25}, L"▲").anchors({false, true, true, false})
+            .onClick(&FramePage::toggleToolbar));
 
     // Equal-interval page.
-    add(Row(&MainWindow::gridTargetCadButton, "Button3", "TabSheet1", {1, 2, 34, 25}, L"CAD").hint(kTargetCadHint).onClick(&MainWindow::chooseTargetCad));
-    add(Row(&MainWindow::gridCaptureButton, "Button1", "TabSheet1", {36, 2, 57, 25}, L"キャプチャ").hint(L"CAD画面をキャプチャ")
-            .onClick(&MainWindow::captureGrid));
-    add(Row(&MainWindow::basePointButton, "Button2", "TabSheet1", {93, 2, 55, 25}, L"左下原点").hint(L"左下図面の左下原点を指示")
-            .onClick(&MainWindow::pickBasePoint));
-    add(Row(&MainWindow::basePoint, "Edit1", "TabSheet1", {153, 4, 88, 22}, L"0,0").hint(L"左下図面の左下基点").font(12).imeClosed());
-    add(Row(&MainWindow::spacingButton, "Button7", "TabSheet1", {243, 1, 42, 25}, L"間隔").hint(L"図面の配置間隔を指示")
-            .onClick(&MainWindow::pickSpacing));
-    add(Row(&MainWindow::spacing, "ComboBox1", "TabSheet1", {288, 4, 93, 22}, L"420,300").items({L"420,300"}, 0)
+    add(Row(&GridPage::targetCadButton, "Button3", "TabSheet1", {1, 2, 34, 25}, L"CAD").hint(kTargetCadHint).onClick(&MainWindow::chooseTargetCad));
+    add(Row(&GridPage::captureButton, "Button1", "TabSheet1", {36, 2, 57, 25}, L"キャプチャ").hint(L"CAD画面をキャプチャ")
+            .onClick(&GridPage::capture));
+    add(Row(&GridPage::basePointButton, "Button2", "TabSheet1", {93, 2, 55, 25}, L"左下原点").hint(L"左下図面の左下原点を指示")
+            .onClick(&GridPage::pickBasePoint));
+    add(Row(&GridPage::basePoint, "Edit1", "TabSheet1", {153, 4, 88, 22}, L"0,0").hint(L"左下図面の左下基点").font(12).imeClosed());
+    add(Row(&GridPage::spacingButton, "Button7", "TabSheet1", {243, 1, 42, 25}, L"間隔").hint(L"図面の配置間隔を指示")
+            .onClick(&GridPage::pickSpacing));
+    add(Row(&GridPage::spacing, "ComboBox1", "TabSheet1", {288, 4, 93, 22}, L"420,300").items({L"420,300"}, 0)
             .hint(L"各画面の配置間隔 X,Y (実寸)").font(12));
-    add(Row(&MainWindow::sheetSize, "ComboBox5", "TabSheet1", {381, 4, 46, 22}, L"A3").items(kSheetSizes, 3)
+    add(Row(&GridPage::sheetSize, "ComboBox5", "TabSheet1", {381, 4, 46, 22}, L"A3").items(kSheetSizes, 3)
             .hint(L"図面サイズ").font(12));
-    add(Row(&MainWindow::sheetOrientation, "ComboBox6", "TabSheet1", {433, 4, 46, 21}, L"ヨコ").items({L"ヨコ", L"タテ"}, 0));
-    add(Row(&MainWindow::drawingScaleButton, "Button8", "TabSheet1", {482, 1, 33, 25}, L"尺度").hint(L"図面尺度 DIMSCALE を取得")
-            .onClick(&MainWindow::pickDrawingScale));
-    add(Row(&MainWindow::drawingScale, "Edit4", "TabSheet1", {515, 4, 43, 22}, L"1").font(12).imeClosed());
-    add(Row(&MainWindow::gridPrinterLabel, "Label3", "TabSheet1", {3, 33, 43, 13}, L"プリンター"));
-    add(Row(&MainWindow::gridPrinter, "ComboBox2", "TabSheet1", {50, 27, 296, 24}).pickOnly().rows(16).font(13)
-            .onChange(&MainWindow::gridPrinterChanged));
-    add(Row(&MainWindow::printScale, "Edit3", "TabSheet1", {384, 28, 53, 24}, L"1.414").hint(L"印刷尺度").font(13));
-    add(Row(&MainWindow::autoPrintScale, "CheckBox2", "TabSheet1", {442, 31, 66, 17}, L"自動計算").checked());
-    add(Row(&MainWindow::recomputeButton, "Button6", "TabSheet1", {514, 23, 44, 29}, L"再計算").hint(L"印刷尺度を再計算")
-            .onClick(&MainWindow::recomputePrintScale));
-    add(Row(&MainWindow::gridPaperLabel, "Label4", "TabSheet1", {3, 57, 24, 13}, L"用紙"));
-    add(Row(&MainWindow::gridPaper, "ComboBox3", "TabSheet1", {50, 52, 236, 24}).pickOnly().rows(16).font(13)
-            .onChange(&MainWindow::paperChanged));
-    add(Row(&MainWindow::gridStyleLabel, "Label5", "TabSheet1", {3, 79, 36, 13}, L"スタイル"));
-    add(Row(&MainWindow::gridStyleTable, "ComboBox4", "TabSheet1", {50, 74, 236, 24}).pickOnly().rows(16).font(13));
-    add(Row(&MainWindow::gridChooseAllButton, "Button10", "TabSheet1", {292, 52, 56, 25}, L"すべて").hint(kReleaseHint).noTabStop()
-            .onMouseDown(&MainWindow::chooseOrReleaseAllCells));
-    add(Row(&MainWindow::chosenCellCount, "Edit2", "TabSheet1", {292, 75, 57, 27}, L"0").readOnly().align(Centre).font(16).noTabStop()
+    add(Row(&GridPage::sheetOrientation, "ComboBox6", "TabSheet1", {433, 4, 46, 21}, L"ヨコ").items({L"ヨコ", L"タテ"}, 0));
+    add(Row(&GridPage::drawingScaleButton, "Button8", "TabSheet1", {482, 1, 33, 25}, L"尺度").hint(L"図面尺度 DIMSCALE を取得")
+            .onClick(&GridPage::pickDrawingScale));
+    add(Row(&GridPage::drawingScale, "Edit4", "TabSheet1", {515, 4, 43, 22}, L"1").font(12).imeClosed());
+    add(Row(Kind::Label, "Label3", "TabSheet1", {3, 33, 43, 13}, L"プリンター"));
+    add(Row(&GridPage::printer, "ComboBox2", "TabSheet1", {50, 27, 296, 24}).pickOnly().rows(16).font(13)
+            .onChange(&GridPage::printerChanged));
+    add(Row(&GridPage::printScale, "Edit3", "TabSheet1", {384, 28, 53, 24}, L"1.414").hint(L"印刷尺度").font(13));
+    add(Row(&GridPage::autoPrintScale, "CheckBox2", "TabSheet1", {442, 31, 66, 17}, L"自動計算").checked());
+    add(Row(&GridPage::recomputeButton, "Button6", "TabSheet1", {514, 23, 44, 29}, L"再計算").hint(L"印刷尺度を再計算")
+            .onClick(&GridPage::recomputePrintScale));
+    add(Row(Kind::Label, "Label4", "TabSheet1", {3, 57, 24, 13}, L"用紙"));
+    add(Row(&GridPage::paper, "ComboBox3", "TabSheet1", {50, 52, 236, 24}).pickOnly().rows(16).font(13)
+            .onChange(&GridPage::paperChanged));
+    add(Row(Kind::Label, "Label5", "TabSheet1", {3, 79, 36, 13}, L"スタイル"));
+    add(Row(&GridPage::styleTable, "ComboBox4", "TabSheet1", {50, 74, 236, 24}).pickOnly().rows(16).font(13));
+    add(Row(&GridPage::chooseAllButton, "Button10", "TabSheet1", {292, 52, 56, 25}, L"すべて").hint(kReleaseHint).noTabStop()
+            .onMouseDown(&GridPage::chooseOrReleaseAll));
+    add(Row(&GridPage::chosenCount, "Edit2", "TabSheet1", {292, 75, 57, 27}, L"0").readOnly().align(Centre).font(16).noTabStop()
             .imeClosed());
-    add(Row(&MainWindow::gridRotation, "RadioGroup1", "TabSheet1", {349, 51, 82, 51}, L"回転").items(kRotations, 1).columns(2));
-    add(Row(&MainWindow::gridFromTop, "CheckBox3", "TabSheet1", {443, 52, 114, 17}, L"左上から印刷する").font(12));
-    add(Row(&MainWindow::gridPrintButton, "Button4", "TabSheet1", {437, 71, 71, 31}, L"印刷").font(13).onClick(&MainWindow::printGrid));
-    add(Row(&MainWindow::gridStopButton, "Button9", "TabSheet1", {510, 71, 47, 31}, L"中止").disabled().onClick(&MainWindow::stopPlot));
-    add(Row(&MainWindow::gridListsButton, "Button5", "TabSheet1", {4, 98, 40, 25}, L"Printer").invisible().onClick(&MainWindow::refreshGridLists));
-    add(Row(&MainWindow::gridPreviewPanel, "Panel1", "TabSheet1", {0, 108, 470, 282}).dock(ui::Dock::Bottom)
+    add(Row(&GridPage::rotation, "RadioGroup1", "TabSheet1", {349, 51, 82, 51}, L"回転").items(kRotations, 1).columns(2));
+    add(Row(&GridPage::fromTop, "CheckBox3", "TabSheet1", {443, 52, 114, 17}, L"左上から印刷する").font(12));
+    add(Row(&GridPage::printButton, "Button4", "TabSheet1", {437, 71, 71, 31}, L"印刷").font(13).onClick(&GridPage::print));
+    add(Row(&GridPage::stopButton, "Button9", "TabSheet1", {510, 71, 47, 31}, L"中止").disabled().onClick(&MainWindow::stopPlot));
+    add(Row(&GridPage::listsButton, "Button5", "TabSheet1", {4, 98, 40, 25}, L"Printer").invisible().onClick(&GridPage::refreshLists));
+    add(Row(&GridPage::previewPanel, "Panel1", "TabSheet1", {0, 108, 470, 282}).dock(ui::Dock::Bottom)
             .anchors({true, true, true, true}));
-    add(Row(&MainWindow::gridPreview, "Image1", "Panel1", {0, 0, 470, 282}).dock(ui::Dock::Fill).fit(true, true, false)
-            .onMouseDown(&MainWindow::gridPreviewPressed));
+    add(Row(&GridPage::preview, "Image1", "Panel1", {0, 0, 470, 282}).dock(ui::Dock::Fill).fit(true, true, false)
+            .onMouseDown(&GridPage::previewPressed));
 
     std::vector<ControlRow> out;
     for (Row& row : rows) out.push_back(std::move(row.r));
@@ -212,7 +225,9 @@ void MainWindow::buildControls() {
         if (row.keep) row.keep(*this, w);
         if (row.bind) row.bind(*this, w);
     }
-    pageControl->setActivePage(frameSheet);
+    framePage.lists.attach(*framePage.printer, *framePage.paper, *framePage.styleTable);
+    gridPage.lists.attach(*gridPage.printer, *gridPage.paper, *gridPage.styleTable);
+    pageControl->setActivePage(framePage.sheet);
 }
 
 }  // namespace app

@@ -1,43 +1,14 @@
-// The plot device, paper and plot-style lists of both pages, filled from the CAD host's
-// current layout, and the paper change. The two pages work alike on their own lists and
-// saved names; they differ only in which paper names each refresh adds (the host's media
-// names or their display names), as PageLists records.
-//
-// Nothing here runs a change handler: the widget seam runs them only for the user's picks,
-// so filling a list or selecting a saved name from code stays silent.
-#include <memory>
+#include "app/device_lists.h"
+
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "app/main_window.h"
-#include "cad/value.h"
 #include "base/names.h"
+#include "cad/value.h"
 
 namespace app {
 namespace {
-
-enum class PaperNames { Media, Display };
-
-struct PageLists {
-    ui::ComboBox& devices;
-    ui::ComboBox& papers;
-    ui::ComboBox& styles;
-    const std::wstring& savedDevice;
-    const std::wstring& savedPaper;
-    const std::wstring& savedStyle;
-    PaperNames byListRefresh;   // paper names the list refresh adds
-    PaperNames byPaperRefresh;  // paper names the paper refresh adds
-};
-
-PageLists framePage(MainWindow& f) {
-    return {*f.framePrinter,  *f.framePaper,        *f.frameStyleTable,          f.savedFrameDevice,
-            f.savedFramePaper, f.savedFrameStyle, PaperNames::Media, PaperNames::Display};
-}
-
-PageLists gridPage(MainWindow& f) {
-    return {*f.gridPrinter, *f.gridPaper,        *f.gridStyleTable,       f.savedGridDevice,
-            f.savedGridPaper, f.savedGridStyle, PaperNames::Display, PaperNames::Media};
-}
 
 // Makes the first entry equal to `name` (letter case aside) the selection; none when the
 // list holds no such entry.
@@ -45,30 +16,23 @@ void selectName(ui::ComboBox& list, const std::wstring& name) {
     list.setItemIndex(base::indexOfName(list.items(), name));
 }
 
-// The selected entry; empty when nothing is selected.
-std::wstring selectedEntry(const ui::ComboBox& list) {
-    const int index = list.itemIndex();
-    if (index < 0 || static_cast<std::size_t>(index) >= list.items().size()) return {};
-    return list.items()[static_cast<std::size_t>(index)];
-}
-
 // The paper entries for the media of the device now set, in the host's order. Every
 // display name is asked for before the list is touched, so a failure half-way leaves the
 // paper list as it was.
-std::vector<std::wstring> paperEntries(cad::CadLayout& layout, cad::StringList media, PaperNames kind) {
-    if (kind == PaperNames::Media) return media;
+std::vector<std::wstring> paperEntries(cad::CadLayout& layout, cad::StringList media, DeviceLists::PaperNames kind) {
+    if (kind == DeviceLists::PaperNames::Media) return media;
     std::vector<std::wstring> names;
     names.reserve(media.size());
     for (const std::wstring& name : media) names.push_back(layout.mediaDisplayName(name));
     return names;
 }
 
-// Refills all three lists of a page and selects the saved names. A host failure ends it
-// where it happened: lists already refilled keep their new entries, the others their old
-// ones. The automation objects are released in reverse order on every path.
-void refreshLists(MainWindow& f, const PageLists& page) {
+}  // namespace
+
+// The automation objects are released in reverse order on every path.
+void DeviceLists::refresh() {
     std::unique_ptr<cad::CadApplication> application;
-    if (!f.connectToCad(application)) return;
+    if (!connect_(application)) return;
     try {
         std::unique_ptr<cad::CadDocument> document = application->currentDocument();
         std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
@@ -78,10 +42,10 @@ void refreshLists(MainWindow& f, const PageLists& page) {
         std::wstring device;
         cad::StringList devices = layout->deviceList();
         if (!devices.empty()) {
-            page.devices.setItems(std::move(devices));
-            if (!page.savedDevice.empty()) selectName(page.devices, page.savedDevice);
-            if (page.devices.itemIndex() >= 0) {
-                device = selectedEntry(page.devices);
+            printers_->setItems(std::move(devices));
+            if (!saved.device.empty()) selectName(*printers_, saved.device);
+            if (printers_->itemIndex() >= 0) {
+                device = printers_->selectedItem();
                 deviceChosen = true;
             }
         }
@@ -89,8 +53,8 @@ void refreshLists(MainWindow& f, const PageLists& page) {
         // Only a host that offers more than one table replaces the style list.
         cad::StringList styles = layout->styleTableList();
         if (styles.size() > 1) {
-            page.styles.setItems(std::move(styles));
-            if (!page.savedStyle.empty()) selectName(page.styles, page.savedStyle);
+            styles_->setItems(std::move(styles));
+            if (!saved.style.empty()) selectName(*styles_, saved.style);
         }
 
         if (deviceChosen) {
@@ -98,8 +62,8 @@ void refreshLists(MainWindow& f, const PageLists& page) {
             layout->reloadDeviceInfo();
             cad::StringList media = layout->mediaList();
             if (!media.empty()) {
-                page.papers.setItems(paperEntries(*layout, std::move(media), page.byListRefresh));
-                if (!page.savedPaper.empty()) selectName(page.papers, page.savedPaper);
+                papers_->setItems(paperEntries(*layout, std::move(media), byListRefresh_));
+                if (!saved.paper.empty()) selectName(*papers_, saved.paper);
             }
         }
     } catch (const cad::CadError&) {
@@ -107,13 +71,11 @@ void refreshLists(MainWindow& f, const PageLists& page) {
     }
 }
 
-// Refills the paper list for the device now selected, keeping the paper that was chosen
-// when the new list holds it; the saved paper name is tried only when none was chosen.
-void refreshPapers(MainWindow& f, const PageLists& page) {
-    const std::wstring chosenPaper = page.papers.text();
+void DeviceLists::printerChanged() {
+    const std::wstring chosenPaper = papers_->text();
     std::unique_ptr<cad::CadApplication> application;
-    if (!f.connectToCad(application)) return;
-    const std::wstring device = selectedEntry(page.devices);
+    if (!connect_(application)) return;
+    const std::wstring device = printers_->selectedItem();
     if (device.empty()) return;
     try {
         std::unique_ptr<cad::CadDocument> document = application->currentDocument();
@@ -123,30 +85,14 @@ void refreshPapers(MainWindow& f, const PageLists& page) {
         layout->reloadDeviceInfo();
         cad::StringList media = layout->mediaList();
         if (media.empty()) return;
-        page.papers.setItems(paperEntries(*layout, std::move(media), page.byPaperRefresh));
+        papers_->setItems(paperEntries(*layout, std::move(media), byPaperRefresh_));
         if (!chosenPaper.empty())
-            selectName(page.papers, chosenPaper);
-        else if (!page.savedPaper.empty())
-            selectName(page.papers, page.savedPaper);
+            selectName(*papers_, chosenPaper);
+        else if (!saved.paper.empty())
+            selectName(*papers_, saved.paper);
     } catch (const cad::CadError&) {
         // As in refreshLists: the lists keep what they hold.
     }
-}
-
-}  // namespace
-
-void MainWindow::refreshFrameLists() { refreshLists(*this, framePage(*this)); }
-
-void MainWindow::refreshGridLists() { refreshLists(*this, gridPage(*this)); }
-
-void MainWindow::framePrinterChanged() { refreshPapers(*this, framePage(*this)); }
-
-void MainWindow::gridPrinterChanged() { refreshPapers(*this, gridPage(*this)); }
-
-// Bound to the paper lists of both pages; the print scale it recomputes is always the
-// equal-interval page's.
-void MainWindow::paperChanged() {
-    if (autoPrintScale->checked()) recomputePrintScale();
 }
 
 }  // namespace app

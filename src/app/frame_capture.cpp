@@ -6,12 +6,13 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/frame_page.h"
 #include "app/main_window.h"
-#include "ui/pixel_bitmap.h"
+#include "app/view_picture.h"
+#include "base/scope_exit.h"
 #include "cad/connect.h"
 #include "sheets/capture_geometry.h"
 #include "sheets/frame_query.h"
-#include "app/view_picture.h"
 #include "sheets/ordering.h"
 
 namespace app {
@@ -24,10 +25,10 @@ struct Corners {
     cad::CadPoint lowerLeft, upperRight;
 };
 
-// The box around every entity of the drawing, through "ssTemp", into frameExtents.minX ...
-// frameExtents.maxY. Any failure is ignored: the fields keep what they had, and the result is
-// empty unless the measurement itself succeeded.
-std::optional<Corners> measureDrawingExtents(MainWindow& form, cad::CadDocument& document) {
+// The box around every entity of the drawing, through "ssTemp", into `extents`. Any
+// failure is ignored: the extents keep what they had, and the result is empty unless the
+// measurement itself succeeded.
+std::optional<Corners> measureDrawingExtents(frames::Extents& extents, cad::CadDocument& document) {
     std::optional<Corners> measured;
     try {
         const std::unique_ptr<cad::CadSelectionSet> set = cad::tempSelectionSet(document);
@@ -35,10 +36,10 @@ std::optional<Corners> measureDrawingExtents(MainWindow& form, cad::CadDocument&
         set->selectWithFilter(kWholeDrawing, nullptr, nullptr, nullptr);
         Corners corners;
         set->measureExtents(corners.lowerLeft, corners.upperRight);
-        form.frameExtents.minX = corners.lowerLeft[0];
-        form.frameExtents.minY = corners.lowerLeft[1];
-        form.frameExtents.maxX = corners.upperRight[0];
-        form.frameExtents.maxY = corners.upperRight[1];
+        extents.minX = corners.lowerLeft[0];
+        extents.minY = corners.lowerLeft[1];
+        extents.maxX = corners.upperRight[0];
+        extents.maxY = corners.upperRight[1];
         measured = std::move(corners);
         set->emptySet();
         set->discardSet();
@@ -51,18 +52,18 @@ std::optional<Corners> measureDrawingExtents(MainWindow& form, cad::CadDocument&
 // Everything between connecting and restoring the main window. Host and graphics
 // errors end it where they happen; what was done stays done. True when a picture was
 // taken.
-bool runFrameCapture(MainWindow& form, cad::CadApplication& application) {
-    desktop::ShellServices& shell = form.shell();
+bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApplication& application) {
+    FrameSession& session = page.session;
 
-    const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
+    const std::unique_ptr<cad::CadDocument> document = showWholeDrawingInFront(shell, application);
     const desktop::WindowHandle documentWindow = document->documentWindowHandle();
 
     {
         // The list is replaced only by a whole, ordered query result.
         const std::unique_ptr<cad::CadSelectionSet> set = document->documentSelectionSet();
-        frames::FrameQueryResult query = frames::queryFrames(*set, form.frameLayer->text());
-        if (!query.frames.empty()) frames::orderFrames(query.frames, form.frameFromTop->checked());
-        form.shared.frames = std::move(query.frames);
+        frames::FrameQueryResult query = frames::queryFrames(*set, page.layer->text());
+        if (!query.frames.empty()) frames::orderFrames(query.frames, page.fromTop->checked());
+        session.frames = std::move(query.frames);
         if (query.found > 0) set->emptySet();
     }
 
@@ -77,14 +78,14 @@ bool runFrameCapture(MainWindow& form, cad::CadApplication& application) {
     const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
     document->writeSysVar(L"GRIDMODE", std::int16_t{0});
     const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
-    form.shared.viewCentreX = centre[0];
-    form.shared.viewCentreY = centre[1];
+    session.view.cx = centre[0];
+    session.view.cy = centre[1];
     const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
 
-    const std::optional<Corners> measured = measureDrawingExtents(form, *document);
+    const std::optional<Corners> measured = measureDrawingExtents(session.captureExtents, *document);
 
     bool taken = false;
-    if (frames::extentsValid(form.frameExtents.minX, form.frameExtents.minY, form.frameExtents.maxX, form.frameExtents.maxY)) {
+    if (frames::extentsValid(session.captureExtents)) {
         // The framing takes this capture's measurement; without one there is nothing
         // to frame to, and the capture ends as on a host error.
         if (!measured) throw std::runtime_error("the drawing extents were not measured");
@@ -93,48 +94,43 @@ bool runFrameCapture(MainWindow& form, cad::CadApplication& application) {
         if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
         const frames::CaptureArea area = frames::fitCaptureArea(fullWidth, fullHeight, viewSize, ex, ey);
         if (documentWindow != 0 && area.u > 0 && area.v > 0) {
-            const std::optional<double> scale = frames::takeViewPicture(
-                shell, shell.windowRect(documentWindow), area, *form.framePreview, form.framePhoto);
-            if (scale) form.shared.previewScale = *scale;
+            const std::optional<double> scale = takeViewPicture(
+                shell, shell.windowRect(documentWindow), area, *page.preview, session.photo);
+            if (scale) session.view.scale = *scale;
             taken = scale.has_value();
         }
     }
 
     document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
     application.showPreviousView();
-    shell.sleep(frames::kViewWaitMs);
+    shell.sleep(kViewWaitMs);
     return taken;
 }
 
 }  // namespace
 
-void MainWindow::captureFrames() {
+void FramePage::capture() {
     // A running frame plot walks the frame list; it must not change under it.
-    if (framePlotRunning()) return;
+    if (plotRunning_) return;
+    desktop::ShellServices& shell = window_.shell();
     bool taken = false;
     {
         std::unique_ptr<cad::CadApplication> application;
-        if (connectToCad(application)) {
-            shell().minimiseMainWindow();  // the always-on-top window must not cover the CAD view
+        if (window_.connectToCad(application)) {
+            shell.minimiseMainWindow();  // the always-on-top window must not cover the CAD view
             try {
-                taken = runFrameCapture(*this, *application);
+                taken = runFrameCapture(shell, *this, *application);
             } catch (const std::exception&) {
                 // The capture ends here without a message.
             }
         }
     }
-    try {
-        if (taken) {
-            chosenFrameCount->setText(L"0");
-            outlineFrames();
-            refreshFrameLists();
-            framePrinterChanged();
-        }
-    } catch (...) {
-        shell().restoreMainWindow();
-        throw;
-    }
-    shell().restoreMainWindow();
+    const base::ScopeExit restore([&shell] { shell.restoreMainWindow(); });
+    if (!taken) return;
+    chosenCount->setText(L"0");
+    outlineFrames();
+    lists.refresh();
+    lists.printerChanged();
 }
 
 }  // namespace app

@@ -10,7 +10,8 @@
 #include "base/numbers.h"
 #include "sheets/capture_geometry.h"
 #include "app/view_picture.h"
-#include "app/grid_preview.h"
+#include "app/grid_page.h"
+#include "app/main_window.h"
 
 namespace app {
 
@@ -26,37 +27,37 @@ int pixelCount(double value) {
 // Everything between connecting and the grid's redrawing. Host and graphics errors end
 // it where they happen; what was done stays done. `taken` tells whether the picture was
 // taken, also when a later step fails.
-void captureGridView(MainWindow& form, cad::CadApplication& application, bool& taken) {
-    desktop::ShellServices& shell = form.shell();
+void captureGridView(desktop::ShellServices& shell, GridPage& page, cad::CadApplication& application, bool& taken) {
+    GridSession& session = page.session;
 
-    const std::unique_ptr<cad::CadDocument> document = frames::showWholeDrawingInFront(shell, application);
+    const std::unique_ptr<cad::CadDocument> document = showWholeDrawingInFront(shell, application);
     const desktop::WindowHandle viewWindow = document->documentWindowHandle();
 
     const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
     document->writeSysVar(L"GRIDMODE", std::int16_t{0});
-    form.drawingScale->setText(base::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
+    page.drawingScale->setText(base::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
     const cad::CadPoint screen = cad::sysVarPoint(document->readSysVar(L"SCREENSIZE"));
     const int width = pixelCount(screen[0]), height = pixelCount(screen[1]);
     const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
-    form.shared.gridViewCentreX = centre[0];
-    form.shared.gridViewCentreY = centre[1];
+    session.view.cx = centre[0];
+    session.view.cy = centre[1];
     const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
     const cad::CadPoint extMin = cad::sysVarPoint(document->readSysVar(L"EXTMIN"));
     const cad::CadPoint extMax = cad::sysVarPoint(document->readSysVar(L"EXTMAX"));
-    form.gridExtents.minX = extMin[0];
-    form.gridExtents.minY = extMin[1];
-    form.gridExtents.maxX = extMax[0];
-    form.gridExtents.maxY = extMax[1];
+    session.captureExtents.minX = extMin[0];
+    session.captureExtents.minY = extMin[1];
+    session.captureExtents.maxX = extMax[0];
+    session.captureExtents.maxY = extMax[1];
 
-    if (frames::extentsValid(form.gridExtents.minX, form.gridExtents.minY, form.gridExtents.maxX, form.gridExtents.maxY)) {
-        const double ex = form.gridExtents.maxX - form.gridExtents.minX, ey = form.gridExtents.maxY - form.gridExtents.minY;
+    if (frames::extentsValid(session.captureExtents)) {
+        const double ex = session.captureExtents.maxX - session.captureExtents.minX, ey = session.captureExtents.maxY - session.captureExtents.minY;
         if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
         if (viewWindow != 0 && width > 0 && height > 0) {
             const frames::CaptureArea area = frames::fitCaptureArea(width, height, viewSize, ex, ey);
             if (area.u > 0 && area.v > 0) {
-                const std::optional<double> scale = frames::takeViewPicture(
-                    shell, shell.clientRect(viewWindow), area, *form.gridPreview, form.gridPhoto);
-                if (scale) form.shared.gridPreviewScale = *scale;
+                const std::optional<double> scale = takeViewPicture(
+                    shell, shell.clientRect(viewWindow), area, *page.preview, session.photo);
+                if (scale) session.view.scale = *scale;
                 taken = scale.has_value();
             }
         }
@@ -64,30 +65,30 @@ void captureGridView(MainWindow& form, cad::CadApplication& application, bool& t
 
     document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
     application.showPreviousView();
-    shell.sleep(frames::kViewWaitMs);
+    shell.sleep(kViewWaitMs);
 }
 
 }  // namespace
 
-void MainWindow::captureGrid() {
+void GridPage::capture() {
     // A running grid plot walks the grid; it must not change under it.
-    if (gridPlotRunning()) return;
+    if (plotRunning_) return;
     bool taken = false;
     {
         std::unique_ptr<cad::CadApplication> application;
-        if (!connectToCad(application)) return;
+        if (!window_.connectToCad(application)) return;
         try {
-            captureGridView(*this, *application, taken);
+            captureGridView(window_.shell(), *this, *application, taken);
         } catch (const std::exception&) {
             // The capture ends here without a message.
         }
     }
     if (!taken) return;
-    chosenCellCount->setText(L"0");
-    chosenCells.clear();
+    chosenCount->setText(L"0");
+    session.chosenCells.clear();
     layOutGrid();
-    refreshGridLists();
-    gridPrinterChanged();
+    lists.refresh();
+    lists.printerChanged();
     if (autoPrintScale->checked()) recomputePrintScale();
 }
 

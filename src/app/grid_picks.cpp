@@ -9,8 +9,10 @@
 
 #include "cad/connect.h"
 #include "base/numbers.h"
-#include "app/grid_layout.h"
-#include "app/grid_preview.h"
+#include "app/grid_page.h"
+#include "app/main_window.h"
+#include "base/scope_exit.h"
+#include "ui/pixel_bitmap.h"
 
 namespace app {
 
@@ -24,35 +26,34 @@ constexpr int kEscapeWaitMs = 5;
 std::wstring pairText(double x, double y) { return base::formatGeneral(x) + L"," + base::formatGeneral(y); }
 
 // A clean photograph with the new grid, every cell released.
-void redrawGridAfresh(MainWindow& form) {
-    if (const auto* clean = dynamic_cast<const ui::PixelBitmap*>(form.gridPhoto.get()))
-        form.gridPreview->setPicture(std::make_shared<ui::PixelBitmap>(*clean));
-    form.layOutGrid();
-    std::fill(form.chosenCells.begin(), form.chosenCells.end(), false);
-    form.chosenCellCount->setText(L"0");
+void redrawGridAfresh(GridPage& page) {
+    if (const auto* clean = dynamic_cast<const ui::PixelBitmap*>(page.session.photo.get()))
+        page.preview->setPicture(std::make_shared<ui::PixelBitmap>(*clean));
+    page.layOutGrid();
+    std::fill(page.session.chosenCells.begin(), page.session.chosenCells.end(), false);
+    page.chosenCount->setText(L"0");
 }
+
+}  // namespace
 
 // The steps both picks share around `pick`, which prompts through the document and
 // writes what it got. The CAD window comes to the front and the always-on-top main
 // window is minimised while the user answers there; a cancelled prompt is a failing
 // call and ends the pick without a change. An Escape press then clears whatever the CAD
 // window still waits for. The main window is back to normal at the end in every case.
-void runPick(MainWindow& form, const std::function<void(cad::CadDocument&)>& pick) {
-    desktop::ShellServices& shell = form.shell();
-    struct RestoreMainWindow {
-        desktop::ShellServices& shell;
-        ~RestoreMainWindow() { shell.restoreMainWindow(); }
-    } restoreAtEnd{shell};
+void GridPage::runPick(const std::function<void(cad::CadDocument&)>& pick) {
+    desktop::ShellServices& shell = window_.shell();
+    const base::ScopeExit restoreAtEnd([&shell] { shell.restoreMainWindow(); });
 
     std::unique_ptr<cad::CadApplication> cadApp;
-    if (!form.connectToCad(cadApp)) return;
+    if (!window_.connectToCad(cadApp)) return;
     try {
         const std::unique_ptr<cad::CadDocument> document = cadApp->currentDocument();
         try {
             shell.bringToForeground(cadApp->mainWindowHandle());
             shell.minimiseMainWindow();
             pick(*document);
-            redrawGridAfresh(form);
+            redrawGridAfresh(*this);
         } catch (const std::exception&) {
             // Cancelled or failed: nothing taken.
         }
@@ -65,20 +66,18 @@ void runPick(MainWindow& form, const std::function<void(cad::CadDocument&)>& pic
     }
 }
 
-}  // namespace
-
-void MainWindow::pickBasePoint() {
-    if (gridPlotRunning()) return;
-    runPick(*this, [this](cad::CadDocument& document) {
+void GridPage::pickBasePoint() {
+    if (plotRunning_) return;
+    runPick([this](cad::CadDocument& document) {
         const cad::CadPoint p = document.inputUtility()->promptPoint(kBasePointPrompt);
         if (p.size() < 2) throw std::runtime_error("the picked point has no x and y");
         basePoint->setText(pairText(p[0], p[1]));
     });
 }
 
-void MainWindow::pickSpacing() {
-    if (gridPlotRunning()) return;
-    runPick(*this, [this](cad::CadDocument& document) {
+void GridPage::pickSpacing() {
+    if (plotRunning_) return;
+    runPick([this](cad::CadDocument& document) {
         const double dx = document.inputUtility()->promptDistance(kSpacingXPrompt);
         const double dy = document.inputUtility()->promptDistance(kSpacingYPrompt);
         spacing->setText(pairText(dx, dy));
@@ -87,9 +86,9 @@ void MainWindow::pickSpacing() {
 
 // Failures are not caught here: they reach the default error report, and drawingScale keeps
 // its text.
-void MainWindow::pickDrawingScale() {
+void GridPage::pickDrawingScale() {
     std::unique_ptr<cad::CadApplication> cadApp;
-    if (!connectToCad(cadApp)) return;
+    if (!window_.connectToCad(cadApp)) return;
     const std::unique_ptr<cad::CadDocument> document = cadApp->currentDocument();
     drawingScale->setText(base::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
 }

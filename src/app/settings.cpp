@@ -118,25 +118,25 @@ void readSettings(MainWindow& f) {
     if (w.top < 0) w.top = 0;
     form.setWindowRect(w);
 
-    f.spacing->setText(r.str(L"dxdy", L"420,300"));
-    f.autoPrintScale->setChecked(r.boolean(L"Keisan", true));
-    f.gridFromTop->setChecked(r.boolean(L"Uekara", false));
-    f.savedGridDevice = r.str(L"devName", L"");
-    f.savedGridPaper = r.str(L"paperName", L"");
-    f.savedGridStyle = r.str(L"styleName", L"");
-    f.printScale->setText(r.str(L"syakudo", L"1.4142"));
-    f.gridRotation->setItemIndex(r.integer(L"Kaiten", 1));
-    f.sheetSize->setText(r.str(L"ZumenSize", L"A3"));
-    f.basePoint->setText(r.str(L"kiten", L"0,0"));
-    f.drawingScale->setText(r.str(L"dimsc", L"1"));
-    f.sheetOrientation->setText(r.str(L"tateyoko", L"ヨコ"));
-    f.frameFromTop->setChecked(r.boolean(L"Uekara2", false));  // runs reorderFrames when it changes
-    f.savedFrameDevice = r.str(L"devName2", L"");
-    f.savedFramePaper = r.str(L"paperName2", L"");
-    f.savedFrameStyle = r.str(L"styleName2", L"");
-    f.frameLayer->setText(r.str(L"mvLayer", L"MORVEL"));
-    f.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
-    f.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
+    f.gridPage.spacing->setText(r.str(L"dxdy", L"420,300"));
+    f.gridPage.autoPrintScale->setChecked(r.boolean(L"Keisan", true));
+    f.gridPage.fromTop->setChecked(r.boolean(L"Uekara", false));
+    f.gridPage.lists.saved.device = r.str(L"devName", L"");
+    f.gridPage.lists.saved.paper = r.str(L"paperName", L"");
+    f.gridPage.lists.saved.style = r.str(L"styleName", L"");
+    f.gridPage.printScale->setText(r.str(L"syakudo", L"1.4142"));
+    f.gridPage.rotation->setItemIndex(r.integer(L"Kaiten", 1));
+    f.gridPage.sheetSize->setText(r.str(L"ZumenSize", L"A3"));
+    f.gridPage.basePoint->setText(r.str(L"kiten", L"0,0"));
+    f.gridPage.drawingScale->setText(r.str(L"dimsc", L"1"));
+    f.gridPage.sheetOrientation->setText(r.str(L"tateyoko", L"ヨコ"));
+    f.framePage.fromTop->setChecked(r.boolean(L"Uekara2", false));  // runs the frame page's reorder when it changes
+    f.framePage.lists.saved.device = r.str(L"devName2", L"");
+    f.framePage.lists.saved.paper = r.str(L"paperName2", L"");
+    f.framePage.lists.saved.style = r.str(L"styleName2", L"");
+    f.framePage.layer->setText(r.str(L"mvLayer", L"MORVEL"));
+    f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
+    f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
 
     if (!r.bad.empty()) {
         problem = L"設定ファイル " + path + L" の次の値は数値ではないため、既定値を使います。";
@@ -168,25 +168,25 @@ void writeSettings(MainWindow& f) {
     put(L"Height", num(w.height));
     put(L"Left", num(w.left));
     put(L"Top", num(w.top));
-    put(L"dxdy", f.spacing->text());
-    put(L"Keisan", flag(f.autoPrintScale->checked()));
-    put(L"Uekara", flag(f.gridFromTop->checked()));
-    putName(L"devName", *f.gridPrinter);
-    putName(L"paperName", *f.gridPaper);
-    putName(L"styleName", *f.gridStyleTable);
-    put(L"syakudo", f.printScale->text());
-    put(L"Kaiten", num(f.gridRotation->itemIndex()));
-    put(L"ZumenSize", f.sheetSize->text());
-    put(L"kiten", f.basePoint->text());
-    put(L"dimsc", f.drawingScale->text());
-    put(L"tateyoko", f.sheetOrientation->text());
-    put(L"Uekara2", flag(f.frameFromTop->checked()));
-    putName(L"devName2", *f.framePrinter);
-    putName(L"paperName2", *f.framePaper);
-    putName(L"styleName2", *f.frameStyleTable);
-    put(L"mvLayer", f.frameLayer->text());
-    put(L"YokoKaiten", num(f.landscapeRotation->itemIndex()));
-    put(L"TateKaiten", num(f.portraitRotation->itemIndex()));
+    put(L"dxdy", f.gridPage.spacing->text());
+    put(L"Keisan", flag(f.gridPage.autoPrintScale->checked()));
+    put(L"Uekara", flag(f.gridPage.fromTop->checked()));
+    putName(L"devName", *f.gridPage.printer);
+    putName(L"paperName", *f.gridPage.paper);
+    putName(L"styleName", *f.gridPage.styleTable);
+    put(L"syakudo", f.gridPage.printScale->text());
+    put(L"Kaiten", num(f.gridPage.rotation->itemIndex()));
+    put(L"ZumenSize", f.gridPage.sheetSize->text());
+    put(L"kiten", f.gridPage.basePoint->text());
+    put(L"dimsc", f.gridPage.drawingScale->text());
+    put(L"tateyoko", f.gridPage.sheetOrientation->text());
+    put(L"Uekara2", flag(f.framePage.fromTop->checked()));
+    putName(L"devName2", *f.framePage.printer);
+    putName(L"paperName2", *f.framePage.paper);
+    putName(L"styleName2", *f.framePage.styleTable);
+    put(L"mvLayer", f.framePage.layer->text());
+    put(L"YokoKaiten", num(f.framePage.landscapeRotation->itemIndex()));
+    put(L"TateKaiten", num(f.framePage.portraitRotation->itemIndex()));
 
     // UTF-16LE with a byte-order mark, as the system's profile functions write Unicode files.
     if (!replaceFile(toPath(path), "\xFF\xFE" + toUtf16Le(ini.text()))) shell.showMessage(refused);

@@ -2,7 +2,7 @@
 
 #include "ui/pixel_bitmap.h"
 
-namespace frames {
+namespace app {
 
 std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(desktop::ShellServices& shell,
                                                           cad::CadApplication& application) {
@@ -18,11 +18,11 @@ std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(desktop::ShellServices
     return document;
 }
 
-std::optional<double> takeViewPicture(desktop::ShellServices& shell, const desktop::ScreenRect& origin, const CaptureArea& area,
+std::optional<double> takeViewPicture(desktop::ShellServices& shell, const desktop::ScreenRect& origin, const frames::CaptureArea& area,
                                       ui::Image& image, std::shared_ptr<ui::Picture>& clean) {
     const int left = origin.left + area.gx, top = origin.top + area.gy;
     const std::shared_ptr<ui::PixelBitmap> shot = shell.copyScreen({left, top, left + area.u, top + area.v});
-    const PreviewSize size = previewSize(area.u, area.v, image.width(), image.height());
+    const frames::PreviewSize size = frames::previewSize(area.u, area.v, image.width(), image.height());
     if (size.width <= 0 || size.height <= 0) return std::nullopt;
     const std::shared_ptr<ui::PixelBitmap> reduced = shell.shrinkWhiteOnBlack(*shot, size.width, size.height);
     image.setFit(true, true, true);
@@ -31,4 +31,4 @@ std::optional<double> takeViewPicture(desktop::ShellServices& shell, const deskt
     return area.A / size.width;
 }
 
-}  // namespace frames
+}  // namespace app

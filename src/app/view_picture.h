@@ -10,7 +10,7 @@
 #include "sheets/capture_geometry.h"
 #include "ui/widgets.h"
 
-namespace frames {
+namespace app {
 
 // Waits of the captures: after restoring a minimised CAD window, and after a view change
 // for the CAD view to redraw.
@@ -28,7 +28,7 @@ std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(desktop::ShellServices
 // scaled by one factor) and `clean` a copy with pixels of its own. The preview scale
 // (drawing units per preview pixel); nothing when the image has no room for a picture.
 // Graphics failures throw.
-std::optional<double> takeViewPicture(desktop::ShellServices& shell, const desktop::ScreenRect& origin, const CaptureArea& area,
+std::optional<double> takeViewPicture(desktop::ShellServices& shell, const desktop::ScreenRect& origin, const frames::CaptureArea& area,
                                       ui::Image& image, std::shared_ptr<ui::Picture>& clean);
 
-}  // namespace frames
+}  // namespace app

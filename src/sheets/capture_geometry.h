@@ -5,8 +5,14 @@
 
 namespace frames {
 
+// The drawing's extents as a capture measured them.
+struct Extents {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+};
+
 // The extents are worth photographing when they are more than 1.0 unit wide and high.
 bool extentsValid(double minX, double minY, double maxX, double maxY);
+inline bool extentsValid(const Extents& e) { return extentsValid(e.minX, e.minY, e.maxX, e.maxY); }
 
 // The screen area to copy, relative to the view area's top-left corner: u x v pixels at
 // (gx, gy); A is the width in drawing units of what it shows.

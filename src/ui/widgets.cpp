@@ -1,4 +1,4 @@
-// The portable half of every widget: state, toolkit rules and layout (see platform/widgets.h).
+// The portable half of every widget: state, toolkit rules and layout (see ui/widgets.h).
 #include "ui/widgets.h"
 
 #include <algorithm>
@@ -135,6 +135,11 @@ void ComboBox::setItemIndex(int index) {
         p->setItemIndex(itemIndex_);
         p->setText(text_);
     }
+}
+
+std::wstring ComboBox::selectedItem() const {
+    if (itemIndex_ < 0 || static_cast<std::size_t>(itemIndex_) >= items_.size()) return {};
+    return items_[static_cast<std::size_t>(itemIndex_)];
 }
 
 void ComboBox::setText(const std::wstring& text) {

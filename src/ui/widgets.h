@@ -232,6 +232,7 @@ public:
     void addItem(const std::wstring& item);          // keeps the selection
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int index);                    // out of range: no selection, empty text
+    std::wstring selectedItem() const;               // the entry at the item index; empty for none
     // Selects the entry equal to `text` (none when there is none); an editable box keeps
     // the text either way, a pick-only box shows the entry or nothing.
     void setText(const std::wstring& text) override;

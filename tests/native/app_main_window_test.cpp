@@ -135,26 +135,26 @@ TEST_F(AppMainWindow, RowsCarryTheirDesignValues) {
 TEST_F(AppMainWindow, StartsOnTheFramePageWithTheEqualIntervalPageUnreachable) {
     EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ nanoCAD ]");
     EXPECT_EQ(widgets.peer("Form60")->text, L"Quillon 2.06 [ nanoCAD ]");
-    EXPECT_EQ(f->pageControl->activePage(), f->frameSheet);
-    EXPECT_FALSE(f->gridSheet->tabVisible());
-    EXPECT_FALSE(f->gridSheet->enabled());
-    EXPECT_FALSE(f->pageControl->userSelectPage(*f->gridSheet));
-    EXPECT_EQ(f->pageControl->activePage(), f->frameSheet);
-    EXPECT_FALSE(f->gridCaptureButton->userClick()) << "a control of the hidden page cannot be reached";
-    EXPECT_TRUE(f->frameToolbar->showing());
-    EXPECT_EQ(f->toolbarToggle->text(), L"▲");
+    EXPECT_EQ(f->pageControl->activePage(), f->framePage.sheet);
+    EXPECT_FALSE(f->gridPage.sheet->tabVisible());
+    EXPECT_FALSE(f->gridPage.sheet->enabled());
+    EXPECT_FALSE(f->pageControl->userSelectPage(*f->gridPage.sheet));
+    EXPECT_EQ(f->pageControl->activePage(), f->framePage.sheet);
+    EXPECT_FALSE(f->gridPage.captureButton->userClick()) << "a control of the hidden page cannot be reached";
+    EXPECT_TRUE(f->framePage.toolbar->showing());
+    EXPECT_EQ(f->framePage.toolbarToggle->text(), L"▲");
 }
 
 TEST_F(AppMainWindow, InvisibleButtonsAreNeverShown) {
-    for (ui::Button* b : {f->gridListsButton, f->frameTargetCadButton, f->frameListsButton}) {
+    for (ui::Button* b : {f->gridPage.listsButton, f->framePage.targetCadButton, f->framePage.listsButton}) {
         EXPECT_FALSE(b->visible()) << b->name();
         EXPECT_FALSE(widgets.peer(b->name())->visible) << b->name();
         EXPECT_FALSE(b->userClick()) << b->name();
     }
-    f->toolbarToggle->userClick();
-    f->toolbarToggle->userClick();
-    EXPECT_FALSE(f->frameTargetCadButton->showing());
-    EXPECT_FALSE(f->frameTargetCadButton->enabled());
+    f->framePage.toolbarToggle->userClick();
+    f->framePage.toolbarToggle->userClick();
+    EXPECT_FALSE(f->framePage.targetCadButton->showing());
+    EXPECT_FALSE(f->framePage.targetCadButton->enabled());
 }
 
 TEST_F(AppMainWindow, HandlersAreBoundToTheirEvents) {
@@ -168,14 +168,14 @@ TEST_F(AppMainWindow, HandlersAreBoundToTheirEvents) {
 
 TEST_F(AppMainWindow, LayoutDocksAndAnchorsAtDesignSize) {
     // Page area: 478 x 418 less the tab strip and border.
-    EXPECT_EQ(f->frameSheet->bounds(), (ui::Rect{4, 24, 470, 390}));
-    EXPECT_EQ(f->frameToolbar->bounds(), (ui::Rect{0, 0, 470, 111}));
-    EXPECT_EQ(f->framePreviewPanel->bounds(), (ui::Rect{0, 111, 470, 279}));
-    EXPECT_EQ(f->framePreview->bounds(), (ui::Rect{0, 0, 470, 279}));
-    EXPECT_EQ(f->toolbarToggle->bounds(), (ui::Rect{442, 1, 25, 25}));
-    EXPECT_EQ(f->gridPreviewPanel->bounds(), (ui::Rect{0, 108, 470, 282}));
-    EXPECT_EQ(f->gridPreview->bounds(), (ui::Rect{0, 0, 470, 282}));
-    EXPECT_TRUE(f->gridPreview->center() && f->gridPreview->stretch());
+    EXPECT_EQ(f->framePage.sheet->bounds(), (ui::Rect{4, 24, 470, 390}));
+    EXPECT_EQ(f->framePage.toolbar->bounds(), (ui::Rect{0, 0, 470, 111}));
+    EXPECT_EQ(f->framePage.previewPanel->bounds(), (ui::Rect{0, 111, 470, 279}));
+    EXPECT_EQ(f->framePage.preview->bounds(), (ui::Rect{0, 0, 470, 279}));
+    EXPECT_EQ(f->framePage.toolbarToggle->bounds(), (ui::Rect{442, 1, 25, 25}));
+    EXPECT_EQ(f->gridPage.previewPanel->bounds(), (ui::Rect{0, 108, 470, 282}));
+    EXPECT_EQ(f->gridPage.preview->bounds(), (ui::Rect{0, 0, 470, 282}));
+    EXPECT_TRUE(f->gridPage.preview->center() && f->gridPage.preview->stretch());
     // scaleLabel lies on the window beneath the page control, which covers it.
     const auto& order = f->form().children();
     const auto label = std::find(order.begin(), order.end(), f->scaleLabel);
@@ -185,27 +185,27 @@ TEST_F(AppMainWindow, LayoutDocksAndAnchorsAtDesignSize) {
 }
 
 TEST_F(AppMainWindow, PanelToggleHidesAndShowsTheUpperPanel) {
-    f->toolbarToggle->userClick();
-    EXPECT_FALSE(f->frameToolbar->visible());
-    EXPECT_EQ(f->toolbarToggle->text(), L"▼");
+    f->framePage.toolbarToggle->userClick();
+    EXPECT_FALSE(f->framePage.toolbar->visible());
+    EXPECT_EQ(f->framePage.toolbarToggle->text(), L"▼");
     EXPECT_EQ(widgets.peer("Button12")->text, L"▼");
-    EXPECT_EQ(f->framePreviewPanel->bounds(), (ui::Rect{0, 0, 470, 390})) << "the preview fills the page";
-    EXPECT_EQ(f->framePreview->bounds(), (ui::Rect{0, 0, 470, 390}));
-    EXPECT_EQ(f->toolbarToggle->bounds(), (ui::Rect{442, 1, 25, 25})) << "stays in the upper-right corner";
+    EXPECT_EQ(f->framePage.previewPanel->bounds(), (ui::Rect{0, 0, 470, 390})) << "the preview fills the page";
+    EXPECT_EQ(f->framePage.preview->bounds(), (ui::Rect{0, 0, 470, 390}));
+    EXPECT_EQ(f->framePage.toolbarToggle->bounds(), (ui::Rect{442, 1, 25, 25})) << "stays in the upper-right corner";
 
-    f->toolbarToggle->userClick();
-    EXPECT_TRUE(f->frameToolbar->visible());
+    f->framePage.toolbarToggle->userClick();
+    EXPECT_TRUE(f->framePage.toolbar->visible());
     EXPECT_TRUE(widgets.peer("Panel2")->visible);
-    EXPECT_EQ(f->toolbarToggle->text(), L"▲");
-    EXPECT_EQ(f->framePreview->bounds(), (ui::Rect{0, 0, 470, 279}));
+    EXPECT_EQ(f->framePage.toolbarToggle->text(), L"▲");
+    EXPECT_EQ(f->framePage.preview->bounds(), (ui::Rect{0, 0, 470, 279}));
 }
 
 TEST_F(AppMainWindow, ToggleKeepsButtonInCornerOfAWiderWindow) {
     ui::Rect r = f->form().windowRect();
     r.width += 100;
     f->form().setWindowRect(r);
-    EXPECT_EQ(f->toolbarToggle->bounds(), (ui::Rect{542, 1, 25, 25}));
-    EXPECT_EQ(f->framePreview->width(), 570);
+    EXPECT_EQ(f->framePage.toolbarToggle->bounds(), (ui::Rect{542, 1, 25, 25}));
+    EXPECT_EQ(f->framePage.preview->width(), 570);
 }
 
 TEST_F(AppMainWindow, CadButtonDoesNothing) {
@@ -213,7 +213,7 @@ TEST_F(AppMainWindow, CadButtonDoesNothing) {
     const std::wstring caption = f->form().text();
     const ui::Rect rect = f->form().windowRect();
     f->chooseTargetCad();
-    f->frameTargetCadButton->onClick(*f->frameTargetCadButton);
+    f->framePage.targetCadButton->onClick(*f->framePage.targetCadButton);
     EXPECT_EQ(widgets.peer("Panel2")->visible, before);
     EXPECT_EQ(f->form().text(), caption);
     EXPECT_EQ(f->form().windowRect(), rect);
@@ -221,10 +221,10 @@ TEST_F(AppMainWindow, CadButtonDoesNothing) {
 }
 
 TEST_F(AppMainWindow, StartReadsScaleFactorAndMakesEmptyPhotographs) {
-    EXPECT_EQ(f->shared.monitorScaleFactor, 100);
-    ASSERT_TRUE(f->gridPhoto && f->framePhoto);
-    EXPECT_NE(f->gridPhoto, f->framePhoto);
-    EXPECT_EQ(f->gridPhoto->width(), 0);
+    EXPECT_EQ(f->monitorScaleFactor, 100);
+    ASSERT_TRUE(f->gridPage.session.photo && f->framePage.session.photo);
+    EXPECT_NE(f->gridPage.session.photo, f->framePage.session.photo);
+    EXPECT_EQ(f->gridPage.session.photo->width(), 0);
 }
 
 TEST_F(AppMainWindow, ControlsScaleWithTheDpi) {
@@ -233,10 +233,10 @@ TEST_F(AppMainWindow, ControlsScaleWithTheDpi) {
     other.scaleFactor = 150;
     ui::MemoryWidgetFactory w150;
     app::MainWindow big(w150, other, 144);
-    EXPECT_EQ(big.shared.monitorScaleFactor, 150);
-    EXPECT_EQ(big.framePrintButton->bounds(), (ui::Rect{519, 113, 104, 47}));
-    EXPECT_EQ(big.frameToolbar->height(), 167);
-    EXPECT_EQ(big.toolbarToggle->bounds().right(), big.framePreviewPanel->width() - 5);  // 3 design pixels
+    EXPECT_EQ(big.monitorScaleFactor, 150);
+    EXPECT_EQ(big.framePage.printButton->bounds(), (ui::Rect{519, 113, 104, 47}));
+    EXPECT_EQ(big.framePage.toolbar->height(), 167);
+    EXPECT_EQ(big.framePage.toolbarToggle->bounds().right(), big.framePage.previewPanel->width() - 5);  // 3 design pixels
     EXPECT_EQ(w150.peer("Edit7")->fontHeight, 24);
     EXPECT_EQ(w150.peer("Label1")->fontHeight, 17) << "the window's 11 pixels";
 }
@@ -247,10 +247,10 @@ TEST_F(AppMainWindow, MovingToAnotherDpiRescalesControlsAndFonts) {
     r.width = 2 * 478 + 2 * ui::MemoryFormPeer::kFrameWidth;
     r.height = 2 * 418 + 2 * ui::MemoryFormPeer::kFrameHeight;
     f->form().setWindowRect(r);
-    EXPECT_EQ(f->framePrintButton->bounds(), (ui::Rect{692, 150, 138, 62}));
-    EXPECT_EQ(f->frameToolbar->height(), 222);
+    EXPECT_EQ(f->framePage.printButton->bounds(), (ui::Rect{692, 150, 138, 62}));
+    EXPECT_EQ(f->framePage.toolbar->height(), 222);
     EXPECT_EQ(widgets.peer("ComboBox7")->fontHeight, 26);
-    EXPECT_EQ(f->shared.monitorScaleFactor, 100) << "read once at start";
+    EXPECT_EQ(f->monitorScaleFactor, 100) << "read once at start";
 }
 
 TEST(AppMonitorScale, TruncatedWithLowerBound) {

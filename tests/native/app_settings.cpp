@@ -59,21 +59,21 @@ TEST_F(Settings, NoFileGivesDefaultsAndTheEndWritesEveryKeyButTheNames) {
     EXPECT_EQ(r.height, 418 + ui::MemoryFormPeer::kFrameHeight);
     EXPECT_EQ(r.left, (1920 - r.width) / 2);
     EXPECT_EQ(r.top, (1080 - r.height) / 2);
-    EXPECT_EQ(f->spacing->text(), L"420,300");
-    EXPECT_TRUE(f->autoPrintScale->checked());
-    EXPECT_FALSE(f->frameFromTop->checked());
-    EXPECT_FALSE(f->gridFromTop->checked());
-    EXPECT_EQ(f->printScale->text(), L"1.4142");
-    EXPECT_EQ(f->gridRotation->itemIndex(), 1);
-    EXPECT_EQ(f->sheetSize->text(), L"A3");
-    EXPECT_EQ(f->basePoint->text(), L"0,0");
-    EXPECT_EQ(f->drawingScale->text(), L"1");
-    EXPECT_EQ(f->sheetOrientation->text(), L"ヨコ");
-    EXPECT_EQ(f->frameLayer->text(), L"MORVEL");
-    EXPECT_EQ(f->landscapeRotation->text(), L"90");
-    EXPECT_EQ(f->portraitRotation->text(), L"0");
+    EXPECT_EQ(f->gridPage.spacing->text(), L"420,300");
+    EXPECT_TRUE(f->gridPage.autoPrintScale->checked());
+    EXPECT_FALSE(f->framePage.fromTop->checked());
+    EXPECT_FALSE(f->gridPage.fromTop->checked());
+    EXPECT_EQ(f->gridPage.printScale->text(), L"1.4142");
+    EXPECT_EQ(f->gridPage.rotation->itemIndex(), 1);
+    EXPECT_EQ(f->gridPage.sheetSize->text(), L"A3");
+    EXPECT_EQ(f->gridPage.basePoint->text(), L"0,0");
+    EXPECT_EQ(f->gridPage.drawingScale->text(), L"1");
+    EXPECT_EQ(f->gridPage.sheetOrientation->text(), L"ヨコ");
+    EXPECT_EQ(f->framePage.layer->text(), L"MORVEL");
+    EXPECT_EQ(f->framePage.landscapeRotation->text(), L"90");
+    EXPECT_EQ(f->framePage.portraitRotation->text(), L"0");
     EXPECT_EQ(widgets.peer("ComboBox11")->text, L"0");
-    EXPECT_TRUE(f->savedGridDevice.empty() && f->savedFramePaper.empty());
+    EXPECT_TRUE(f->gridPage.lists.saved.device.empty() && f->framePage.lists.saved.paper.empty());
     EXPECT_TRUE(shell.messages.empty());
 
     f->windowDestroyed();
@@ -119,16 +119,16 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_NE(shell.messages[0].find(L"Width=abc"), std::wstring::npos);
                      EXPECT_NE(shell.messages[0].find(L"quillon.ini"), std::wstring::npos);
                  }},
-        ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.autoPrintScale->checked()); }},
-        ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.autoPrintScale->checked()); }},
-        ReadCase{"keisan_hex", L"[MORVEL]\nKeisan=0x10\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.autoPrintScale->checked()); }},
-        ReadCase{"keisan_hex_zero", L"[MORVEL]\nKeisan=0x0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.autoPrintScale->checked()); }},
-        ReadCase{"kaiten_clamped", L"[MORVEL]\nKaiten=9\n", [](MainWindow& f, auto&) { EXPECT_EQ(f.gridRotation->itemIndex(), 3); }},
-        ReadCase{"kaiten_clamped_below", L"[MORVEL]\nKaiten=-7\n", [](MainWindow& f, auto&) { EXPECT_EQ(f.gridRotation->itemIndex(), -1); }},
+        ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.gridPage.autoPrintScale->checked()); }},
+        ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.gridPage.autoPrintScale->checked()); }},
+        ReadCase{"keisan_hex", L"[MORVEL]\nKeisan=0x10\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.gridPage.autoPrintScale->checked()); }},
+        ReadCase{"keisan_hex_zero", L"[MORVEL]\nKeisan=0x0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.gridPage.autoPrintScale->checked()); }},
+        ReadCase{"kaiten_clamped", L"[MORVEL]\nKaiten=9\n", [](MainWindow& f, auto&) { EXPECT_EQ(f.gridPage.rotation->itemIndex(), 3); }},
+        ReadCase{"kaiten_clamped_below", L"[MORVEL]\nKaiten=-7\n", [](MainWindow& f, auto&) { EXPECT_EQ(f.gridPage.rotation->itemIndex(), -1); }},
         ReadCase{"yokokaiten_out_of_range", L"[MORVEL]\nYokoKaiten=7\n",
                  [](MainWindow& f, auto&) {
-                     EXPECT_EQ(f.landscapeRotation->itemIndex(), -1);
-                     EXPECT_EQ(f.landscapeRotation->text(), L"");
+                     EXPECT_EQ(f.framePage.landscapeRotation->itemIndex(), -1);
+                     EXPECT_EQ(f.framePage.landscapeRotation->text(), L"");
                  }},
         ReadCase{"keys_ignore_case_and_first_wins", L"[morvel]\nwidth=600\nWIDTH=700\n[MORVEL]\nHeight=300\n",
                  [](MainWindow& f, auto&) {
@@ -136,48 +136,48 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(place(f).height, 457) << "a second section of that name is not read";
                  }},
         ReadCase{"other_sections_do_not_count", L"[Other]\nmvLayer=X\n[MORVEL]\n; mvLayer=Y\n",
-                 [](MainWindow& f, auto&) { EXPECT_EQ(f.frameLayer->text(), L"MORVEL"); }},
+                 [](MainWindow& f, auto&) { EXPECT_EQ(f.framePage.layer->text(), L"MORVEL"); }},
         ReadCase{"empty_value_is_an_empty_text", L"[MORVEL]\ndxdy=\nsyakudo = 2.5 \n",
                  [](MainWindow& f, auto&) {
-                     EXPECT_EQ(f.spacing->text(), L"");
-                     EXPECT_EQ(f.printScale->text(), L"2.5");
+                     EXPECT_EQ(f.gridPage.spacing->text(), L"");
+                     EXPECT_EQ(f.gridPage.printScale->text(), L"2.5");
                  }},
         ReadCase{"names_go_to_the_saved_fields", L"[MORVEL]\ndevName=Plotter A\npaperName2=ISO A3\nstyleName2=mono.ctb\n",
                  [](MainWindow& f, auto&) {
-                     EXPECT_EQ(f.savedGridDevice, L"Plotter A");
-                     EXPECT_EQ(f.savedFramePaper, L"ISO A3");
-                     EXPECT_EQ(f.savedFrameStyle, L"mono.ctb");
-                     EXPECT_EQ(f.gridPrinter->text(), L"") << "the lists are still empty";
+                     EXPECT_EQ(f.gridPage.lists.saved.device, L"Plotter A");
+                     EXPECT_EQ(f.framePage.lists.saved.paper, L"ISO A3");
+                     EXPECT_EQ(f.framePage.lists.saved.style, L"mono.ctb");
+                     EXPECT_EQ(f.gridPage.printer->text(), L"") << "the lists are still empty";
                  }},
         ReadCase{"tateyoko_selects_its_entry", L"[MORVEL]\ntateyoko=タテ\nZumenSize=A1\n",
                  [](MainWindow& f, auto&) {
-                     EXPECT_EQ(f.sheetOrientation->text(), L"タテ");
-                     EXPECT_EQ(f.sheetOrientation->itemIndex(), 1);
-                     EXPECT_EQ(f.sheetSize->itemIndex(), 1);
+                     EXPECT_EQ(f.gridPage.sheetOrientation->text(), L"タテ");
+                     EXPECT_EQ(f.gridPage.sheetOrientation->itemIndex(), 1);
+                     EXPECT_EQ(f.gridPage.sheetSize->itemIndex(), 1);
                  }}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Settings, Uekara2RunsTheCheckBoxClickOnceDuringStart) {
     writeUtf8(L"[MORVEL]\nUekara2=1\n");
     MainWindow f(widgets, shell, 96, false);
-    ASSERT_TRUE(f.frameFromTop->onClick) << "CheckBox1Click is bound";
+    ASSERT_TRUE(f.framePage.fromTop->onClick) << "CheckBox1Click is bound";
     int runs = 0;
-    f.frameFromTop->onClick = [&, bound = f.frameFromTop->onClick](ui::Widget& s) {
+    f.framePage.fromTop->onClick = [&, bound = f.framePage.fromTop->onClick](ui::Widget& s) {
         ++runs;
-        EXPECT_FALSE(f.framePhoto) << "runs before the photographs exist";
+        EXPECT_FALSE(f.framePage.session.photo) << "runs before the photographs exist";
         bound(s);
     };
     f.windowCreated();
     EXPECT_EQ(runs, 1);
-    EXPECT_TRUE(f.frameFromTop->checked());
-    EXPECT_TRUE(f.framePhoto);
+    EXPECT_TRUE(f.framePage.fromTop->checked());
+    EXPECT_TRUE(f.framePage.session.photo);
 }
 
 TEST_F(Settings, Uekara2ZeroRunsNoClick) {
     writeUtf8(L"[MORVEL]\nUekara2=0\n");
     MainWindow f(widgets, shell, 96, false);
     int runs = 0;
-    f.frameFromTop->onClick = [&](ui::Widget&) { ++runs; };
+    f.framePage.fromTop->onClick = [&](ui::Widget&) { ++runs; };
     f.windowCreated();
     EXPECT_EQ(runs, 0);
 }
@@ -192,9 +192,9 @@ TEST_F(Settings, OutOfRangeRotationIsWrittenBackAsMinusOne) {
 TEST_F(Settings, EmptyListKeepsTheNameInTheFile) {
     writeUtf8(L"[MORVEL]\npaperName2=A3 (297 x 420)\ndevName2=Old\n");
     auto f = start();
-    f->framePrinter->setItems({L"New printer"});
-    f->framePrinter->setItemIndex(0);
-    f->framePaper->setItems({L"A4"});  // no selection: the paper list has no text
+    f->framePage.printer->setItems({L"New printer"});
+    f->framePage.printer->setItemIndex(0);
+    f->framePage.paper->setItems({L"A4"});  // no selection: the paper list has no text
     f->windowDestroyed();
     const std::wstring text = written();
     EXPECT_NE(text.find(L"paperName2=A3 (297 x 420)\r\n"), std::wstring::npos);
@@ -213,49 +213,49 @@ TEST_F(Settings, EveryKeyRoundTrips) {
     {
         auto f = start();
         f->form().setWindowRect({30, 40, 520, 470});
-        f->spacing->setText(L"594,420");
-        f->autoPrintScale->setChecked(false);
-        f->gridFromTop->setChecked(true);
-        for (auto [list, name] : {std::pair{f->gridPrinter, L"プリンター甲"}, {f->gridPaper, L"A3 横"},
-                                  {f->gridStyleTable, L"monochrome.ctb"}, {f->framePrinter, L"𠮷田プロッタ"},
-                                  {f->framePaper, L"A1"}, {f->frameStyleTable, L"色.ctb"}}) {
+        f->gridPage.spacing->setText(L"594,420");
+        f->gridPage.autoPrintScale->setChecked(false);
+        f->gridPage.fromTop->setChecked(true);
+        for (auto [list, name] : {std::pair{f->gridPage.printer, L"プリンター甲"}, {f->gridPage.paper, L"A3 横"},
+                                  {f->gridPage.styleTable, L"monochrome.ctb"}, {f->framePage.printer, L"𠮷田プロッタ"},
+                                  {f->framePage.paper, L"A1"}, {f->framePage.styleTable, L"色.ctb"}}) {
             list->setItems({L"other", name});
             list->setItemIndex(1);
         }
-        f->printScale->setText(L"2.8284");
-        f->gridRotation->setItemIndex(3);
-        f->sheetSize->setText(L"B4");
-        f->basePoint->setText(L"100,-50");
-        f->drawingScale->setText(L"50");
-        f->sheetOrientation->setText(L"タテ");
-        f->frameFromTop->setChecked(true);
-        f->frameLayer->setText(L"図枠");
-        f->landscapeRotation->setItemIndex(0);
-        f->portraitRotation->setItemIndex(3);
+        f->gridPage.printScale->setText(L"2.8284");
+        f->gridPage.rotation->setItemIndex(3);
+        f->gridPage.sheetSize->setText(L"B4");
+        f->gridPage.basePoint->setText(L"100,-50");
+        f->gridPage.drawingScale->setText(L"50");
+        f->gridPage.sheetOrientation->setText(L"タテ");
+        f->framePage.fromTop->setChecked(true);
+        f->framePage.layer->setText(L"図枠");
+        f->framePage.landscapeRotation->setItemIndex(0);
+        f->framePage.portraitRotation->setItemIndex(3);
         f->windowDestroyed();
     }
     ui::MemoryWidgetFactory again;
     MainWindow g(again, shell);
     EXPECT_EQ(g.form().windowRect(), (ui::Rect{30, 40, 520, 470}));
-    EXPECT_EQ(g.spacing->text(), L"594,420");
-    EXPECT_FALSE(g.autoPrintScale->checked());
-    EXPECT_TRUE(g.gridFromTop->checked());
-    EXPECT_EQ(g.savedGridDevice, L"プリンター甲");
-    EXPECT_EQ(g.savedGridPaper, L"A3 横");
-    EXPECT_EQ(g.savedGridStyle, L"monochrome.ctb");
-    EXPECT_EQ(g.savedFrameDevice, L"𠮷田プロッタ");
-    EXPECT_EQ(g.savedFramePaper, L"A1");
-    EXPECT_EQ(g.savedFrameStyle, L"色.ctb");
-    EXPECT_EQ(g.printScale->text(), L"2.8284");
-    EXPECT_EQ(g.gridRotation->itemIndex(), 3);
-    EXPECT_EQ(g.sheetSize->text(), L"B4");
-    EXPECT_EQ(g.basePoint->text(), L"100,-50");
-    EXPECT_EQ(g.drawingScale->text(), L"50");
-    EXPECT_EQ(g.sheetOrientation->text(), L"タテ");
-    EXPECT_TRUE(g.frameFromTop->checked());
-    EXPECT_EQ(g.frameLayer->text(), L"図枠");
-    EXPECT_EQ(g.landscapeRotation->itemIndex(), 0);
-    EXPECT_EQ(g.portraitRotation->itemIndex(), 3);
+    EXPECT_EQ(g.gridPage.spacing->text(), L"594,420");
+    EXPECT_FALSE(g.gridPage.autoPrintScale->checked());
+    EXPECT_TRUE(g.gridPage.fromTop->checked());
+    EXPECT_EQ(g.gridPage.lists.saved.device, L"プリンター甲");
+    EXPECT_EQ(g.gridPage.lists.saved.paper, L"A3 横");
+    EXPECT_EQ(g.gridPage.lists.saved.style, L"monochrome.ctb");
+    EXPECT_EQ(g.framePage.lists.saved.device, L"𠮷田プロッタ");
+    EXPECT_EQ(g.framePage.lists.saved.paper, L"A1");
+    EXPECT_EQ(g.framePage.lists.saved.style, L"色.ctb");
+    EXPECT_EQ(g.gridPage.printScale->text(), L"2.8284");
+    EXPECT_EQ(g.gridPage.rotation->itemIndex(), 3);
+    EXPECT_EQ(g.gridPage.sheetSize->text(), L"B4");
+    EXPECT_EQ(g.gridPage.basePoint->text(), L"100,-50");
+    EXPECT_EQ(g.gridPage.drawingScale->text(), L"50");
+    EXPECT_EQ(g.gridPage.sheetOrientation->text(), L"タテ");
+    EXPECT_TRUE(g.framePage.fromTop->checked());
+    EXPECT_EQ(g.framePage.layer->text(), L"図枠");
+    EXPECT_EQ(g.framePage.landscapeRotation->itemIndex(), 0);
+    EXPECT_EQ(g.framePage.portraitRotation->itemIndex(), 3);
     EXPECT_TRUE(shell.messages.empty());
 }
 
@@ -270,8 +270,8 @@ TEST_P(SettingsEncoding, ReadsAndWritesBackKeepingTheRestOfTheFile) {
     const std::wstring file = L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\n\r\n[Last]\r\nx=y\r\n";
     writeBytes(GetParam().encode(file));
     auto f = start();
-    EXPECT_EQ(f->sheetOrientation->text(), L"タテ");
-    EXPECT_EQ(f->frameLayer->text(), L"枠");
+    EXPECT_EQ(f->gridPage.sheetOrientation->text(), L"タテ");
+    EXPECT_EQ(f->framePage.layer->text(), L"枠");
     f->windowDestroyed();
     const std::wstring text = written();
     EXPECT_TRUE(text.starts_with(L"; 設定\r\n[Other]\r\nkey=値\r\n\r\n[MORVEL]\r\ntateyoko=タテ\r\nmvLayer=枠\r\nextra=1\r\nWidth="))
@@ -292,7 +292,7 @@ TEST_F(Settings, HalfWayRefusedWriteKeepsTheOldFileWhole) {
     const std::string old = base::toUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n; " + std::wstring(200, L'x') + L"\r\n");
     writeBytes(old);
     auto f = start();
-    f->frameLayer->setText(L"新しい値");
+    f->framePage.layer->setText(L"新しい値");
 
     // The disk takes 64 bytes of the new file and then refuses, as a full disk does.
     struct rlimit saved {};
@@ -315,7 +315,7 @@ TEST_F(Settings, ReadOnlyFolderGivesTheMessageAndKeepsTheOldFile) {
     writeUtf8(L"[MORVEL]\r\nmvLayer=前の値\r\n");
     const std::string old = bytes();
     auto f = start();
-    f->frameLayer->setText(L"新しい値");
+    f->framePage.layer->setText(L"新しい値");
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
     if (std::ofstream(dir / "probe")) {
         fs::remove(dir / "probe");

@@ -36,7 +36,7 @@ FrameRect frame(double minx, double miny, double maxx, double maxy, int row = 0,
     return f;
 }
 
-void capture(FormRig& rig) { rig.f().captureFrames(); }
+void capture(FormRig& rig) { rig.f().framePage.capture(); }
 
 // ---- arithmetic
 
@@ -117,34 +117,34 @@ TEST(FrameCapture, FrameQueryKeepsClosedFourVertexPolylinesOnTheTypedLayer) {
     };
     for (const Case& c : cases) {
         FormRig rig(drawingOf(c.entities));
-        rig.f().frameLayer->setText(c.layerText);
-        rig.f().frameFromTop->setChecked(c.fromTop);
-        rig.f().shared.frames = {frame(-9, -9, -8, -8)};
+        rig.f().framePage.layer->setText(c.layerText);
+        rig.f().framePage.fromTop->setChecked(c.fromTop);
+        rig.f().framePage.session.frames = {frame(-9, -9, -8, -8)};
         capture(rig);
-        EXPECT_EQ(rig.f().shared.frames, c.expected) << c.name;
-        EXPECT_EQ(rig.f().chosenFrameCount->text(), L"0") << c.name;  // a picture was taken each time
+        EXPECT_EQ(rig.f().framePage.session.frames, c.expected) << c.name;
+        EXPECT_EQ(rig.f().framePage.chosenCount->text(), L"0") << c.name;  // a picture was taken each time
     }
 }
 
 TEST(FrameCapture, EmptyLayerStillTakesThePicture) {
     FormRig rig(drawingOf({}));
-    rig.f().shared.frames = {frame(0, 0, 100, 100)};
-    rig.f().chosenFrameCount->setText(L"4");
+    rig.f().framePage.session.frames = {frame(0, 0, 100, 100)};
+    rig.f().framePage.chosenCount->setText(L"4");
     capture(rig);
-    EXPECT_TRUE(rig.f().shared.frames.empty());
-    EXPECT_EQ(rig.f().chosenFrameCount->text(), L"0");
-    ASSERT_NE(rig.f().framePreview->picture(), nullptr);
-    EXPECT_GT(rig.f().framePreview->picture()->width(), 0);
+    EXPECT_TRUE(rig.f().framePage.session.frames.empty());
+    EXPECT_EQ(rig.f().framePage.chosenCount->text(), L"0");
+    ASSERT_NE(rig.f().framePage.preview->picture(), nullptr);
+    EXPECT_GT(rig.f().framePage.preview->picture()->width(), 0);
 }
 
 TEST(FrameCapture, SecondCaptureStartsWithNoFrameChosen) {
     FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300)}));
     capture(rig);
-    ASSERT_EQ(rig.f().shared.frames.size(), 2u);
-    for (FrameRect& f : rig.f().shared.frames) f.chosen = true;
+    ASSERT_EQ(rig.f().framePage.session.frames.size(), 2u);
+    for (FrameRect& f : rig.f().framePage.session.frames) f.chosen = true;
     capture(rig);
-    ASSERT_EQ(rig.f().shared.frames.size(), 2u);
-    for (const FrameRect& f : rig.f().shared.frames) EXPECT_FALSE(f.chosen);
+    ASSERT_EQ(rig.f().framePage.session.frames.size(), 2u);
+    for (const FrameRect& f : rig.f().framePage.session.frames) EXPECT_FALSE(f.chosen);
 }
 
 // ---- extents, framing and the photograph
@@ -160,16 +160,16 @@ TEST(FrameCapture, ExtentsOfOneUnitOrLessTakeNoPicture) {
         rig.host->setGridMode(true);
         auto oldPreview = std::make_shared<ui::PixelBitmap>(3, 3);
         auto oldClean = std::make_shared<ui::PixelBitmap>(3, 3);
-        rig.f().framePreview->setPicture(oldPreview);
-        rig.f().framePhoto = oldClean;
-        rig.f().chosenFrameCount->setText(L"3");
+        rig.f().framePage.preview->setPicture(oldPreview);
+        rig.f().framePage.session.photo = oldClean;
+        rig.f().framePage.chosenCount->setText(L"3");
         capture(rig);
         const std::string name = std::to_string(c.w) + " x " + std::to_string(c.h);
-        EXPECT_EQ(rig.f().shared.frames, FrameList{frame(0, 0, c.w, c.h)}) << name;  // the list is new either way
-        EXPECT_DOUBLE_EQ(rig.f().shared.viewCentreX, c.w / 2) << name;
-        EXPECT_EQ(rig.f().framePreview->picture() != oldPreview, c.taken) << name;
-        EXPECT_EQ(rig.f().framePhoto != oldClean, c.taken) << name;
-        EXPECT_EQ(rig.f().chosenFrameCount->text(), c.taken ? L"0" : L"3") << name;
+        EXPECT_EQ(rig.f().framePage.session.frames, FrameList{frame(0, 0, c.w, c.h)}) << name;  // the list is new either way
+        EXPECT_DOUBLE_EQ(rig.f().framePage.session.view.cx, c.w / 2) << name;
+        EXPECT_EQ(rig.f().framePage.preview->picture() != oldPreview, c.taken) << name;
+        EXPECT_EQ(rig.f().framePage.session.photo != oldClean, c.taken) << name;
+        EXPECT_EQ(rig.f().framePage.chosenCount->text(), c.taken ? L"0" : L"3") << name;
         EXPECT_TRUE(rig.host->gridMode()) << name;
         EXPECT_EQ(rig.shell.log.back(), "restore main") << name;
     }
@@ -208,19 +208,19 @@ TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
 
         app::MainWindow& f = rig.f();
         const frames::PreviewSize size =
-            frames::previewSize(c.copied.width(), c.copied.height(), f.framePreview->width(), f.framePreview->height());
-        const auto shown = f.framePreview->picture();
+            frames::previewSize(c.copied.width(), c.copied.height(), f.framePage.preview->width(), f.framePage.preview->height());
+        const auto shown = f.framePage.preview->picture();
         ASSERT_NE(shown, nullptr) << name;
-        ASSERT_NE(f.framePhoto, nullptr) << name;
+        ASSERT_NE(f.framePage.session.photo, nullptr) << name;
         EXPECT_EQ(shown->width(), size.width) << name;
         EXPECT_EQ(shown->height(), size.height) << name;
-        EXPECT_TRUE(f.framePreview->center() && f.framePreview->stretch() && f.framePreview->proportional()) << name;
-        EXPECT_NE(shown.get(), f.framePhoto.get()) << name;
-        EXPECT_NE(shown->pixels().pixels, f.framePhoto->pixels().pixels) << name;
-        ASSERT_EQ(f.framePhoto->width(), size.width) << name;
-        ASSERT_EQ(f.framePhoto->height(), size.height) << name;
+        EXPECT_TRUE(f.framePage.preview->center() && f.framePage.preview->stretch() && f.framePage.preview->proportional()) << name;
+        EXPECT_NE(shown.get(), f.framePage.session.photo.get()) << name;
+        EXPECT_NE(shown->pixels().pixels, f.framePage.session.photo->pixels().pixels) << name;
+        ASSERT_EQ(f.framePage.session.photo->width(), size.width) << name;
+        ASSERT_EQ(f.framePage.session.photo->height(), size.height) << name;
 
-        const ui::PixelView p = shown->pixels(), q = f.framePhoto->pixels();
+        const ui::PixelView p = shown->pixels(), q = f.framePage.session.photo->pixels();
         int wrong = 0;
         for (int y = 0; y < p.height; ++y)
             for (int x = 0; x < p.width; ++x) {
@@ -233,9 +233,9 @@ TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
 
         // s = A / W2 with A the width in drawing units of what was copied; the view
         // centre is the drawing's centre, where ZoomExtents put it.
-        EXPECT_DOUBLE_EQ(f.shared.previewScale, (c.w == c.h ? 2000.0 : 4000.0) / size.width) << name;
-        EXPECT_DOUBLE_EQ(f.shared.viewCentreX, c.w / 2) << name;
-        EXPECT_DOUBLE_EQ(f.shared.viewCentreY, c.h / 2) << name;
+        EXPECT_DOUBLE_EQ(f.framePage.session.view.scale, (c.w == c.h ? 2000.0 : 4000.0) / size.width) << name;
+        EXPECT_DOUBLE_EQ(f.framePage.session.view.cx, c.w / 2) << name;
+        EXPECT_DOUBLE_EQ(f.framePage.session.view.cy, c.h / 2) << name;
         EXPECT_TRUE(rig.host->gridMode()) << name;
     }
 }
@@ -249,7 +249,7 @@ TEST(FrameCapture, DesktopStepsInOrder) {
         capture(rig);
         std::vector<std::string> expected = {"minimise main"};
         if (iconic) expected.insert(expected.end(), {"restore 101", "sleep 500"});
-        const frames::PreviewSize size = frames::previewSize(500, 500, rig.f().framePreview->width(), rig.f().framePreview->height());
+        const frames::PreviewSize size = frames::previewSize(500, 500, rig.f().framePage.preview->width(), rig.f().framePage.preview->height());
         expected.insert(expected.end(), {"sleep 100", "foreground 101", "copy 290,60 500x500",
                                          "shrink " + std::to_string(size.width) + "x" + std::to_string(size.height),
                                          "sleep 100", "restore main"});
@@ -318,13 +318,13 @@ TEST(FrameCapture, WithoutTheHostOnlyTheMainWindowIsRestored) {
         FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 100, 50)}));
         if (c.noCadWindow) rig.shell.windows.erase(FormRig::kCadWindow);
         rig.cad.fail = c.creationFails;
-        rig.f().setFramePlotRunning(c.plotRunning);
+        rig.f().framePage.setPlotRunning(c.plotRunning);
         const FrameList before = {frame(-9, -9, -8, -8, 0, false)};
-        rig.f().shared.frames = before;
+        rig.f().framePage.session.frames = before;
         capture(rig);
         EXPECT_EQ(rig.shell.log, c.log) << c.name;
-        EXPECT_EQ(rig.f().shared.frames, before) << c.name;
-        EXPECT_EQ(rig.f().framePreview->picture(), nullptr) << c.name;
+        EXPECT_EQ(rig.f().framePage.session.frames, before) << c.name;
+        EXPECT_EQ(rig.f().framePage.preview->picture(), nullptr) << c.name;
         EXPECT_EQ(rig.cad.created, 0) << c.name;
     }
 }
@@ -371,22 +371,22 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
         app::MainWindow& f = rig.f();
-        if (c.oldExtentsValid) f.frameExtents.minX = 0, f.frameExtents.minY = 0, f.frameExtents.maxX = 50, f.frameExtents.maxY = 50;
-        f.shared.frames = {frame(-9, -9, -8, -8)};
-        f.shared.viewCentreX = f.shared.viewCentreY = -1;
-        f.chosenFrameCount->setText(L"9");
+        if (c.oldExtentsValid) f.framePage.session.captureExtents.minX = 0, f.framePage.session.captureExtents.minY = 0, f.framePage.session.captureExtents.maxX = 50, f.framePage.session.captureExtents.maxY = 50;
+        f.framePage.session.frames = {frame(-9, -9, -8, -8)};
+        f.framePage.session.view.cx = f.framePage.session.view.cy = -1;
+        f.framePage.chosenCount->setText(L"9");
 
         capture(rig);
 
-        EXPECT_EQ(f.shared.frames.size() == 2, c.framesRebuilt) << name;
+        EXPECT_EQ(f.framePage.session.frames.size() == 2, c.framesRebuilt) << name;
         if (c.framesRebuilt)
-            EXPECT_EQ(f.shared.frames, (FrameList{frame(0, 0, 400, 300, 0, true), frame(500, 0, 900, 300, 0, true)})) << name;
+            EXPECT_EQ(f.framePage.session.frames, (FrameList{frame(0, 0, 400, 300, 0, true), frame(500, 0, 900, 300, 0, true)})) << name;
         else
-            EXPECT_EQ(f.shared.frames, FrameList{frame(-9, -9, -8, -8)}) << name;
-        EXPECT_EQ(f.shared.viewCentreX == 1000, c.centreReplaced) << name;
+            EXPECT_EQ(f.framePage.session.frames, FrameList{frame(-9, -9, -8, -8)}) << name;
+        EXPECT_EQ(f.framePage.session.view.cx == 1000, c.centreReplaced) << name;
         EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
-        EXPECT_EQ(f.framePreview->picture() != nullptr, c.pictureTaken) << name;
-        EXPECT_EQ(f.chosenFrameCount->text(), c.listsRefreshed ? L"0" : L"9") << name;
+        EXPECT_EQ(f.framePage.preview->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(f.framePage.chosenCount->text(), c.listsRefreshed ? L"0" : L"9") << name;
         EXPECT_FALSE(rig.shell.mainMinimised) << name;
         EXPECT_EQ(rig.shell.log.back(), "restore main") << name;
     }

@@ -65,27 +65,27 @@ struct FramePreview : ::testing::Test {
         auto clean = std::make_shared<ui::PixelBitmap>(width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) clean->at(x, y) = cleanPixel(x, y);
-        f().framePhoto = clean;
+        f().framePage.session.photo = clean;
         preview = std::make_shared<ui::PixelBitmap>(*clean);
-        f().framePreview->setPicture(preview);
-        f().framePreview->setBounds({0, 0, width, height});
-        f().shared.frames = std::move(list);
-        f().shared.viewCentreX = cx, f().shared.viewCentreY = cy, f().shared.previewScale = s;
-        f().shared.monitorScaleFactor = 100;
+        f().framePage.preview->setPicture(preview);
+        f().framePage.preview->setBounds({0, 0, width, height});
+        f().framePage.session.frames = std::move(list);
+        f().framePage.session.view.cx = cx, f().framePage.session.view.cy = cy, f().framePage.session.view.scale = s;
+        f().monitorScaleFactor = 100;
     }
     void setPaper(const std::wstring& name) {
-        f().framePaper->setItems({name});
-        f().framePaper->setItemIndex(0);
+        f().framePage.paper->setItems({name});
+        f().framePage.paper->setItemIndex(0);
     }
     void click(int x, int y, MouseButton button = MouseButton::Left, bool shift = false, bool ctrl = false) {
-        ASSERT_TRUE(f().framePreview->userMouseDown(press(x, y, button, shift, ctrl)));
+        ASSERT_TRUE(f().framePage.preview->userMouseDown(press(x, y, button, shift, ctrl)));
     }
     void clickFrame(std::size_t i, MouseButton button = MouseButton::Left) {
-        const FrameRect& w = f().shared.frames[i];
+        const FrameRect& w = f().framePage.session.frames[i];
         click(static_cast<int>((w.minx + w.maxx) / 2), 100 - static_cast<int>((w.miny + w.maxy) / 2), button);
     }
     void pressAll(MouseButton button, bool shift = false, bool ctrl = false) {
-        ASSERT_TRUE(f().frameChooseAllButton->userMouseDown(press(5, 5, button, shift, ctrl)));
+        ASSERT_TRUE(f().framePage.chooseAllButton->userMouseDown(press(5, 5, button, shift, ctrl)));
     }
     // The texts drawn on the preview since the last clear, as "text@x,y".
     std::vector<std::string> numbers() const {
@@ -130,7 +130,7 @@ struct FramePreview : ::testing::Test {
 
 TEST_F(FramePreview, OutlinesEveryFrameOnThePreviewOnly) {
     setPreview(kThree);
-    f().outlineFrames();
+    f().framePage.outlineFrames();
     for (const FrameRect& w : kThree) {
         const int l = static_cast<int>(w.minx), r = static_cast<int>(w.maxx);
         const int t = 100 - static_cast<int>(w.maxy), b = 100 - static_cast<int>(w.miny);
@@ -139,7 +139,7 @@ TEST_F(FramePreview, OutlinesEveryFrameOnThePreviewOnly) {
             EXPECT_EQ(preview->at(x, y), kCyan) << x << "," << y;
         EXPECT_TRUE(interiorClean(frame(w.minx + 1, w.miny + 1, w.maxx - 1, w.maxy - 1)));
     }
-    const auto& clean = static_cast<const ui::PixelBitmap&>(*f().framePhoto);
+    const auto& clean = static_cast<const ui::PixelBitmap&>(*f().framePage.session.photo);
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x) ASSERT_EQ(clean.at(x, y), cleanPixel(x, y)) << x << "," << y;
 }
@@ -147,8 +147,8 @@ TEST_F(FramePreview, OutlinesEveryFrameOnThePreviewOnly) {
 TEST_F(FramePreview, ClicksOnAnEdgeOrOutsideEveryFrameHitNothing) {
     setPreview(kThree);
     setPaper(L"A3");
-    f().framePrintScale->setText(L"6 before");
-    f().chosenFrameCount->setText(L"7 before");
+    f().framePage.printScale->setText(L"6 before");
+    f().framePage.chosenCount->setText(L"7 before");
     const struct { int x, y; const char* where; } misses[] = {
         {10, 65, "left edge"},   {60, 65, "right edge"}, {35, 40, "top edge"}, {35, 90, "bottom edge"},
         {70, 65, "between"},     {35, 20, "above"},      {199, 99, "corner of the preview"},
@@ -156,19 +156,19 @@ TEST_F(FramePreview, ClicksOnAnEdgeOrOutsideEveryFrameHitNothing) {
     for (const auto& m : misses) {
         click(m.x, m.y);
         EXPECT_EQ(rig.cad.created, 0) << m.where;
-        EXPECT_EQ(f().framePrintScale->text(), L"6 before") << m.where;
-        EXPECT_EQ(f().chosenFrameCount->text(), L"7 before") << m.where;
-        EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{false, false, false})) << m.where;
+        EXPECT_EQ(f().framePage.printScale->text(), L"6 before") << m.where;
+        EXPECT_EQ(f().framePage.chosenCount->text(), L"7 before") << m.where;
+        EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{false, false, false})) << m.where;
     }
     EXPECT_TRUE(rig.shell.log.empty());
 }
 
 TEST_F(FramePreview, ClicksBeforeTheFirstCaptureDoNothing) {
     setPreview(kThree);
-    f().framePhoto = std::make_shared<ui::PixelBitmap>();
+    f().framePage.session.photo = std::make_shared<ui::PixelBitmap>();
     clickFrame(0);
     EXPECT_EQ(rig.cad.created, 0);
-    EXPECT_FALSE(f().shared.frames[0].chosen);
+    EXPECT_FALSE(f().framePage.session.frames[0].chosen);
 }
 
 TEST_F(FramePreview, OverlappingFramesGiveTheFirstInListOrder) {
@@ -176,7 +176,7 @@ TEST_F(FramePreview, OverlappingFramesGiveTheFirstInListOrder) {
     for (bool wideFirst : {true, false}) {
         setPreview(wideFirst ? frames::FrameList{wide, small} : frames::FrameList{small, wide});
         click(30, 70);  // (30, 30), inside both
-        EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{true, false})) << wideFirst;
+        EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{true, false})) << wideFirst;
     }
 }
 
@@ -195,9 +195,9 @@ TEST_F(FramePreview, ButtonsAndKeysChooseOrRelease) {
         rig.shell.windows[FormRig::kCadWindow].iconic = true;
         rig.shell.log.clear();
         click(105, 65, c.button, c.shift, c.ctrl);  // (105, 35), frame 1
-        EXPECT_EQ(f().shared.frames[1].chosen, c.chooses) << name;
-        EXPECT_TRUE(f().shared.frames[2].chosen) << name;
-        EXPECT_EQ(f().chosenFrameCount->text(), c.chooses ? L"2" : L"1") << name;
+        EXPECT_EQ(f().framePage.session.frames[1].chosen, c.chooses) << name;
+        EXPECT_TRUE(f().framePage.session.frames[2].chosen) << name;
+        EXPECT_EQ(f().framePage.chosenCount->text(), c.chooses ? L"2" : L"1") << name;
         EXPECT_EQ(rig.shell.log, (std::vector<std::string>{"restore 101", "foreground 101"})) << name;
         EXPECT_EQ(rig.host->view().centreX, 105) << name;  // the CAD view shows the clicked frame
         EXPECT_EQ(rig.host->view().centreY, 35) << name;
@@ -211,8 +211,8 @@ TEST_F(FramePreview, ChoosingAChosenFrameKeepsTheCount) {
     setPreview(kThree);
     clickFrame(0);
     clickFrame(0);
-    EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(f().chosenFrameCount->text(), L"1");
+    EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"1");
     EXPECT_EQ(columnsOf(kRed, 65, 0, 35), (std::set<int>{13}));
 }
 
@@ -224,7 +224,7 @@ TEST_F(FramePreview, NumbersFollowListOrderNotClickOrder) {
     // Frame 0: centre pixel (35, 65), cell 55 high, "1" 27 wide; frame 2: (170, 65).
     EXPECT_EQ(numbers(), (std::vector<std::string>{"1@22,38", "2@157,38"}));
     for (const auto& t : rig.shell.texts) EXPECT_EQ(t.colour, kRed);
-    EXPECT_EQ(f().chosenFrameCount->text(), L"2");
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"2");
 }
 
 TEST_F(FramePreview, NumberCellFollowsTheFrameHeight) {
@@ -246,14 +246,14 @@ TEST_F(FramePreview, WithoutTheCadHostOnlyTheScaleIsShown) {
         r.shell.windows[FormRig::kCadWindow] = cadWindow;
         setPreview(kThree);
         setPaper(L"A3");
-        f().framePrintScale->setText(L"");
-        f().chosenFrameCount->setText(L"7 before");
+        f().framePage.printScale->setText(L"");
+        f().framePage.chosenCount->setText(L"7 before");
         if (noWindow) r.shell.windows.erase(FormRig::kCadWindow);
         r.cad.fail = !noWindow;
         clickFrame(0);
-        EXPECT_EQ(f().framePrintScale->text(), L"0.1190") << noWindow;  // 50 / 420
-        EXPECT_EQ(f().chosenFrameCount->text(), L"7 before") << noWindow;
-        EXPECT_FALSE(f().shared.frames[0].chosen) << noWindow;
+        EXPECT_EQ(f().framePage.printScale->text(), L"0.1190") << noWindow;  // 50 / 420
+        EXPECT_EQ(f().framePage.chosenCount->text(), L"7 before") << noWindow;
+        EXPECT_FALSE(f().framePage.session.frames[0].chosen) << noWindow;
         EXPECT_TRUE(interiorClean(kThree[0])) << noWindow;
     }
 }
@@ -265,10 +265,10 @@ TEST_F(FramePreview, ScaleOfTheClickedFrameOnThePaper) {
     for (const auto& c : cases) {
         setPreview({frame(0, 0, 420, 297)}, 200, 100, 210, 148.5, 10);
         setPaper(c.paper);
-        f().framePrintScale->setText(L"kept");
+        f().framePage.printScale->setText(L"kept");
         click(100, 50);
-        EXPECT_EQ(f().framePrintScale->text(), c.shown) << simtest::utf8(c.paper);
-        EXPECT_TRUE(f().shared.frames[0].chosen);
+        EXPECT_EQ(f().framePage.printScale->text(), c.shown) << simtest::utf8(c.paper);
+        EXPECT_TRUE(f().framePage.session.frames[0].chosen);
     }
 }
 
@@ -285,8 +285,8 @@ TEST_F(FramePreview, AllButtonChoosesOrReleasesEveryFrame) {
         setPreview(list);
         rig.shell.texts.clear();
         pressAll(c.button, c.shift, c.ctrl);
-        EXPECT_EQ(flags(f().shared.frames), std::vector<bool>(3, c.chooses)) << name;
-        EXPECT_EQ(f().chosenFrameCount->text(), c.chooses ? L"3" : L"0") << name;
+        EXPECT_EQ(flags(f().framePage.session.frames), std::vector<bool>(3, c.chooses)) << name;
+        EXPECT_EQ(f().framePage.chosenCount->text(), c.chooses ? L"3" : L"0") << name;
         EXPECT_EQ(numbers(), c.chooses ? (std::vector<std::string>{"1@22,38", "2@92,38", "3@157,38"})
                                        : std::vector<std::string>{}) << name;
         EXPECT_TRUE(rig.shell.messages.empty()) << name;
@@ -315,19 +315,19 @@ TEST_F(FramePreview, ReleasingAllErasesTheMarks) {
     ASSERT_EQ(columnsOf(kRed, 65, 0, 35), (std::set<int>{14, 15}));
     pressAll(MouseButton::Right);
     for (const FrameRect& w : kThree) EXPECT_TRUE(interiorClean(w));
-    EXPECT_EQ(f().chosenFrameCount->text(), L"0");
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"0");
 }
 
 TEST_F(FramePreview, NothingToChooseWithoutFramesOrCadHost) {
     setPreview({});
-    f().chosenFrameCount->setText(L"7 before");
+    f().framePage.chosenCount->setText(L"7 before");
     pressAll(MouseButton::Left);
     EXPECT_EQ(rig.cad.created, 0);
     setPreview(kThree);
     rig.shell.windows.erase(FormRig::kCadWindow);
     pressAll(MouseButton::Left);
-    EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(f().chosenFrameCount->text(), L"7 before");
+    EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"7 before");
 }
 
 struct FramePreviewFailing : FramePreview {
@@ -344,8 +344,8 @@ TEST_F(FramePreviewFailing, AFailingCadCallEndsAClickQuietly) {
     setPaper(L"A3");
     clickFrame(0);
     EXPECT_TRUE(rig.shell.messages.empty());
-    EXPECT_EQ(f().framePrintScale->text(), L"0.1190");
-    EXPECT_FALSE(f().shared.frames[0].chosen);
+    EXPECT_EQ(f().framePage.printScale->text(), L"0.1190");
+    EXPECT_FALSE(f().framePage.session.frames[0].chosen);
     EXPECT_EQ(rig.host->liveObjects(), 0);
 }
 
@@ -358,8 +358,8 @@ TEST_F(FramePreviewFailing, AFailingCadCallIsReportedAndEarlierFramesStayChosen)
     EXPECT_NE(rig.shell.messages[0].find(L"injected by --fail selectWithFilter@2"), std::wstring::npos);
     // The first is chosen, the second was released before its selection failed, the third
     // was not reached.
-    EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{true, false, true}));
-    EXPECT_EQ(f().chosenFrameCount->text(), L"2");
+    EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"2");
     EXPECT_EQ(rig.host->liveObjects(), 0);
 }
 
@@ -368,12 +368,12 @@ TEST_F(FramePreview, ReorderKeepsChoicesAndRenumbers) {
     const frames::FrameList list{frame(10, 5, 60, 45, true), frame(80, 5, 130, 45), frame(10, 55, 60, 95, true)};
     setPreview(list);
     rig.shell.texts.clear();
-    ASSERT_TRUE(f().frameFromTop->userClick());  // from the top
+    ASSERT_TRUE(f().framePage.fromTop->userClick());  // from the top
     std::vector<std::pair<double, double>> corners;
-    for (const auto& w : f().shared.frames) corners.emplace_back(w.minx, w.miny);
+    for (const auto& w : f().framePage.session.frames) corners.emplace_back(w.minx, w.miny);
     EXPECT_EQ(corners, (std::vector<std::pair<double, double>>{{10, 55}, {10, 5}, {80, 5}}));
-    EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{true, true, false}));
-    EXPECT_EQ(f().chosenFrameCount->text(), L"2");
+    EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"2");
     // "1" on the top frame (centre pixel (35, 25)), "2" on the bottom-left one (35, 75).
     EXPECT_EQ(numbers(), (std::vector<std::string>{"1@24,3", "2@24,53"}));
     EXPECT_EQ(rig.cad.created, 0);
@@ -382,13 +382,13 @@ TEST_F(FramePreview, ReorderKeepsChoicesAndRenumbers) {
 TEST_F(FramePreview, ReorderIsRefusedWhileAFramePlotRunsButChoosingIsNot) {
     const frames::FrameList list{frame(10, 5, 60, 45), frame(80, 5, 130, 45), frame(10, 55, 60, 95)};
     setPreview(list);
-    f().chosenFrameCount->setText(L"7 before");
-    f().setFramePlotRunning(true);
-    f().frameFromTop->setChecked(true);
-    EXPECT_EQ(f().shared.frames, list);
-    EXPECT_EQ(f().chosenFrameCount->text(), L"7 before");
+    f().framePage.chosenCount->setText(L"7 before");
+    f().framePage.setPlotRunning(true);
+    f().framePage.fromTop->setChecked(true);
+    EXPECT_EQ(f().framePage.session.frames, list);
+    EXPECT_EQ(f().framePage.chosenCount->text(), L"7 before");
     clickFrame(2);
-    EXPECT_EQ(flags(f().shared.frames), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(flags(f().framePage.session.frames), (std::vector<bool>{false, false, true}));
 }
 
 TEST_F(FramePreview, MarkPensAndInsetsFollowTheMonitorScale) {
@@ -400,11 +400,11 @@ TEST_F(FramePreview, MarkPensAndInsetsFollowTheMonitorScale) {
     };
     for (const auto& c : cases) {
         setPreview({frame(10, 10, 90, 90)});
-        f().shared.monitorScaleFactor = c.factor;
+        f().monitorScaleFactor = c.factor;
         click(50, 50);
         EXPECT_EQ(columnsOf(kRed, 50, 0, 40), c.oneFrame) << c.factor;
         setPreview({frame(10, 10, 90, 90)});
-        f().shared.monitorScaleFactor = c.factor;
+        f().monitorScaleFactor = c.factor;
         pressAll(MouseButton::Left);
         EXPECT_EQ(columnsOf(kRed, 50, 0, 40), c.allFrames) << c.factor;
     }
@@ -422,9 +422,9 @@ TEST_F(FramePreview, ClickMapsThroughTheImageAreasFitFactor) {
     };
     for (const auto& c : cases) {
         setPreview(kThree);
-        f().framePreview->setBounds({0, 0, 400, 300});
+        f().framePage.preview->setBounds({0, 0, 400, 300});
         click(c.x, c.y);
-        EXPECT_EQ(flags(f().shared.frames), c.chosen) << c.x << "," << c.y;
+        EXPECT_EQ(flags(f().framePage.session.frames), c.chosen) << c.x << "," << c.y;
     }
 }
 

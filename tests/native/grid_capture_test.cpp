@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sheets/capture_geometry.h"
-#include "app/grid_layout.h"
+#include "app/grid_page.h"
 #include "grid_rig.h"
 #include "sim_test_support.h"
 
@@ -22,7 +22,7 @@ using Flags = std::vector<bool>;
 
 const std::uint32_t kOutline = desktop::kOutlineColour;
 
-void capture(FormRig& rig) { rig.f().captureGrid(); }
+void capture(FormRig& rig) { rig.f().gridPage.capture(); }
 
 // ---- the grid computation
 
@@ -47,14 +47,14 @@ TEST(GridDraw, CountsFlagsAndOutlines) {
         FormRig rig(simtest::drawingOf({}));
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.gridExtents.maxX = c.extMaxX;
-        f.basePoint->setText(c.base);
-        f.spacing->setText(c.spacing);
-        f.chosenCells = {true};
-        f.layOutGrid();
-        EXPECT_EQ(f.shared.gridColumns, c.columns) << c.name;
-        EXPECT_EQ(f.shared.gridRows, c.rows) << c.name;
-        EXPECT_EQ(f.chosenCells, Flags(static_cast<std::size_t>(c.columns * c.rows), false)) << c.name;
+        f.gridPage.session.captureExtents.maxX = c.extMaxX;
+        f.gridPage.basePoint->setText(c.base);
+        f.gridPage.spacing->setText(c.spacing);
+        f.gridPage.session.chosenCells = {true};
+        f.gridPage.layOutGrid();
+        EXPECT_EQ(f.gridPage.session.columns, c.columns) << c.name;
+        EXPECT_EQ(f.gridPage.session.rows, c.rows) << c.name;
+        EXPECT_EQ(f.gridPage.session.chosenCells, Flags(static_cast<std::size_t>(c.columns * c.rows), false)) << c.name;
         for (const auto& [x, y] : c.outlined) EXPECT_EQ(page.at(x, y), kOutline) << c.name << " at " << x << "," << y;
         const auto drawn = std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), kOutline);
         EXPECT_EQ(drawn > 0, c.columns * c.rows > 0) << c.name;
@@ -79,15 +79,15 @@ TEST(GridDraw, RefusedInputsChangeNothing) {
         FormRig rig(simtest::drawingOf({}));
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.shared.gridColumns = 7, f.shared.gridRows = 5;
-        f.chosenCells = {true, false};
-        f.spacing->setText(c.spacing);
-        f.sheetSize->setText(c.sheet);
-        f.drawingScale->setText(c.scale);
-        f.layOutGrid();
-        EXPECT_EQ(f.shared.gridColumns, 7) << c.name;
-        EXPECT_EQ(f.shared.gridRows, 5) << c.name;
-        EXPECT_EQ(f.chosenCells, (Flags{true, false})) << c.name;
+        f.gridPage.session.columns = 7, f.gridPage.session.rows = 5;
+        f.gridPage.session.chosenCells = {true, false};
+        f.gridPage.spacing->setText(c.spacing);
+        f.gridPage.sheetSize->setText(c.sheet);
+        f.gridPage.drawingScale->setText(c.scale);
+        f.gridPage.layOutGrid();
+        EXPECT_EQ(f.gridPage.session.columns, 7) << c.name;
+        EXPECT_EQ(f.gridPage.session.rows, 5) << c.name;
+        EXPECT_EQ(f.gridPage.session.chosenCells, (Flags{true, false})) << c.name;
         EXPECT_EQ(std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), 0u),
                   page.preview->width() * page.preview->height())
             << c.name;
@@ -111,7 +111,7 @@ TEST(GridCapture, PhotographsTheFramedViewFromTheClientArea) {
     app::MainWindow& f = rig.f();
     capture(rig);
 
-    const frames::PreviewSize size = frames::previewSize(500, 500, f.gridPreview->width(), f.gridPreview->height());
+    const frames::PreviewSize size = frames::previewSize(500, 500, f.gridPage.preview->width(), f.gridPage.preview->height());
     const std::vector<std::string> expected = {"sleep 100", "foreground 101", "copy 295,70 500x500",
                                                "shrink " + std::to_string(size.width) + "x" + std::to_string(size.height),
                                                "sleep 100"};
@@ -119,22 +119,22 @@ TEST(GridCapture, PhotographsTheFramedViewFromTheClientArea) {
     EXPECT_FALSE(std::any_of(rig.shell.log.begin(), rig.shell.log.end(),
                              [](const std::string& s) { return s.find("main") != std::string::npos; }));
 
-    ASSERT_NE(f.gridPreview->picture(), nullptr);
-    EXPECT_EQ(f.gridPreview->picture()->width(), size.width);
-    EXPECT_TRUE(f.gridPreview->center() && f.gridPreview->stretch() && f.gridPreview->proportional());
-    ASSERT_NE(f.gridPhoto, nullptr);
-    EXPECT_NE(f.gridPhoto.get(), f.gridPreview->picture().get());
-    EXPECT_EQ(f.gridPhoto->width(), size.width);
-    EXPECT_DOUBLE_EQ(f.shared.gridPreviewScale, 2000.0 / size.width);  // A = VIEWSIZE
-    EXPECT_DOUBLE_EQ(f.shared.gridViewCentreX, 1000);
-    EXPECT_DOUBLE_EQ(f.gridExtents.maxX, 2000);
-    EXPECT_DOUBLE_EQ(f.gridExtents.maxY, 2000);
+    ASSERT_NE(f.gridPage.preview->picture(), nullptr);
+    EXPECT_EQ(f.gridPage.preview->picture()->width(), size.width);
+    EXPECT_TRUE(f.gridPage.preview->center() && f.gridPage.preview->stretch() && f.gridPage.preview->proportional());
+    ASSERT_NE(f.gridPage.session.photo, nullptr);
+    EXPECT_NE(f.gridPage.session.photo.get(), f.gridPage.preview->picture().get());
+    EXPECT_EQ(f.gridPage.session.photo->width(), size.width);
+    EXPECT_DOUBLE_EQ(f.gridPage.session.view.scale, 2000.0 / size.width);  // A = VIEWSIZE
+    EXPECT_DOUBLE_EQ(f.gridPage.session.view.cx, 1000);
+    EXPECT_DOUBLE_EQ(f.gridPage.session.captureExtents.maxX, 2000);
+    EXPECT_DOUBLE_EQ(f.gridPage.session.captureExtents.maxY, 2000);
     EXPECT_TRUE(rig.host->gridMode());
     // 2000 / 420 = 4 rest 320, 2000 / 300 = 6 rest 200: 5 x 7 cells, none chosen
-    EXPECT_EQ(f.shared.gridColumns, 5);
-    EXPECT_EQ(f.shared.gridRows, 7);
-    EXPECT_EQ(f.chosenCells, Flags(35, false));
-    EXPECT_EQ(f.chosenCellCount->text(), L"0");
+    EXPECT_EQ(f.gridPage.session.columns, 5);
+    EXPECT_EQ(f.gridPage.session.rows, 7);
+    EXPECT_EQ(f.gridPage.session.chosenCells, Flags(35, false));
+    EXPECT_EQ(f.gridPage.chosenCount->text(), L"0");
 }
 
 TEST(GridCapture, DrawingScaleFromTheDrawing) {
@@ -152,15 +152,15 @@ TEST(GridCapture, DrawingScaleFromTheDrawing) {
     for (const Case& c : cases) {
         FormRig rig(extentsDrawing(c.w, c.h, c.dimscale));
         app::MainWindow& f = rig.f();
-        f.spacing->setText(c.spacing);
+        f.gridPage.spacing->setText(c.spacing);
         capture(rig);
-        EXPECT_EQ(f.drawingScale->text(), c.text);
-        EXPECT_EQ(f.shared.gridColumns, c.columns) << c.dimscale;
-        EXPECT_EQ(f.shared.gridRows, c.rows) << c.dimscale;
+        EXPECT_EQ(f.gridPage.drawingScale->text(), c.text);
+        EXPECT_EQ(f.gridPage.session.columns, c.columns) << c.dimscale;
+        EXPECT_EQ(f.gridPage.session.rows, c.rows) << c.dimscale;
         // The first sheet's outline: its top edge midway, and its right edge at the sheet width.
-        const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, f.shared.gridPreviewScale,
-                                       f.gridPreview->picture()->width(), f.gridPreview->picture()->height()};
-        auto* shown = dynamic_cast<ui::PixelBitmap*>(f.gridPreview->picture().get());
+        const frames::PreviewMapping m{f.gridPage.session.view.cx, f.gridPage.session.view.cy, f.gridPage.session.view.scale,
+                                       f.gridPage.preview->picture()->width(), f.gridPage.preview->picture()->height()};
+        auto* shown = dynamic_cast<ui::PixelBitmap*>(f.gridPage.preview->picture().get());
         ASSERT_NE(shown, nullptr);
         const double sheetW = 420 * c.dimscale, sheetH = 297 * c.dimscale;
         EXPECT_EQ(shown->at(m.px(sheetW / 2), m.py(sheetH)), desktop::kOutlineColour) << c.dimscale;
@@ -174,15 +174,15 @@ TEST(GridCapture, RefreshesTheListsAndThePrintScale) {
     for (const bool automatic : {true, false}) {
         FormRig rig(extentsDrawing(2000, 2000, 2));
         app::MainWindow& f = rig.f();
-        f.savedGridDevice = L"PDF";
-        f.savedGridPaper = L"ISO_A3_(420.00_x_297.00_MM)";
-        f.autoPrintScale->setChecked(automatic);
-        f.printScale->setText(L"9");
+        f.gridPage.lists.saved.device = L"PDF";
+        f.gridPage.lists.saved.paper = L"ISO_A3_(420.00_x_297.00_MM)";
+        f.gridPage.autoPrintScale->setChecked(automatic);
+        f.gridPage.printScale->setText(L"9");
         capture(rig);
-        EXPECT_EQ(f.gridPrinter->text(), L"PDF") << automatic;
-        EXPECT_EQ(f.gridPaper->text(), L"ISO_A3_(420.00_x_297.00_MM)") << automatic;
+        EXPECT_EQ(f.gridPage.printer->text(), L"PDF") << automatic;
+        EXPECT_EQ(f.gridPage.paper->text(), L"ISO_A3_(420.00_x_297.00_MM)") << automatic;
         // drawing scale 2 (DIMSCALE) x sheet 420 / paper 420
-        EXPECT_EQ(f.printScale->text(), automatic ? L"2.0000" : L"9") << automatic;
+        EXPECT_EQ(f.gridPage.printScale->text(), automatic ? L"2.0000" : L"9") << automatic;
     }
 }
 
@@ -199,15 +199,15 @@ TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
         if (c.noViewWindow) rig.host->setWindowHandles(static_cast<std::int32_t>(FormRig::kCadWindow), 0);
         app::MainWindow& f = rig.f();
         auto old = std::make_shared<ui::PixelBitmap>(3, 3);
-        f.gridPreview->setPicture(old);
-        f.gridPhoto = old;
-        f.chosenCells = {true};
-        f.chosenCellCount->setText(L"1");
+        f.gridPage.preview->setPicture(old);
+        f.gridPage.session.photo = old;
+        f.gridPage.session.chosenCells = {true};
+        f.gridPage.chosenCount->setText(L"1");
         capture(rig);
-        EXPECT_EQ(f.gridPreview->picture(), old) << c.name;
-        EXPECT_EQ(f.gridPhoto, old) << c.name;
-        EXPECT_EQ(f.chosenCells, Flags{true}) << c.name;
-        EXPECT_EQ(f.chosenCellCount->text(), L"1") << c.name;
+        EXPECT_EQ(f.gridPage.preview->picture(), old) << c.name;
+        EXPECT_EQ(f.gridPage.session.photo, old) << c.name;
+        EXPECT_EQ(f.gridPage.session.chosenCells, Flags{true}) << c.name;
+        EXPECT_EQ(f.gridPage.chosenCount->text(), L"1") << c.name;
     }
 }
 
@@ -244,23 +244,23 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
         app::MainWindow& f = rig.f();
-        f.spacing->setText(L"1000,1000");
-        f.drawingScale->setText(L"1");
-        f.shared.gridViewCentreX = -1;
-        f.shared.gridColumns = 9;
-        f.chosenCells = {true};
-        f.chosenCellCount->setText(L"1");
+        f.gridPage.spacing->setText(L"1000,1000");
+        f.gridPage.drawingScale->setText(L"1");
+        f.gridPage.session.view.cx = -1;
+        f.gridPage.session.columns = 9;
+        f.gridPage.session.chosenCells = {true};
+        f.gridPage.chosenCount->setText(L"1");
 
         capture(rig);
 
-        EXPECT_EQ(f.drawingScale->text(), c.scaleRead ? L"50" : L"1") << name;
-        EXPECT_EQ(f.shared.gridViewCentreX == 1000, c.centreRead) << name;
-        EXPECT_EQ(f.gridExtents.maxX == 2000, c.extentsRead) << name;
+        EXPECT_EQ(f.gridPage.drawingScale->text(), c.scaleRead ? L"50" : L"1") << name;
+        EXPECT_EQ(f.gridPage.session.view.cx == 1000, c.centreRead) << name;
+        EXPECT_EQ(f.gridPage.session.captureExtents.maxX == 2000, c.extentsRead) << name;
         EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
-        EXPECT_EQ(f.gridPreview->picture() != nullptr, c.pictureTaken) << name;
-        EXPECT_EQ(f.shared.gridColumns, c.gridDrawn ? 2 : 9) << name;
-        EXPECT_EQ(f.chosenCells, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
-        EXPECT_EQ(f.chosenCellCount->text(), c.gridDrawn ? L"0" : L"1") << name;
+        EXPECT_EQ(f.gridPage.preview->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(f.gridPage.session.columns, c.gridDrawn ? 2 : 9) << name;
+        EXPECT_EQ(f.gridPage.session.chosenCells, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
+        EXPECT_EQ(f.gridPage.chosenCount->text(), c.gridDrawn ? L"0" : L"1") << name;
         EXPECT_TRUE(rig.shell.messages.empty()) << name;
         EXPECT_EQ(rig.host->liveObjects(), 0) << name;
     }
@@ -269,17 +269,17 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
 TEST(GridCapture, RefusedWhileAGridPlotRuns) {
     FormRig rig(extentsDrawing(2000, 2000));
     app::MainWindow& f = rig.f();
-    f.setGridPlotRunning(true);
-    EXPECT_FALSE(f.gridCaptureButton->enabled());
-    EXPECT_FALSE(f.basePointButton->enabled());
-    EXPECT_FALSE(f.spacingButton->enabled());
+    f.gridPage.setPlotRunning(true);
+    EXPECT_FALSE(f.gridPage.captureButton->enabled());
+    EXPECT_FALSE(f.gridPage.basePointButton->enabled());
+    EXPECT_FALSE(f.gridPage.spacingButton->enabled());
     capture(rig);
     EXPECT_EQ(rig.cad.created, 0);
-    EXPECT_EQ(f.gridPreview->picture(), nullptr);
-    f.setGridPlotRunning(false);
-    EXPECT_TRUE(f.gridCaptureButton->enabled() && f.basePointButton->enabled() && f.spacingButton->enabled());
+    EXPECT_EQ(f.gridPage.preview->picture(), nullptr);
+    f.gridPage.setPlotRunning(false);
+    EXPECT_TRUE(f.gridPage.captureButton->enabled() && f.gridPage.basePointButton->enabled() && f.gridPage.spacingButton->enabled());
     capture(rig);
-    EXPECT_NE(f.gridPreview->picture(), nullptr);
+    EXPECT_NE(f.gridPage.preview->picture(), nullptr);
 }
 
 TEST(GridCapture, WithoutTheHostNothingHappens) {
@@ -287,7 +287,7 @@ TEST(GridCapture, WithoutTheHostNothingHappens) {
     rig.shell.windows.erase(FormRig::kCadWindow);
     capture(rig);
     EXPECT_TRUE(rig.shell.log.empty());
-    EXPECT_EQ(rig.f().gridPreview->picture(), nullptr);
+    EXPECT_EQ(rig.f().gridPage.preview->picture(), nullptr);
 }
 
 }  // namespace

@@ -49,8 +49,8 @@ TEST(GridPicks, BasePointTakesThePickedPoint) {
         Answers answers;
         answers.given = {point(c.x, c.y)};
         answers.attach(rig);
-        rig.f().pickBasePoint();
-        EXPECT_EQ(rig.f().basePoint->text(), c.text);
+        rig.f().gridPage.pickBasePoint();
+        EXPECT_EQ(rig.f().gridPage.basePoint->text(), c.text);
         EXPECT_EQ(answers.prompts, std::vector<std::wstring>{kPointPrompt});
         EXPECT_EQ(rig.shell.log, (std::vector<std::string>{"foreground 101", "minimise main", "escape", "sleep 5",
                                                             "restore main"}));
@@ -62,9 +62,9 @@ TEST(GridPicks, SpacingTakesBothDistancesAndKeepsTheList) {
     Answers answers;
     answers.given = {distance(420), distance(297)};
     answers.attach(rig);
-    rig.f().pickSpacing();
-    EXPECT_EQ(rig.f().spacing->text(), L"420,297");
-    EXPECT_EQ(rig.f().spacing->items(), std::vector<std::wstring>{L"420,300"});
+    rig.f().gridPage.pickSpacing();
+    EXPECT_EQ(rig.f().gridPage.spacing->text(), L"420,297");
+    EXPECT_EQ(rig.f().gridPage.spacing->items(), std::vector<std::wstring>{L"420,300"});
     EXPECT_EQ(answers.prompts, (std::vector<std::wstring>{kXPrompt, kYPrompt}));
 }
 
@@ -73,26 +73,26 @@ TEST(GridPicks, RedrawsTheGridAfreshAndReleasesEveryCell) {
     FormRig rig(simtest::drawingOf({}));
     GridPage page(rig);
     app::MainWindow& f = rig.f();
-    f.layOutGrid();
-    f.chosenCells = {1, 0, 1, 0, 1, 0};
-    f.chosenCellCount->setText(L"3");
+    f.gridPage.layOutGrid();
+    f.gridPage.session.chosenCells = {1, 0, 1, 0, 1, 0};
+    f.gridPage.chosenCount->setText(L"3");
     page.preview->at(5, 5) = desktop::kSelectionColour;  // a mark to be erased
     Answers answers;
     answers.given = {point(420, 0)};
     answers.attach(rig);
-    f.pickBasePoint();
+    f.gridPage.pickBasePoint();
 
-    EXPECT_EQ(f.basePoint->text(), L"420,0");
-    const auto* shown = dynamic_cast<ui::PixelBitmap*>(f.gridPreview->picture().get());
+    EXPECT_EQ(f.gridPage.basePoint->text(), L"420,0");
+    const auto* shown = dynamic_cast<ui::PixelBitmap*>(f.gridPage.preview->picture().get());
     ASSERT_NE(shown, nullptr);
     EXPECT_NE(shown, page.preview.get());
-    EXPECT_NE(shown, f.gridPhoto.get());
+    EXPECT_NE(shown, f.gridPage.session.photo.get());
     EXPECT_EQ(shown->at(5, 5), testing_support::kClean);
     // 840 / 420 = 2 columns from x 420
-    EXPECT_EQ(f.shared.gridColumns, 2);
-    EXPECT_EQ(f.chosenCells, Flags(4, false));
-    EXPECT_EQ(f.chosenCellCount->text(), L"0");
-    const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, 4, shown->width(), shown->height()};
+    EXPECT_EQ(f.gridPage.session.columns, 2);
+    EXPECT_EQ(f.gridPage.session.chosenCells, Flags(4, false));
+    EXPECT_EQ(f.gridPage.chosenCount->text(), L"0");
+    const frames::PreviewMapping m{f.gridPage.session.view.cx, f.gridPage.session.view.cy, 4, shown->width(), shown->height()};
     EXPECT_EQ(shown->at(m.px(630), m.py(300)), desktop::kOutlineColour);  // cell (0, 1) now starts at 420
     EXPECT_EQ(shown->at(m.px(210), m.py(300)), testing_support::kClean);
 }
@@ -102,14 +102,14 @@ TEST(GridPicks, BeforeAnyCaptureTheValueIsTakenAndTheGridCounted) {
     Answers answers;
     answers.given = {point(-1000, -700)};
     answers.attach(rig);
-    rig.f().pickBasePoint();
-    EXPECT_EQ(rig.f().basePoint->text(), L"-1000,-700");
+    rig.f().gridPage.pickBasePoint();
+    EXPECT_EQ(rig.f().gridPage.basePoint->text(), L"-1000,-700");
     // 1000 / 420 = 2 rest 160; 700 / 300 = 2 rest 100: both one more
-    EXPECT_EQ(rig.f().shared.gridColumns, 3);
-    EXPECT_EQ(rig.f().shared.gridRows, 3);
-    EXPECT_EQ(rig.f().chosenCells, Flags(9, false));
-    ASSERT_NE(rig.f().gridPreview->picture(), nullptr);
-    EXPECT_EQ(rig.f().gridPreview->picture()->width(), 0);
+    EXPECT_EQ(rig.f().gridPage.session.columns, 3);
+    EXPECT_EQ(rig.f().gridPage.session.rows, 3);
+    EXPECT_EQ(rig.f().gridPage.session.chosenCells, Flags(9, false));
+    ASSERT_NE(rig.f().gridPage.preview->picture(), nullptr);
+    EXPECT_EQ(rig.f().gridPage.preview->picture()->width(), 0);
 }
 
 TEST(GridPicks, CancelOrFailureTakesNothing) {
@@ -137,19 +137,19 @@ TEST(GridPicks, CancelOrFailureTakesNothing) {
         FormRig rig(simtest::drawingOf({}), options);
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.layOutGrid();
-        f.chosenCells = {1, 0, 0, 0, 0, 0};
+        f.gridPage.layOutGrid();
+        f.gridPage.session.chosenCells = {1, 0, 0, 0, 0, 0};
         Answers answers;
         answers.given.assign(c.given.begin(), c.given.end());
         answers.attach(rig);
         if (c.spacing)
-            f.pickSpacing();
+            f.gridPage.pickSpacing();
         else
-            f.pickBasePoint();
-        EXPECT_EQ(f.basePoint->text(), L"0,0") << c.name;
-        EXPECT_EQ(f.spacing->text(), L"420,300") << c.name;
-        EXPECT_EQ(f.gridPreview->picture(), page.preview) << c.name;
-        EXPECT_EQ(f.chosenCells, (Flags{1, 0, 0, 0, 0, 0})) << c.name;
+            f.gridPage.pickBasePoint();
+        EXPECT_EQ(f.gridPage.basePoint->text(), L"0,0") << c.name;
+        EXPECT_EQ(f.gridPage.spacing->text(), L"420,300") << c.name;
+        EXPECT_EQ(f.gridPage.preview->picture(), page.preview) << c.name;
+        EXPECT_EQ(f.gridPage.session.chosenCells, (Flags{1, 0, 0, 0, 0, 0})) << c.name;
         EXPECT_EQ(rig.shell.log, c.log) << c.name;
         EXPECT_EQ(rig.host->liveObjects(), 0) << c.name;
     }
@@ -161,8 +161,8 @@ TEST(GridPicks, EscapeOnlyWhenTheCadWindowIsInFront) {
         rig.shell.foreground = 999;  // the user went to another window
         return point(1, 2);
     };
-    rig.f().pickBasePoint();
-    EXPECT_EQ(rig.f().basePoint->text(), L"1,2");
+    rig.f().gridPage.pickBasePoint();
+    EXPECT_EQ(rig.f().gridPage.basePoint->text(), L"1,2");
     EXPECT_EQ(rig.shell.log, (std::vector<std::string>{"foreground 101", "minimise main", "restore main"}));
 }
 
@@ -171,11 +171,11 @@ TEST(GridPicks, WithoutTheHostOnlyTheMainWindowIsRestored) {
         FormRig rig(simtest::drawingOf({}));
         rig.shell.windows.erase(FormRig::kCadWindow);
         if (spacing)
-            rig.f().pickSpacing();
+            rig.f().gridPage.pickSpacing();
         else
-            rig.f().pickBasePoint();
-        EXPECT_EQ(rig.f().basePoint->text(), L"0,0");
-        EXPECT_EQ(rig.f().spacing->text(), L"420,300");
+            rig.f().gridPage.pickBasePoint();
+        EXPECT_EQ(rig.f().gridPage.basePoint->text(), L"0,0");
+        EXPECT_EQ(rig.f().gridPage.spacing->text(), L"420,300");
         EXPECT_EQ(rig.shell.log, std::vector<std::string>{"restore main"});
         EXPECT_FALSE(rig.shell.mainMinimised);
     }
@@ -186,11 +186,11 @@ TEST(GridPicks, RefusedWhileAGridPlotRuns) {
     Answers answers;
     answers.given = {point(1, 2)};
     answers.attach(rig);
-    rig.f().setGridPlotRunning(true);
-    rig.f().pickBasePoint();
-    rig.f().pickSpacing();
+    rig.f().gridPage.setPlotRunning(true);
+    rig.f().gridPage.pickBasePoint();
+    rig.f().gridPage.pickSpacing();
     EXPECT_TRUE(answers.prompts.empty());
-    EXPECT_EQ(rig.f().basePoint->text(), L"0,0");
+    EXPECT_EQ(rig.f().gridPage.basePoint->text(), L"0,0");
 }
 
 TEST(GridScalePick, DrawingScaleIntoEdit4) {
@@ -208,10 +208,10 @@ TEST(GridScalePick, DrawingScaleIntoEdit4) {
         FormRig rig(simtest::drawingOf({}, c.dimscale), options);
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.drawingScaleButton->onClick(*f.drawingScaleButton);
-        EXPECT_EQ(f.drawingScale->text(), c.text) << c.dimscale << c.rule;
+        f.gridPage.drawingScaleButton->onClick(*f.gridPage.drawingScaleButton);
+        EXPECT_EQ(f.gridPage.drawingScale->text(), c.text) << c.dimscale << c.rule;
         EXPECT_EQ(rig.shell.messages.size(), c.reported ? 1u : 0u) << c.rule;
-        EXPECT_EQ(f.gridPreview->picture(), page.preview) << c.rule;  // not redrawn
+        EXPECT_EQ(f.gridPage.preview->picture(), page.preview) << c.rule;  // not redrawn
         EXPECT_EQ(std::count(page.preview->data(), page.preview->data() + page.preview->width() * page.preview->height(), 0u),
                   page.preview->width() * page.preview->height());
     }

@@ -18,17 +18,17 @@ inline constexpr std::uint32_t kClean = 0x203040;
 struct GridPage {
     explicit GridPage(FormRig& rig) : rig(rig) {
         app::MainWindow& f = rig.f();
-        const int w = f.gridPreview->width(), h = f.gridPreview->height();
+        const int w = f.gridPage.preview->width(), h = f.gridPage.preview->height();
         preview = std::make_shared<ui::PixelBitmap>(w, h);
-        f.gridPreview->setPicture(preview);
-        f.gridPhoto = std::make_shared<ui::PixelBitmap>(w, h, kClean);
-        f.shared.gridPreviewScale = 4;
-        f.shared.gridViewCentreX = -100 + (w / 2) * 4.0;
-        f.shared.gridViewCentreY = 702 - (h / 2) * 4.0;
-        f.gridExtents.maxX = 1260;
-        f.gridExtents.maxY = 597;
-        f.basePoint->setText(L"0,0");
-        f.spacing->setText(L"420,300");
+        f.gridPage.preview->setPicture(preview);
+        f.gridPage.session.photo = std::make_shared<ui::PixelBitmap>(w, h, kClean);
+        f.gridPage.session.view.scale = 4;
+        f.gridPage.session.view.cx = -100 + (w / 2) * 4.0;
+        f.gridPage.session.view.cy = 702 - (h / 2) * 4.0;
+        f.gridPage.session.captureExtents.maxX = 1260;
+        f.gridPage.session.captureExtents.maxY = 597;
+        f.gridPage.basePoint->setText(L"0,0");
+        f.gridPage.spacing->setText(L"420,300");
     }
 
     // Image pixels of a drawing point, and the drawing point's preview pixel colour.
@@ -37,7 +37,7 @@ struct GridPage {
     // The preview pixel that the grid preview mapping gives a drawing point.
     std::uint32_t at(double x, double y) const {
         const app::MainWindow& f = rig.f();
-        const frames::PreviewMapping m{f.shared.gridViewCentreX, f.shared.gridViewCentreY, f.shared.gridPreviewScale,
+        const frames::PreviewMapping m{f.gridPage.session.view.cx, f.gridPage.session.view.cy, f.gridPage.session.view.scale,
                                        preview->width(), preview->height()};
         return preview->at(m.px(x), m.py(y));
     }
@@ -47,7 +47,7 @@ struct GridPage {
                bool ctrl = false) {
         ui::MouseEvent e;
         e.button = button, e.shift = shift, e.ctrl = ctrl, e.x = X(x), e.y = Y(y);
-        rig.f().gridPreviewPressed(e);
+        rig.f().gridPage.previewPressed(e);
     }
 
     FormRig& rig;

@@ -63,19 +63,19 @@ TEST(GridCellPress, HitsTheCellWhosePitchHoldsThePoint) {
         FormRig rig(twoSheetsWithContent());
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.layOutGrid();
-        f.spacing->setText(c.spacing);
-        f.chosenCells = c.before;
-        f.chosenCellCount->setText(L"0");
+        f.gridPage.layOutGrid();
+        f.gridPage.spacing->setText(c.spacing);
+        f.gridPage.session.chosenCells = c.before;
+        f.gridPage.chosenCount->setText(L"0");
         page.press(c.x, c.y, c.button, c.shift, c.ctrl);
-        EXPECT_EQ(f.chosenCells, c.after) << c.name;
+        EXPECT_EQ(f.gridPage.session.chosenCells, c.after) << c.name;
         EXPECT_EQ(rig.cad.created, c.cadAsked ? 1 : 0) << c.name;
         if (c.cadAsked) {
             EXPECT_DOUBLE_EQ(rig.host->view().centreX, 630) << c.name;
             EXPECT_DOUBLE_EQ(rig.host->view().centreY, 448.5) << c.name;
             EXPECT_EQ(rig.shell.foreground, FormRig::kCadWindow) << c.name;
         }
-        EXPECT_EQ(f.chosenCellCount->text(), c.count) << c.name;
+        EXPECT_EQ(f.gridPage.chosenCount->text(), c.count) << c.name;
         // Pen 3: the mark's left edge is the column px(420) + 3 + 1, its band one either side.
         EXPECT_EQ(page.preview->at(GridPage::X(420) + 4, GridPage::Y(450)), c.markPixel) << c.name;
     }
@@ -84,10 +84,10 @@ TEST(GridCellPress, HitsTheCellWhosePitchHoldsThePoint) {
 TEST(GridCellPress, BeforeAnyPictureNothingHappens) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
-    rig.f().layOutGrid();
-    rig.f().gridPhoto = std::make_shared<ui::PixelBitmap>();
+    rig.f().gridPage.layOutGrid();
+    rig.f().gridPage.session.photo = std::make_shared<ui::PixelBitmap>();
     page.press(500, 450);
-    EXPECT_EQ(rig.f().chosenCells, Flags(6, false));
+    EXPECT_EQ(rig.f().gridPage.session.chosenCells, Flags(6, false));
     EXPECT_EQ(rig.cad.created, 0);
 }
 
@@ -95,12 +95,12 @@ TEST(GridCellPress, FlagsShorterThanTheGridAreNotWrittenButMarked) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
     app::MainWindow& f = rig.f();
-    f.layOutGrid();
-    f.chosenCells = {true, false};
+    f.gridPage.layOutGrid();
+    f.gridPage.session.chosenCells = {true, false};
     page.press(500, 450);
-    EXPECT_EQ(f.chosenCells, (Flags{true, false}));
+    EXPECT_EQ(f.gridPage.session.chosenCells, (Flags{true, false}));
     EXPECT_EQ(page.preview->at(GridPage::X(420) + 4, GridPage::Y(450)), kMark);
-    EXPECT_EQ(f.chosenCellCount->text(), L"1");
+    EXPECT_EQ(f.gridPage.chosenCount->text(), L"1");
 }
 
 // The mark's pen follows the monitor scale factor: its left band is w pixels wide and
@@ -116,7 +116,7 @@ TEST(GridMarks, PenWidthAndInsetFollowTheMonitorScale) {
         FormRig rig(simtest::drawingOf({rectangle(L"0", 422.5, 302.5, 500, 400)}), {}, c.factor);
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.layOutGrid();
+        f.gridPage.layOutGrid();
         page.press(500, 450);
         const int row = GridPage::Y(450), first = GridPage::X(420) + c.pen + 1 - c.pen / 2;
         int band = 0;
@@ -124,8 +124,8 @@ TEST(GridMarks, PenWidthAndInsetFollowTheMonitorScale) {
         EXPECT_EQ(page.preview->at(first - 1, row), 0u) << c.factor;
         EXPECT_EQ(band, c.pen) << c.factor;
 
-        f.chooseOrReleaseAllCells(mouse(ui::MouseButton::Left));
-        EXPECT_EQ(f.chosenCells, (Flags{0, 0, 0, 0, c.insetBoxCounts, 0})) << c.factor;
+        f.gridPage.chooseOrReleaseAll(mouse(ui::MouseButton::Left));
+        EXPECT_EQ(f.gridPage.session.chosenCells, (Flags{0, 0, 0, 0, c.insetBoxCounts, 0})) << c.factor;
     }
 }
 
@@ -156,12 +156,12 @@ TEST(GridChooseAll, ChoosesTheCellsWhoseSheetsHoldContent) {
         FormRig rig(c.drawing);
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.layOutGrid();
-        f.chosenCells = {0, 1, 0, 1, 0, 0};
-        f.spacing->setText(c.spacing);
-        f.chooseOrReleaseAllCells(c.press);
-        EXPECT_EQ(f.chosenCells, c.after) << c.name;
-        EXPECT_EQ(f.chosenCellCount->text(), c.count) << c.name;
+        f.gridPage.layOutGrid();
+        f.gridPage.session.chosenCells = {0, 1, 0, 1, 0, 0};
+        f.gridPage.spacing->setText(c.spacing);
+        f.gridPage.chooseOrReleaseAll(c.press);
+        EXPECT_EQ(f.gridPage.session.chosenCells, c.after) << c.name;
+        EXPECT_EQ(f.gridPage.chosenCount->text(), c.count) << c.name;
         if (c.spacing == L"420,300") {
             // Marks inside the chosen sheets; the others restored from the clean copy.
             for (int r = 0; r < 2; ++r)
@@ -179,13 +179,13 @@ TEST(GridChooseAll, WithoutTheHostNothingChanges) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
     app::MainWindow& f = rig.f();
-    f.layOutGrid();
-    f.chosenCells = {0, 1, 0, 1, 0, 0};
-    f.chosenCellCount->setText(L"2");
+    f.gridPage.layOutGrid();
+    f.gridPage.session.chosenCells = {0, 1, 0, 1, 0, 0};
+    f.gridPage.chosenCount->setText(L"2");
     rig.shell.windows.erase(FormRig::kCadWindow);
-    f.chooseOrReleaseAllCells(mouse(ui::MouseButton::Right));
-    EXPECT_EQ(f.chosenCells, (Flags{0, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(f.chosenCellCount->text(), L"2");
+    f.gridPage.chooseOrReleaseAll(mouse(ui::MouseButton::Right));
+    EXPECT_EQ(f.gridPage.session.chosenCells, (Flags{0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(f.gridPage.chosenCount->text(), L"2");
 }
 
 TEST(GridSelectionFailures, AFailingCallAtEachStep) {
@@ -213,18 +213,18 @@ TEST(GridSelectionFailures, AFailingCallAtEachStep) {
         FormRig rig(twoSheetsWithContent(), options);
         GridPage page(rig);
         app::MainWindow& f = rig.f();
-        f.layOutGrid();
-        f.chosenCells = before;
-        f.chosenCellCount->setText(L"9");
+        f.gridPage.layOutGrid();
+        f.gridPage.session.chosenCells = before;
+        f.gridPage.chosenCount->setText(L"9");
         if (c.mouseOnAll) {
-            f.gridChooseAllButton->onMouseDown(*f.gridChooseAllButton, mouse(ui::MouseButton::Left));
+            f.gridPage.chooseAllButton->onMouseDown(*f.gridPage.chooseAllButton, mouse(ui::MouseButton::Left));
         } else {
             ui::MouseEvent e = mouse(ui::MouseButton::Left);
             e.x = GridPage::X(500), e.y = GridPage::Y(450);
-            f.gridPreview->onMouseDown(*f.gridPreview, e);
+            f.gridPage.preview->onMouseDown(*f.gridPage.preview, e);
         }
-        EXPECT_EQ(f.chosenCells, c.after) << c.rule;
-        EXPECT_EQ(f.chosenCellCount->text(), c.count) << c.rule;
+        EXPECT_EQ(f.gridPage.session.chosenCells, c.after) << c.rule;
+        EXPECT_EQ(f.gridPage.chosenCount->text(), c.count) << c.rule;
         EXPECT_EQ(rig.shell.messages.size(), c.reported ? 1u : 0u) << c.rule;
         EXPECT_EQ(rig.host->liveObjects(), 0) << c.rule;
     }
@@ -233,10 +233,10 @@ TEST(GridSelectionFailures, AFailingCallAtEachStep) {
 TEST(GridSelection, CellPressesStayPossibleWhileAGridPlotRuns) {
     FormRig rig(twoSheetsWithContent());
     GridPage page(rig);
-    rig.f().layOutGrid();
-    rig.f().setGridPlotRunning(true);
+    rig.f().gridPage.layOutGrid();
+    rig.f().gridPage.setPlotRunning(true);
     page.press(500, 450);
-    EXPECT_EQ(rig.f().chosenCells, (Flags{0, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(rig.f().gridPage.session.chosenCells, (Flags{0, 0, 0, 0, 1, 0}));
 }
 
 }  // namespace

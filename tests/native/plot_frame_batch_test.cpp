@@ -63,9 +63,9 @@ struct FrameBatch : ::testing::Test {
         options.fails = std::move(fails);
         options.garbles = std::move(garbles);
         rig = std::make_unique<FormRig>(simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)}), options);
-        choose(*f().framePrinter, L"PDF");
-        choose(*f().framePaper, kA3);
-        choose(*f().frameStyleTable, L"monochrome.ctb");
+        choose(*f().framePage.printer, L"PDF");
+        choose(*f().framePage.paper, kA3);
+        choose(*f().framePage.styleTable, L"monochrome.ctb");
     }
     static void choose(ui::ComboBox& box, const std::wstring& item) {
         box.setItems({L"first entry", item});
@@ -80,7 +80,7 @@ struct FrameBatch : ::testing::Test {
         for (const std::string& job : jobs()) out.push_back(field(job, "window"));
         return out;
     }
-    void print() { ASSERT_TRUE(f().framePrintButton->userClick()); }
+    void print() { ASSERT_TRUE(f().framePage.printButton->userClick()); }
 
     // `action` runs at every pump of the run until it returns true.
     void atEveryPump(std::function<bool()> action) {
@@ -91,12 +91,12 @@ struct FrameBatch : ::testing::Test {
 
     // Idle again, whatever ended the run.
     void expectIdle(const ui::Rect& windowBefore) {
-        EXPECT_TRUE(f().framePrintButton->enabled());
-        EXPECT_FALSE(f().frameStopButton->enabled());
-        EXPECT_FALSE(f().shared.plotMayContinue);
-        EXPECT_FALSE(f().framePlotRunning());
-        EXPECT_TRUE(f().frameCaptureButton->enabled());
-        EXPECT_TRUE(f().frameFromTop->enabled());
+        EXPECT_TRUE(f().framePage.printButton->enabled());
+        EXPECT_FALSE(f().framePage.stopButton->enabled());
+        EXPECT_FALSE(f().plotMayContinue);
+        EXPECT_FALSE(f().framePage.plotRunning());
+        EXPECT_TRUE(f().framePage.captureButton->enabled());
+        EXPECT_TRUE(f().framePage.fromTop->enabled());
         EXPECT_EQ(shell().taskbarProgress, (std::pair<int, int>{0, 0}));
         EXPECT_EQ(f().form().windowRect(), windowBefore);
         EXPECT_EQ(rig->host->liveObjects(), 0) << "an automation object outlived the run";
@@ -106,7 +106,7 @@ struct FrameBatch : ::testing::Test {
 TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
     start();
     // The block takes the first record's window although it is not chosen.
-    f().shared.frames = {frame(10, 20, 4210, 2990, false), frame(0, 0, 42000, 29700)};
+    f().framePage.session.frames = {frame(10, 20, 4210, 2990, false), frame(0, 0, 42000, 29700)};
     print();
     const std::vector<std::string> expected = {
         "Application.ActiveDocument",
@@ -153,7 +153,7 @@ TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
 
 TEST_F(FrameBatch, PlotsTheChosenFramesInListOrderWithoutPumpingForTheOthers) {
     start();
-    f().shared.frames = {frame(5000, 0, 9200, 2970), frame(0, 0, 4200, 2970, false), frame(0, 5000, 4200, 7970),
+    f().framePage.session.frames = {frame(5000, 0, 9200, 2970), frame(0, 0, 4200, 2970, false), frame(0, 5000, 4200, 7970),
                        frame(5000, 5000, 9200, 7970, false), frame(-3000, 100, 1200, 3070)};
     const ui::Rect before = f().form().windowRect();
     print();
@@ -161,7 +161,7 @@ TEST_F(FrameBatch, PlotsTheChosenFramesInListOrderWithoutPumpingForTheOthers) {
     int pumps = 0;
     for (const std::string& entry : shell().log) pumps += entry == "pump";
     EXPECT_EQ(pumps, 3 * 3) << "one pump before and two after each chosen frame, none for the others";
-    EXPECT_EQ(f().shared.frames.size(), 5u);
+    EXPECT_EQ(f().framePage.session.frames.size(), 5u);
     expectIdle(before);
 }
 
@@ -184,28 +184,28 @@ TEST_F(FrameBatch, EachFrameAtItsOwnScaleAndRotation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
-        choose(*f().framePaper, c.paper);
-        f().landscapeRotation->setItemIndex(c.landscapeRotation);
-        f().portraitRotation->setItemIndex(c.portraitRotation);
-        f().shared.frames = {frame(100, 200, 100 + c.width, 200 + c.height)};
+        choose(*f().framePage.paper, c.paper);
+        f().framePage.landscapeRotation->setItemIndex(c.landscapeRotation);
+        f().framePage.portraitRotation->setItemIndex(c.portraitRotation);
+        f().framePage.session.frames = {frame(100, 200, 100 + c.width, 200 + c.height)};
         print();
         ASSERT_EQ(jobs().size(), 1u);
         EXPECT_EQ(field(jobs()[0], "rotation"), std::to_string(c.rotation));
         EXPECT_DOUBLE_EQ(drawingScale(jobs()[0]), c.scale);
-        EXPECT_EQ(f().framePrintScale->text(), c.shown);
+        EXPECT_EQ(f().framePage.printScale->text(), c.shown);
     }
 }
 
 TEST_F(FrameBatch, PaperWithoutSizeCodePlotsOneToOneKeepingRotationAndEdit6) {
     start();
-    f().landscapeRotation->setItemIndex(2);
-    f().shared.frames = {frame(0, 0, 42000, 29700)};
+    f().framePage.landscapeRotation->setItemIndex(2);
+    f().framePage.session.frames = {frame(0, 0, 42000, 29700)};
     print();  // leaves the layout turned by 180 degrees, framePrintScale at 100
     ASSERT_EQ(jobs().size(), 1u);
     const std::size_t firstRun = trace().size();
 
-    choose(*f().framePaper, L"Letter_(8.50_x_11.00_Inches)");
-    f().shared.frames = {frame(0, 0, 420, 297), frame(0, 0, 200, 900)};
+    choose(*f().framePage.paper, L"Letter_(8.50_x_11.00_Inches)");
+    f().framePage.session.frames = {frame(0, 0, 420, 297), frame(0, 0, 200, 900)};
     print();
     const std::vector<std::string> all = jobs();
     ASSERT_EQ(all.size(), 3u);
@@ -214,7 +214,7 @@ TEST_F(FrameBatch, PaperWithoutSizeCodePlotsOneToOneKeepingRotationAndEdit6) {
         EXPECT_EQ(field(all[i], "scale"), "[1,1]");
         EXPECT_EQ(field(all[i], "rotation"), "2");
     }
-    EXPECT_EQ(f().framePrintScale->text(), L"100.0000");
+    EXPECT_EQ(f().framePage.printScale->text(), L"100.0000");
     const std::vector<std::string> lines = trace();
     for (std::size_t i = firstRun; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].find("PlotRotation"), std::string::npos) << lines[i];
@@ -256,8 +256,8 @@ TEST_F(FrameBatch, StylesAppliedByTheTableTheLayoutReportsBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(simtest::utf8(c.chosen));
         start();
-        choose(*f().frameStyleTable, c.chosen);
-        f().shared.frames = {frame(0, 0, 420, 297)};
+        choose(*f().framePage.styleTable, c.chosen);
+        f().framePage.session.frames = {frame(0, 0, 420, 297)};
         print();
         ASSERT_EQ(jobs().size(), 1u);
         EXPECT_EQ(field(jobs()[0], "applyStyleTable"), c.applied ? "true" : "false");
@@ -266,7 +266,7 @@ TEST_F(FrameBatch, StylesAppliedByTheTableTheLayoutReportsBack) {
 
 TEST_F(FrameBatch, NoFrameChosenSendsTheBlockAndPlotsNothing) {
     start();
-    f().shared.frames = {frame(10, 20, 30, 40, false), frame(0, 0, 420, 297, false)};
+    f().framePage.session.frames = {frame(10, 20, 30, 40, false), frame(0, 0, 420, 297, false)};
     const ui::Rect before = f().form().windowRect();
     print();
     EXPECT_TRUE(jobs().empty());
@@ -291,7 +291,7 @@ TEST_F(FrameBatch, EmptyListOrNoCadEndsAtOnceWithoutAMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
-        if (c.frames) f().shared.frames = {frame(0, 0, 420, 297)};
+        if (c.frames) f().framePage.session.frames = {frame(0, 0, 420, 297)};
         if (!c.cadWindow) shell().windows.erase(FormRig::kCadWindow);
         rig->cad.fail = !c.cadObject;
         const ui::Rect before = f().form().windowRect();
@@ -308,9 +308,9 @@ TEST_F(FrameBatch, BlankPrintSettingShowsTheMessageAndEnds) {
     for (int blank = 0; blank < 3; ++blank) {
         SCOPED_TRACE("blank box " + std::to_string(7 + blank));
         start();
-        ui::ComboBox* boxes[] = {f().framePrinter, f().framePaper, f().frameStyleTable};
+        ui::ComboBox* boxes[] = {f().framePage.printer, f().framePage.paper, f().framePage.styleTable};
         boxes[blank]->setItemIndex(-1);
-        f().shared.frames = {frame(0, 0, 420, 297)};
+        f().framePage.session.frames = {frame(0, 0, 420, 297)};
         const ui::Rect before = f().form().windowRect();
         print();
         EXPECT_EQ(shell().messages, std::vector<std::wstring>{kBlankMessage});
@@ -322,13 +322,13 @@ TEST_F(FrameBatch, BlankPrintSettingShowsTheMessageAndEnds) {
 
 TEST_F(FrameBatch, AbortDuringTheThirdOfFivePlotsTheThirdAndNoMore) {
     start();
-    for (int i = 0; i < 5; ++i) f().shared.frames.push_back(frame(i * 5000, 0, i * 5000 + 4200, 2970));
+    for (int i = 0; i < 5; ++i) f().framePage.session.frames.push_back(frame(i * 5000, 0, i * 5000 + 4200, 2970));
     const ui::Rect before = f().form().windowRect();
     bool pressed = false;
     std::size_t logAfterPress = 0;
     atEveryPump([&] {
         if (jobs().size() < 3) return false;
-        pressed = f().frameStopButton->userClick();  // the third plot request has just been made
+        pressed = f().framePage.stopButton->userClick();  // the third plot request has just been made
         logAfterPress = shell().log.size();
         return true;
     });
@@ -346,11 +346,11 @@ TEST_F(FrameBatch, AbortDuringTheThirdOfFivePlotsTheThirdAndNoMore) {
 
 TEST_F(FrameBatch, AbortButtonClearsTheFlagAndPumpsOnce) {
     start();
-    f().shared.plotMayContinue = true;
+    f().plotMayContinue = true;
     int ran = 0;
     shell().queued.push_back([&] { ++ran; });
     f().stopPlot();
-    EXPECT_FALSE(f().shared.plotMayContinue);
+    EXPECT_FALSE(f().plotMayContinue);
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(shell().log, std::vector<std::string>{"pump"});
 }
@@ -396,7 +396,7 @@ TEST_F(FrameBatch, AFailedCallEndsTheRunThereWithTheWindowRestored) {
         SCOPED_TRACE(std::string(c.garble ? "garbled " : "failing ") + c.rule);
         if (c.garble) start({}, {c.rule});
         else start({c.rule});
-        f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 2970, 9200)};
+        f().framePage.session.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 2970, 9200)};
         const ui::Rect before = f().form().windowRect();
         print();
         EXPECT_EQ(jobs().size(), c.plotted);
@@ -410,7 +410,7 @@ TEST_F(FrameBatch, AFailedCallEndsTheRunThereWithTheWindowRestored) {
 
 TEST_F(FrameBatch, ARefusedPlotRequestIsSkipped) {
     start({"PlotToDevice@2"});
-    f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
+    f().framePage.session.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
     const ui::Rect before = f().form().windowRect();
     print();
     EXPECT_EQ(windows(), (std::vector<std::string>{"[0,0,4200,2970]", "[0,5000,4200,7970]"}));
@@ -424,27 +424,27 @@ TEST_F(FrameBatch, ARefusedPlotRequestIsSkipped) {
 
 TEST_F(FrameBatch, CaptureReorderAndSecondRunAreRefusedWhileRunning) {
     start();
-    f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
-    const frames::FrameList list = f().shared.frames;
-    const bool orderBefore = f().frameFromTop->checked();
+    f().framePage.session.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
+    const frames::FrameList list = f().framePage.session.frames;
+    const bool orderBefore = f().framePage.fromTop->checked();
     std::vector<bool> accepted;
     shell().queued.push_back([&] {
-        accepted = {f().frameCaptureButton->userClick(), f().frameFromTop->userClick(), f().framePrintButton->userClick()};
+        accepted = {f().framePage.captureButton->userClick(), f().framePage.fromTop->userClick(), f().framePage.printButton->userClick()};
     });
     print();
     EXPECT_EQ(accepted, (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(f().frameFromTop->checked(), orderBefore);
-    EXPECT_EQ(f().shared.frames, list);
+    EXPECT_EQ(f().framePage.fromTop->checked(), orderBefore);
+    EXPECT_EQ(f().framePage.session.frames, list);
     EXPECT_EQ(jobs().size(), 3u);
-    EXPECT_TRUE(f().frameCaptureButton->enabled());
-    EXPECT_TRUE(f().frameFromTop->enabled());
+    EXPECT_TRUE(f().framePage.captureButton->enabled());
+    EXPECT_TRUE(f().framePage.fromTop->enabled());
 }
 
 TEST_F(FrameBatch, AListThatShrinksUnderTheRunIsNotReadPastItsEnd) {
     start();
-    f().shared.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
+    f().framePage.session.frames = {frame(0, 0, 4200, 2970), frame(5000, 0, 9200, 2970), frame(0, 5000, 4200, 7970)};
     const ui::Rect before = f().form().windowRect();
-    shell().queued.push_back([&] { f().shared.frames.resize(1); });
+    shell().queued.push_back([&] { f().framePage.session.frames.resize(1); });
     print();
     EXPECT_EQ(windows(), std::vector<std::string>{"[0,0,4200,2970]"});
     expectIdle(before);
@@ -459,7 +459,7 @@ TEST_F(FrameBatch, WindowWaitsAboveTheTaskbarDuringTheRun) {
         SCOPED_TRACE(c.name);
         start();
         if (c.taskbar) shell().windows[900] = {L"", L"Shell_TrayWnd", {0, 1032, 1920, 1080}, 0, 0, false};
-        f().shared.frames = {frame(0, 0, 4200, 2970)};
+        f().framePage.session.frames = {frame(0, 0, 4200, 2970)};
         const ui::Rect before = f().form().windowRect();
         ASSERT_NE(before.left, 0);
         ui::Rect during;

@@ -53,25 +53,25 @@ struct GridBatch : ::testing::Test {
         rig = std::make_unique<FormRig>(simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)}), options);
         // The page is built hidden and disabled; here it is shown so that its buttons can
         // be pressed as a user would.
-        f().gridSheet->setEnabled(true);
-        f().pageControl->setActivePage(f().gridSheet);
-        choose(*f().gridPrinter, L"PDF");
-        choose(*f().gridPaper, kA3);
-        choose(*f().gridStyleTable, L"monochrome.ctb");
-        f().spacing->setText(L"420,300");
-        f().basePoint->setText(L"0,0");
-        f().drawingScale->setText(L"1");
-        f().sheetSize->setText(L"A3");
-        f().sheetOrientation->setItemIndex(0);
-        f().printScale->setText(L"1.4142");
-        f().gridRotation->setItemIndex(1);
-        f().gridFromTop->setChecked(false);
+        f().gridPage.sheet->setEnabled(true);
+        f().pageControl->setActivePage(f().gridPage.sheet);
+        choose(*f().gridPage.printer, L"PDF");
+        choose(*f().gridPage.paper, kA3);
+        choose(*f().gridPage.styleTable, L"monochrome.ctb");
+        f().gridPage.spacing->setText(L"420,300");
+        f().gridPage.basePoint->setText(L"0,0");
+        f().gridPage.drawingScale->setText(L"1");
+        f().gridPage.sheetSize->setText(L"A3");
+        f().gridPage.sheetOrientation->setItemIndex(0);
+        f().gridPage.printScale->setText(L"1.4142");
+        f().gridPage.rotation->setItemIndex(1);
+        f().gridPage.fromTop->setChecked(false);
         grid(3, 2);
     }
     void grid(int columns, int rows, std::vector<bool> flags = {}) {
-        f().shared.gridColumns = columns;
-        f().shared.gridRows = rows;
-        f().chosenCells = flags.empty() ? std::vector<bool>(static_cast<std::size_t>(columns * rows), true) : flags;
+        f().gridPage.session.columns = columns;
+        f().gridPage.session.rows = rows;
+        f().gridPage.session.chosenCells = flags.empty() ? std::vector<bool>(static_cast<std::size_t>(columns * rows), true) : flags;
     }
     static void choose(ui::ComboBox& box, const std::wstring& item) {
         box.setItems({L"first entry", item});
@@ -86,7 +86,7 @@ struct GridBatch : ::testing::Test {
         for (const std::string& job : jobs()) out.push_back(field(job, "window"));
         return out;
     }
-    void print() { ASSERT_TRUE(f().gridPrintButton->userClick()); }
+    void print() { ASSERT_TRUE(f().gridPage.printButton->userClick()); }
     int pumps() {
         int n = 0;
         for (const std::string& entry : shell().log) n += entry == "pump";
@@ -107,13 +107,13 @@ struct GridBatch : ::testing::Test {
 
     // Idle again, whatever ended the run.
     void expectIdle(const ui::Rect& windowBefore) {
-        EXPECT_TRUE(f().gridPrintButton->enabled());
-        EXPECT_FALSE(f().gridStopButton->enabled());
-        EXPECT_FALSE(f().shared.plotMayContinue);
-        EXPECT_FALSE(f().gridPlotRunning());
-        EXPECT_TRUE(f().gridCaptureButton->enabled());
-        EXPECT_TRUE(f().basePointButton->enabled());
-        EXPECT_TRUE(f().spacingButton->enabled());
+        EXPECT_TRUE(f().gridPage.printButton->enabled());
+        EXPECT_FALSE(f().gridPage.stopButton->enabled());
+        EXPECT_FALSE(f().plotMayContinue);
+        EXPECT_FALSE(f().gridPage.plotRunning());
+        EXPECT_TRUE(f().gridPage.captureButton->enabled());
+        EXPECT_TRUE(f().gridPage.basePointButton->enabled());
+        EXPECT_TRUE(f().gridPage.spacingButton->enabled());
         EXPECT_EQ(shell().taskbarProgress, (std::pair<int, int>{0, 0}));
         EXPECT_EQ(f().form().windowRect(), windowBefore);
         EXPECT_EQ(rig->host->liveObjects(), 0) << "an automation object outlived the run";
@@ -198,12 +198,12 @@ TEST_F(GridBatch, CellWindowsInRowOrder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start();
-        f().spacing->setText(c.spacing);
-        f().basePoint->setText(c.base);
-        f().drawingScale->setText(c.drawingScale);
-        f().sheetSize->setText(c.sheet);
-        f().sheetOrientation->setItemIndex(c.orientation);
-        f().gridFromTop->setChecked(c.fromTop);
+        f().gridPage.spacing->setText(c.spacing);
+        f().gridPage.basePoint->setText(c.base);
+        f().gridPage.drawingScale->setText(c.drawingScale);
+        f().gridPage.sheetSize->setText(c.sheet);
+        f().gridPage.sheetOrientation->setItemIndex(c.orientation);
+        f().gridPage.fromTop->setChecked(c.fromTop);
         grid(c.columns, c.rows);
         const ui::Rect before = f().form().windowRect();
         print();
@@ -236,8 +236,8 @@ TEST_F(GridBatch, OneScaleAndOneRotationForEveryCell) {
     for (const Case& c : cases) {
         SCOPED_TRACE(simtest::utf8(c.printScale) + " / " + c.rotationSent);
         start();
-        f().printScale->setText(c.printScale);
-        f().gridRotation->setItemIndex(c.rotation);
+        f().gridPage.printScale->setText(c.printScale);
+        f().gridPage.rotation->setItemIndex(c.rotation);
         grid(2, 2);
         print();
         const std::vector<std::string> all = jobs();
@@ -262,16 +262,16 @@ TEST_F(GridBatch, NothingToPlotOrNoCadEndsAtOnceWithoutAMessage) {
         std::function<void(GridBatch&)> change;
         bool connects;  // the inputs hold, only the CAD host is missing
     } cases[] = {
-        {"spacing without a comma", [](GridBatch& t) { t.f().spacing->setText(L"420"); }, false},
-        {"spacing x zero", [](GridBatch& t) { t.f().spacing->setText(L"0,300"); }, false},
-        {"spacing y negative", [](GridBatch& t) { t.f().spacing->setText(L"420,-300"); }, false},
-        {"spacing not a number", [](GridBatch& t) { t.f().spacing->setText(L"abc,300"); }, false},
-        {"drawing scale zero", [](GridBatch& t) { t.f().drawingScale->setText(L"0"); }, false},
-        {"drawing scale negative", [](GridBatch& t) { t.f().drawingScale->setText(L"-1"); }, false},
-        {"sheet without a size code", [](GridBatch& t) { t.f().sheetSize->setText(L"Letter"); }, false},
+        {"spacing without a comma", [](GridBatch& t) { t.f().gridPage.spacing->setText(L"420"); }, false},
+        {"spacing x zero", [](GridBatch& t) { t.f().gridPage.spacing->setText(L"0,300"); }, false},
+        {"spacing y negative", [](GridBatch& t) { t.f().gridPage.spacing->setText(L"420,-300"); }, false},
+        {"spacing not a number", [](GridBatch& t) { t.f().gridPage.spacing->setText(L"abc,300"); }, false},
+        {"drawing scale zero", [](GridBatch& t) { t.f().gridPage.drawingScale->setText(L"0"); }, false},
+        {"drawing scale negative", [](GridBatch& t) { t.f().gridPage.drawingScale->setText(L"-1"); }, false},
+        {"sheet without a size code", [](GridBatch& t) { t.f().gridPage.sheetSize->setText(L"Letter"); }, false},
         {"no columns", [](GridBatch& t) { t.grid(0, 2); }, false},
         {"no rows", [](GridBatch& t) { t.grid(3, 0); }, false},
-        {"windows past every number", [](GridBatch& t) { t.f().drawingScale->setText(L"1e306"); }, false},
+        {"windows past every number", [](GridBatch& t) { t.f().gridPage.drawingScale->setText(L"1e306"); }, false},
         {"no CAD window", [](GridBatch& t) { t.shell().windows.erase(FormRig::kCadWindow); }, true},
         {"CAD object not made", [](GridBatch& t) { t.rig->cad.fail = true; }, true},
     };
@@ -295,7 +295,7 @@ TEST_F(GridBatch, BlankPrintSettingShowsTheMessageAndEnds) {
     for (int blank = 0; blank < 3; ++blank) {
         SCOPED_TRACE("blank box " + std::to_string(2 + blank));
         start();
-        ui::ComboBox* boxes[] = {f().gridPrinter, f().gridPaper, f().gridStyleTable};
+        ui::ComboBox* boxes[] = {f().gridPage.printer, f().gridPage.paper, f().gridPage.styleTable};
         boxes[blank]->setItemIndex(-1);
         const ui::Rect before = f().form().windowRect();
         print();
@@ -320,13 +320,13 @@ TEST_F(GridBatch, AbortStopsTheRowAndEveryLaterRow) {
     for (const Case& c : cases) {
         SCOPED_TRACE("abort after plot " + std::to_string(c.pressAfter));
         start();
-        f().gridFromTop->setChecked(c.fromTop);
+        f().gridPage.fromTop->setChecked(c.fromTop);
         const ui::Rect before = f().form().windowRect();
         bool pressed = false;
         std::size_t logAfterPress = 0;
         atEveryPump([&] {
             if (jobs().size() < c.pressAfter) return false;
-            pressed = f().gridStopButton->userClick();  // the plot request has just been made
+            pressed = f().gridPage.stopButton->userClick();  // the plot request has just been made
             logAfterPress = shell().log.size();
             return true;
         });
@@ -421,16 +421,16 @@ TEST_F(GridBatch, TheGridHoldsStillWhileRunning) {
     ui::Rect during;
     shell().queued.push_back([&] {
         during = f().form().windowRect();
-        accepted = {f().gridCaptureButton->userClick(), f().basePointButton->userClick(), f().spacingButton->userClick(),
-                    f().gridPrintButton->userClick()};
-        EXPECT_FALSE(f().gridPrintButton->enabled());
-        EXPECT_TRUE(f().gridStopButton->enabled());
-        EXPECT_TRUE(f().shared.plotMayContinue);
-        EXPECT_TRUE(f().gridPlotRunning());
+        accepted = {f().gridPage.captureButton->userClick(), f().gridPage.basePointButton->userClick(), f().gridPage.spacingButton->userClick(),
+                    f().gridPage.printButton->userClick()};
+        EXPECT_FALSE(f().gridPage.printButton->enabled());
+        EXPECT_TRUE(f().gridPage.stopButton->enabled());
+        EXPECT_TRUE(f().plotMayContinue);
+        EXPECT_TRUE(f().gridPage.plotRunning());
         // The order changes and the flags shrink under the run: neither makes it visit a
         // row twice or read a flag that is gone.
-        f().gridFromTop->setChecked(true);
-        f().chosenCells.resize(4);
+        f().gridPage.fromTop->setChecked(true);
+        f().gridPage.session.chosenCells.resize(4);
     });
     print();
     EXPECT_EQ(accepted, (std::vector<bool>{false, false, false, false}));

@@ -159,24 +159,24 @@ struct ListsRig : FormRig {
     Page page;
     OverridingCad overriding;
 
-    ui::ComboBox& devices() { return page == Page::Frame ? *f().framePrinter : *f().gridPrinter; }
-    ui::ComboBox& papers() { return page == Page::Frame ? *f().framePaper : *f().gridPaper; }
-    ui::ComboBox& styles() { return page == Page::Frame ? *f().frameStyleTable : *f().gridStyleTable; }
+    ui::ComboBox& devices() { return page == Page::Frame ? *f().framePage.printer : *f().gridPage.printer; }
+    ui::ComboBox& papers() { return page == Page::Frame ? *f().framePage.paper : *f().gridPage.paper; }
+    ui::ComboBox& styles() { return page == Page::Frame ? *f().framePage.styleTable : *f().gridPage.styleTable; }
     Paper addedByListRefresh() const { return page == Page::Frame ? Paper::Media : Paper::Display; }
     Paper addedByPaperRefresh() const { return page == Page::Frame ? Paper::Display : Paper::Media; }
 
     void save(const wchar_t* device, const wchar_t* paper, const wchar_t* style) {
-        (page == Page::Frame ? f().savedFrameDevice : f().savedGridDevice) = device;
-        (page == Page::Frame ? f().savedFramePaper : f().savedGridPaper) = paper;
-        (page == Page::Frame ? f().savedFrameStyle : f().savedGridStyle) = style;
+        (page == Page::Frame ? f().framePage.lists.saved.device : f().gridPage.lists.saved.device) = device;
+        (page == Page::Frame ? f().framePage.lists.saved.paper : f().gridPage.lists.saved.paper) = paper;
+        (page == Page::Frame ? f().framePage.lists.saved.style : f().gridPage.lists.saved.style) = style;
     }
     void overrideLists(ListOverrides o) {
         overriding.overrides = std::move(o);
         f().setCadLink(overriding);
     }
     // What the capture runs: the list refresh, then the paper refresh.
-    void listRefresh() { page == Page::Frame ? f().refreshFrameLists() : f().refreshGridLists(); }
-    void paperRefresh() { page == Page::Frame ? f().framePrinterChanged() : f().gridPrinterChanged(); }
+    void listRefresh() { page == Page::Frame ? f().framePage.refreshLists() : f().gridPage.refreshLists(); }
+    void paperRefresh() { page == Page::Frame ? f().framePage.printerChanged() : f().gridPage.printerChanged(); }
     // The user picks a device: on the frame page through the list itself; the other page
     // is never shown, so its handler is run as the list would run it.
     void pickDevice(const std::wstring& name) {
@@ -186,7 +186,7 @@ struct ListsRig : FormRig {
             ASSERT_TRUE(devices().userPick(index));
         } else {
             devices().setItemIndex(index);
-            f().gridPrinterChanged();
+            f().gridPage.printerChanged();
         }
     }
     // Lists as a previous refresh might have left them.
@@ -278,7 +278,7 @@ TEST(PlotLists, CaptureFillsTheListsAndSelectsTheSavedNames) {
 
         // Filling and selecting ran no change handler: a paper change would have recomputed
         // the print scale from an A4 paper.
-        EXPECT_EQ(rig.f().printScale->text(), L"1.4142");
+        EXPECT_EQ(rig.f().gridPage.printScale->text(), L"1.4142");
         EXPECT_TRUE(rig.shell.messages.empty());
         EXPECT_EQ(rig.host->liveObjects(), 0);
     }
@@ -460,21 +460,21 @@ TEST(PlotLists, PaperChangeRecomputesTheGridScaleWhenAutomatic) {
         FormRig rig(simtest::drawingOf({}));
         app::MainWindow& f = rig.f();
         // The equal-interval page holds an A4 paper; the frame page offers A1 and more.
-        f.savedGridDevice = L"Default Windows System Printer.pc3";
-        f.savedGridPaper = L"A4";
-        f.refreshGridLists();
-        ASSERT_EQ(selected(*f.gridPaper), L"A4");
-        f.savedFrameDevice = L"PDF";
-        f.refreshFrameLists();
-        f.framePrinterChanged();
-        f.autoPrintScale->setChecked(c.automatic);
-        ASSERT_EQ(f.printScale->text(), L"1.4142");
+        f.gridPage.lists.saved.device = L"Default Windows System Printer.pc3";
+        f.gridPage.lists.saved.paper = L"A4";
+        f.gridPage.refreshLists();
+        ASSERT_EQ(selected(*f.gridPage.paper), L"A4");
+        f.framePage.lists.saved.device = L"PDF";
+        f.framePage.refreshLists();
+        f.framePage.printerChanged();
+        f.gridPage.autoPrintScale->setChecked(c.automatic);
+        ASSERT_EQ(f.gridPage.printScale->text(), L"1.4142");
 
-        const int a1 = base::indexOfName(f.framePaper->items(), L"ISO A1 (841.00 x 594.00 mm)");
+        const int a1 = base::indexOfName(f.framePage.paper->items(), L"ISO A1 (841.00 x 594.00 mm)");
         ASSERT_GE(a1, 0);
-        ASSERT_TRUE(f.framePaper->userPick(a1));
-        EXPECT_EQ(f.printScale->text(), c.scale);  // from the equal-interval page's A3 sheet on A4
-        EXPECT_EQ(f.framePrintScale->text(), L"");
+        ASSERT_TRUE(f.framePage.paper->userPick(a1));
+        EXPECT_EQ(f.gridPage.printScale->text(), c.scale);  // from the equal-interval page's A3 sheet on A4
+        EXPECT_EQ(f.framePage.printScale->text(), L"");
         EXPECT_TRUE(rig.shell.messages.empty());
     }
 }

@@ -12,7 +12,8 @@
 #include "support/memory_widgets.h"
 #include "support/fake_shell.h"
 #include "base/numbers.h"
-#include "app/form_scales.h"
+#include "app/main_window.h"
+#include "sheets/grid_model.h"
 #include "sheets/paper_sizes.h"
 #include "sheets/print_scale.h"
 
@@ -229,18 +230,18 @@ TEST_F(PrintScaleOnTheForm, RecalculateWritesTheGridScaleOrExplainsWhyNot) {
     };
     for (const auto& c : cases) {
         base::ScopedNumberFormat format(c.format);
-        f->spacing->setText(c.spacing);
-        f->drawingScale->setText(c.drawingScale);
-        f->sheetSize->setText(c.sheet);
-        f->sheetOrientation->setItemIndex(c.orientation);
-        papers(*f->gridPaper, c.papers, c.chosen);
-        papers(*f->framePaper, {L"A0"}, 0);  // the frame page's paper plays no part
-        f->printScale->setText(kept);
+        f->gridPage.spacing->setText(c.spacing);
+        f->gridPage.drawingScale->setText(c.drawingScale);
+        f->gridPage.sheetSize->setText(c.sheet);
+        f->gridPage.sheetOrientation->setItemIndex(c.orientation);
+        papers(*f->gridPage.paper, c.papers, c.chosen);
+        papers(*f->framePage.paper, {L"A0"}, 0);  // the frame page's paper plays no part
+        f->gridPage.printScale->setText(kept);
         shell.messages.clear();
 
-        f->recomputePrintScale();
+        f->gridPage.recomputePrintScale();
 
-        EXPECT_EQ(f->printScale->text(), c.edit3) << c.what;
+        EXPECT_EQ(f->gridPage.printScale->text(), c.edit3) << c.what;
         EXPECT_EQ(widgets.peer("Edit3")->text, c.edit3) << c.what;
         if (c.message) {
             EXPECT_EQ(shell.messages, std::vector<std::wstring>{message}) << c.what;
@@ -262,12 +263,12 @@ TEST_F(PrintScaleOnTheForm, DrawingSheetSizeFromSizeOrientationAndScale) {
         {L"B4", 1, L"2.5", 642.5, 910},  {L"Letter", 0, L"50", 0, 0},     {L"", 0, L"1", 0, 0},
     };
     for (const auto& c : cases) {
-        f->sheetSize->setText(c.sheet);
-        f->sheetOrientation->setItemIndex(c.orientation);
-        ASSERT_EQ(f->sheetOrientation->itemIndex(), c.orientation);  // -1: nothing chosen
-        f->drawingScale->setText(c.drawingScale);
-        double w = -1, h = -1;
-        app::GetCadPaperSize(*f, w, h);
+        f->gridPage.sheetSize->setText(c.sheet);
+        f->gridPage.sheetOrientation->setItemIndex(c.orientation);
+        ASSERT_EQ(f->gridPage.sheetOrientation->itemIndex(), c.orientation);  // -1: nothing chosen
+        f->gridPage.drawingScale->setText(c.drawingScale);
+        const grid::Layout layout = f->gridPage.layout();
+        const double w = layout.sheetW, h = layout.sheetH;
         EXPECT_EQ(w, c.w) << testing::PrintToString(std::wstring(c.sheet)) << " " << c.orientation;
         EXPECT_EQ(h, c.h) << testing::PrintToString(std::wstring(c.sheet)) << " " << c.orientation;
         EXPECT_EQ(plot::cadPaperSize(c.sheet, c.orientation, c.drawingScale), (plot::SheetSize{c.w, c.h}));
@@ -278,24 +279,24 @@ TEST_F(PrintScaleOnTheForm, FrameScaleShowsInEdit6OnlyForAKnownPaper) {
     frames::FrameRect frame;
     frame.maxx = 42000;
     frame.maxy = 29700;
-    f->framePrintScale->setText(L"old");
+    f->framePage.printScale->setText(L"old");
 
-    papers(*f->framePaper, {L"Letter", L"A3"}, 0);
-    EXPECT_FALSE(app::showFramePrintScale(*f, frame).found);
-    EXPECT_EQ(f->framePrintScale->text(), L"old");
+    papers(*f->framePage.paper, {L"Letter", L"A3"}, 0);
+    EXPECT_FALSE(f->framePage.showPrintScale(frame).found);
+    EXPECT_EQ(f->framePage.printScale->text(), L"old");
 
-    papers(*f->framePaper, {L"Letter", L"A3"}, 1);
-    const plot::FrameScale s = app::showFramePrintScale(*f, frame);
+    papers(*f->framePage.paper, {L"Letter", L"A3"}, 1);
+    const plot::FrameScale s = f->framePage.showPrintScale(frame);
     EXPECT_TRUE(s.found);
     EXPECT_TRUE(s.landscape);
-    EXPECT_EQ(f->framePrintScale->text(), L"100.0000");
+    EXPECT_EQ(f->framePage.printScale->text(), L"100.0000");
     EXPECT_EQ(widgets.peer("Edit6")->text, L"100.0000");
 
     base::ScopedNumberFormat comma(kComma);
     frame.maxx = 8410;
     frame.maxy = 8410;
-    EXPECT_FALSE(app::showFramePrintScale(*f, frame).landscape);
-    EXPECT_EQ(f->framePrintScale->text(), L"20,0238");
+    EXPECT_FALSE(f->framePage.showPrintScale(frame).landscape);
+    EXPECT_EQ(f->framePage.printScale->text(), L"20,0238");
 }
 
 }  // namespace

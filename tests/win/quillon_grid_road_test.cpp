@@ -122,19 +122,19 @@ TEST_P(QuillonGridRoad, EveryCellWithContentPlottedInRowOrder) {
         shell.setOwner(window->hwnd());
         window->show(SW_SHOWNOACTIVATE);
         shell.processMessages();
-        ASSERT_EQ(form.drawingScale->text(), L"1");
+        ASSERT_EQ(form.gridPage.drawingScale->text(), L"1");
 
-        form.captureGrid();
-        EXPECT_EQ(form.drawingScale->text(), L"10");  // the drawing's own scale
-        form.chooseOrReleaseAllCells(ui::MouseEvent{});
-        ASSERT_EQ(form.chosenCellCount->text(), L"3");
-        form.printGrid();  // returns when the run has ended
-        EXPECT_TRUE(form.gridPrintButton->enabled());
-        EXPECT_FALSE(form.gridStopButton->enabled());
+        form.gridPage.capture();
+        EXPECT_EQ(form.gridPage.drawingScale->text(), L"10");  // the drawing's own scale
+        form.gridPage.chooseOrReleaseAll(ui::MouseEvent{});
+        ASSERT_EQ(form.gridPage.chosenCount->text(), L"3");
+        form.gridPage.print();  // returns when the run has ended
+        EXPECT_TRUE(form.gridPage.printButton->enabled());
+        EXPECT_FALSE(form.gridPage.stopButton->enabled());
         for (const std::wstring& m : shell.messages) ADD_FAILURE() << "message: " << testing::PrintToString(m);
-        EXPECT_EQ(form.gridPrinter->text(), L"PDF");
-        EXPECT_EQ(form.gridPaper->text(), L"ISO_A3_(297.00_x_420.00_MM)");
-        EXPECT_EQ(form.gridStyleTable->text(), L"monochrome.ctb");
+        EXPECT_EQ(form.gridPage.printer->text(), L"PDF");
+        EXPECT_EQ(form.gridPage.paper->text(), L"ISO_A3_(297.00_x_420.00_MM)");
+        EXPECT_EQ(form.gridPage.styleTable->text(), L"monochrome.ctb");
     }
 
     const std::vector<JournalJob> jobs = readJournal(journal);

@@ -338,7 +338,7 @@ TEST_F(Win32WidgetMainWindow, SizesFollowTheDpiOfTheWindowsMonitor) {
     EXPECT_EQ(client.right, MulDiv(478, dpi, 96));
     EXPECT_EQ(client.bottom, MulDiv(418, dpi, 96));
     LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(of(f.frameLayer), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(of(f.framePage.layer), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -MulDiv(11, dpi, 96));
 }
 
@@ -353,11 +353,11 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
     item.cchTextMax = 64;
     SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(caption, L"任意枠配置");
-    EXPECT_FALSE(GetWindowLongW(of(f.gridSheet), GWL_STYLE) & WS_VISIBLE);
-    EXPECT_FALSE(IsWindowEnabled(of(f.gridSheet)));
-    EXPECT_TRUE(GetWindowLongW(of(f.frameSheet), GWL_STYLE) & WS_VISIBLE);
-    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.frameTargetCadButton), static_cast<ui::Widget*>(f.frameListsButton),
-                               static_cast<ui::Widget*>(f.gridListsButton)})
+    EXPECT_FALSE(GetWindowLongW(of(f.gridPage.sheet), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowEnabled(of(f.gridPage.sheet)));
+    EXPECT_TRUE(GetWindowLongW(of(f.framePage.sheet), GWL_STYLE) & WS_VISIBLE);
+    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.framePage.targetCadButton), static_cast<ui::Widget*>(f.framePage.listsButton),
+                               static_cast<ui::Widget*>(f.gridPage.listsButton)})
         EXPECT_FALSE(GetWindowLongW(of(hidden), GWL_STYLE) & WS_VISIBLE) << hidden->name();
     // scaleLabel lies beneath the page control.
     bool pagesFirst = false;
@@ -374,16 +374,16 @@ TEST_F(Win32WidgetMainWindow, TabKeyFollowsTheTableOrder) {
     app::MainWindow f(factory, shell, 96);
     HWND window = main(f);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    const std::vector<ui::Widget*> order{f.frameCaptureButton, f.frameLayer, f.landscapeRotation, f.portraitRotation, f.framePrinter, f.framePrintScale,
-                                         f.framePaper, f.frameStyleTable, f.chosenFrameCount, f.frameFromTop, f.framePrintButton, f.toolbarToggle,
-                                         f.frameCaptureButton};
+    const std::vector<ui::Widget*> order{f.framePage.captureButton, f.framePage.layer, f.framePage.landscapeRotation, f.framePage.portraitRotation, f.framePage.printer, f.framePage.printScale,
+                                         f.framePage.paper, f.framePage.styleTable, f.framePage.chosenCount, f.framePage.fromTop, f.framePage.printButton, f.framePage.toolbarToggle,
+                                         f.framePage.captureButton};
     SetFocus(of(order.front()));
     for (std::size_t i = 1; i < order.size(); ++i) {
         MSG key{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(IsDialogMessageW(window, &key));
         EXPECT_EQ(GetFocus(), of(order[i])) << "after " << order[i - 1]->name();
     }
-    for (ui::Widget* button : {static_cast<ui::Widget*>(f.frameCaptureButton), static_cast<ui::Widget*>(f.framePrintButton)})
+    for (ui::Widget* button : {static_cast<ui::Widget*>(f.framePage.captureButton), static_cast<ui::Widget*>(f.framePage.printButton)})
         EXPECT_EQ(GetWindowLongW(of(button), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << button->name();
 }
 
@@ -410,15 +410,15 @@ TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
 TEST_F(Win32WidgetMainWindow, PanelToggleHidesTheUpperPanelAndThePreviewFillsThePage) {
     app::MainWindow f(factory, shell, 96);
     RECT before{}, after{};
-    GetWindowRect(of(f.framePreview), &before);
-    SendMessageW(of(f.toolbarToggle), BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(of(f.frameToolbar)));
-    EXPECT_EQ(textOf(of(f.toolbarToggle)), L"▼");
-    GetWindowRect(of(f.framePreview), &after);
+    GetWindowRect(of(f.framePage.preview), &before);
+    SendMessageW(of(f.framePage.toolbarToggle), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(of(f.framePage.toolbar)));
+    EXPECT_EQ(textOf(of(f.framePage.toolbarToggle)), L"▼");
+    GetWindowRect(of(f.framePage.preview), &after);
     EXPECT_EQ(after.bottom - after.top, (before.bottom - before.top) + 111);
-    SendMessageW(of(f.toolbarToggle), BM_CLICK, 0, 0);
-    EXPECT_EQ(textOf(of(f.toolbarToggle)), L"▲");
-    GetWindowRect(of(f.framePreview), &after);
+    SendMessageW(of(f.framePage.toolbarToggle), BM_CLICK, 0, 0);
+    EXPECT_EQ(textOf(of(f.framePage.toolbarToggle)), L"▲");
+    GetWindowRect(of(f.framePage.preview), &after);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
 }
 
@@ -464,22 +464,22 @@ int fontHeightOf(HWND window) {
 TEST_F(Win32WidgetMainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChange) {
     app::MainWindow f(factory, shell, 96);
     HWND window = main(f);
-    EXPECT_EQ(fontHeightOf(of(f.frameLayer)), -11);
-    EXPECT_EQ(fontHeightOf(of(f.framePrinter)), -13);
-    EXPECT_EQ(fontHeightOf(of(f.chosenFrameCount)), -16);
+    EXPECT_EQ(fontHeightOf(of(f.framePage.layer)), -11);
+    EXPECT_EQ(fontHeightOf(of(f.framePage.printer)), -13);
+    EXPECT_EQ(fontHeightOf(of(f.framePage.chosenCount)), -16);
     RECT r{};
     GetWindowRect(window, &r);
     RECT suggested{r.left, r.top, r.left + (r.right - r.left) * 3 / 2, r.top + (r.bottom - r.top) * 3 / 2};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(f.form().dpi(), 144);
-    EXPECT_EQ(fontHeightOf(of(f.frameLayer)), -17);
-    EXPECT_EQ(fontHeightOf(of(f.framePrinter)), -20);
-    EXPECT_EQ(fontHeightOf(of(f.chosenFrameCount)), -24);
+    EXPECT_EQ(fontHeightOf(of(f.framePage.layer)), -17);
+    EXPECT_EQ(fontHeightOf(of(f.framePage.printer)), -20);
+    EXPECT_EQ(fontHeightOf(of(f.framePage.chosenCount)), -24);
     GetWindowRect(window, &r);
     EXPECT_EQ(r.right - r.left, suggested.right - suggested.left);
     RECT edit{}, combo{};
-    GetWindowRect(of(f.frameLayer), &edit);
-    GetWindowRect(of(f.framePrinter), &combo);
+    GetWindowRect(of(f.framePage.layer), &edit);
+    GetWindowRect(of(f.framePage.printer), &combo);
     EXPECT_EQ(edit.right - edit.left, 159);  // 106 at 96 dpi
     EXPECT_EQ(edit.bottom - edit.top, 32);   // 21
     EXPECT_EQ(combo.bottom - combo.top, 36);  // 24, the closed box

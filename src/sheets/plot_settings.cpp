@@ -1,0 +1,45 @@
+#include "sheets/plot_settings.h"
+
+#include <memory>
+
+#include "sheets/style_table.h"
+
+namespace plot {
+
+namespace {
+
+constexpr std::int32_t kMillimetres = 1;
+constexpr std::int32_t kWindowArea = 4;
+
+}  // namespace
+
+void sendSettingsBlock(cad::CadLayout& layout, const PlotSettings& settings) {
+    layout.reloadDeviceInfo();
+    layout.setDevice(settings.device);
+    layout.setMedia(settings.media);
+    layout.setStyleTable(settings.styleTable);
+    layout.setPaperUnitKind(kMillimetres);
+    if (settings.rotation) layout.setSheetRotation(*settings.rotation);
+    layout.setPlotWindow(settings.lowerLeft, settings.upperRight);
+    layout.setPlotAreaKind(kWindowArea);
+    layout.setCentreOnPaper(true);
+    layout.setUseListedScale(false);
+    layout.setScaleRatio(1.0, settings.scale);
+    const std::wstring table = layout.styleTableName();
+    layout.setApplyStyleTable(isColourStyleTable(table));
+    layout.setPrintLineWeights(true);
+    layout.setLineWeightScaling(true);
+    layout.reloadDeviceInfo();
+}
+
+void requestPlot(cad::CadDocument& document) {
+    const std::unique_ptr<cad::CadPlot> plot = document.plotService();
+    plot->setCopyCount(1);
+    try {
+        plot->runPlot();
+    } catch (const cad::CadError&) {
+        // This sheet is lost; the next one may still plot.
+    }
+}
+
+}  // namespace plot
