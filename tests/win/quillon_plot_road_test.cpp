@@ -19,6 +19,7 @@ namespace {
 
 using namespace road;
 using quillon_test::QuillonProcess;
+using quillon_test::screenRect;
 using quillon_test::waitUntil;
 
 struct RoadCase {
@@ -62,9 +63,19 @@ TEST_P(QuillonPlotRoad, EveryChosenFramePlottedInOrderOnItsSheet) {
         ASSERT_TRUE(waitUntil([&] { return road.countText() == L"11"; })) << road.countText();
         if (keep) saveBmp(out / "preview.bmp", road.preview().shot);
 
+        const HWND window = GetAncestor(road.printButton(), GA_ROOT);
+        const RECT before = screenRect(window);
         QuillonProcess::click(road.printButton());
         ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(road.printButton()); }, 10000)) << "the run did not start";
-        ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(road.printButton()) != FALSE; }, 180000))
+        // The run has ended when "印刷" is back and the window has returned from its
+        // place above the taskbar.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                const RECT now = screenRect(window);
+                return IsWindowEnabled(road.printButton()) && IsWindowEnabled(road.captureButton()) &&
+                       now.left == before.left && now.top == before.top;
+            },
+            180000))
             << "the run did not end";
         if (keep) {
             RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
