@@ -15,18 +15,15 @@ const std::array<PaperSize, 20>& paperSizes() {
     return table;
 }
 
-bool FindPaperSize(std::wstring_view name, int orientation, double& width, double& height) {
+std::optional<SheetSize> findPaperSize(std::wstring_view name, int orientation) {
     for (const PaperSize& size : paperSizes()) {
         const wchar_t code[] = {size.series, static_cast<wchar_t>(L'0' + size.digit)};
         if (name.find(std::wstring_view(code, 2)) == std::wstring_view::npos) continue;
         const bool landscape = orientation < 1;
-        width = landscape ? size.longSide : size.shortSide;
-        height = landscape ? size.shortSide : size.longSide;
-        return true;
+        if (landscape) return SheetSize{size.longSide, size.shortSide};
+        return SheetSize{size.shortSide, size.longSide};
     }
-    width = 0;
-    height = 0;
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace plot

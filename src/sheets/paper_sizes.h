@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace plot {
@@ -19,8 +20,12 @@ const std::array<PaperSize, 20>& paperSizes();
 // Looks for "A0" ... "A9" and then "B0" ... "B9" anywhere in `name` (case matters) and
 // takes the first code in that order that occurs, wherever it stands in the text: "ISO A4
 // (210 x 297 mm)" is A4, "A10" is A1, "B5 / A3" is A3. The size comes landscape (width the
-// long side) for an orientation below 1 and portrait for 1 or more. False, and 0 x 0, when
-// the name holds no code.
-bool FindPaperSize(std::wstring_view name, int orientation, double& width, double& height);
+// long side) for an orientation below 1 and portrait for 1 or more. Nothing when the name
+// holds no code.
+struct SheetSize {
+    double width = 0, height = 0;
+    friend bool operator==(const SheetSize&, const SheetSize&) = default;
+};
+std::optional<SheetSize> findPaperSize(std::wstring_view name, int orientation);
 
 }  // namespace plot

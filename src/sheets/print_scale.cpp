@@ -11,19 +11,18 @@ namespace plot {
 namespace {
 
 double longSide(std::wstring_view name) {
-    double width = 0, height = 0;
-    FindPaperSize(name, 0, width, height);
-    return width;  // 0 when not found
+    const std::optional<SheetSize> size = findPaperSize(name, 0);
+    return size ? size->width : 0;
 }
 
 }  // namespace
 
 SheetSize cadPaperSize(std::wstring_view sheetName, int orientation, std::wstring_view drawingScaleText) {
-    double w = 0, h = 0;
-    if (!FindPaperSize(sheetName, orientation, w, h)) return {};
+    const std::optional<SheetSize> size = findPaperSize(sheetName, orientation);
+    if (!size) return {};
     const double scale = base::readNumber(drawingScaleText, 1);
     if (!(scale > 0)) return {};
-    return {w * scale, h * scale};
+    return {size->width * scale, size->height * scale};
 }
 
 GridScale gridPrintScale(std::wstring_view spacingText, std::wstring_view drawingScaleText,

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "sheets/frame_record.h"
+#include "sheets/paper_sizes.h"
 
 namespace plot {
 
@@ -13,10 +14,6 @@ namespace plot {
 // (orientation below 1 landscape, else portrait) times the drawing scale in
 // `drawingScaleText` (1 when that is not a number). 0 x 0 when the name holds no size
 // code or the scale is not above 0.
-struct SheetSize {
-    double width = 0, height = 0;
-    friend bool operator==(const SheetSize&, const SheetSize&) = default;
-};
 SheetSize cadPaperSize(std::wstring_view sheetName, int orientation, std::wstring_view drawingScaleText);
 
 // The grid print scale: drawing scale x the drawing sheet's long side / the paper's long

@@ -94,10 +94,10 @@ TEST(PaperSize, TableHoldsIsoAAndJisB) {
         const std::wstring code{k < 10 ? L'A' : L'B', static_cast<wchar_t>(L'0' + k % 10)};
         EXPECT_EQ(table[k].series, code[0]);
         EXPECT_EQ(table[k].digit, static_cast<int>(k % 10));
-        double w = -1, h = -1;
-        ASSERT_TRUE(plot::FindPaperSize(code, 0, w, h));
-        EXPECT_EQ(w, longSides[k]) << testing::PrintToString(code);
-        EXPECT_EQ(h, shortSides[k]) << testing::PrintToString(code);
+        const std::optional<plot::SheetSize> size = plot::findPaperSize(code, 0);
+        ASSERT_TRUE(size);
+        EXPECT_EQ(size->width, longSides[k]) << testing::PrintToString(code);
+        EXPECT_EQ(size->height, shortSides[k]) << testing::PrintToString(code);
     }
 }
 
@@ -128,8 +128,9 @@ TEST(PaperSize, FindsTheFirstCodeInTableOrder) {
         {L"Ａ４", 0, false, 0, 0},
     };
     for (const auto& c : cases) {
-        double w = -1, h = -1;  // overwritten either way
-        EXPECT_EQ(plot::FindPaperSize(c.name, c.orientation, w, h), c.found) << testing::PrintToString(std::wstring(c.name));
+        const std::optional<plot::SheetSize> size = plot::findPaperSize(c.name, c.orientation);
+        EXPECT_EQ(size.has_value(), c.found) << testing::PrintToString(std::wstring(c.name));
+        const double w = size ? size->width : 0, h = size ? size->height : 0;
         EXPECT_EQ(w, c.width) << testing::PrintToString(std::wstring(c.name)) << " " << c.orientation;
         EXPECT_EQ(h, c.height) << testing::PrintToString(std::wstring(c.name)) << " " << c.orientation;
     }
