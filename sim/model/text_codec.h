@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/names.h"
 #include "base/unicode.h"
 
 namespace sim {
@@ -17,8 +18,8 @@ using base::toCodePoints;
 // Windows-1252; the five bytes it leaves undefined map to the Latin-1 code points.
 std::wstring fromAnsi(std::string_view bytes);
 
-// Letter case folded to lower case for Latin, Greek, Cyrillic and full-width letters.
-char32_t foldCase(char32_t c);
-bool equalsNoCase(std::wstring_view a, std::wstring_view b);
+// Letter case set aside as the program sets it aside.
+using base::foldCase;
+inline bool equalsNoCase(std::wstring_view a, std::wstring_view b) { return base::sameNameIgnoringCase(a, b); }
 
 }  // namespace sim

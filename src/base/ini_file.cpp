@@ -1,6 +1,8 @@
 // INI-form text (see ini_file.h).
 #include "base/ini_file.h"
 
+#include "base/names.h"
+
 namespace base {
 
 namespace {
@@ -14,13 +16,7 @@ std::wstring_view trim(std::wstring_view s) {
     return s;
 }
 
-bool sameName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    const auto fold = [](wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-}
+bool sameName(std::wstring_view a, std::wstring_view b) { return sameNameIgnoringCase(a, b); }
 
 // The name of a section header line, or nothing for another line.
 std::optional<std::wstring_view> headerName(std::wstring_view line) {
