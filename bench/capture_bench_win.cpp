@@ -28,12 +28,12 @@
 #include "app/main_window.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
+#include "desktop/shell_services_win.h"
 #include "sheets/frame_query.h"
+#include "tests/win/stand_in.h"
 #include "ui/win/dpi_win.h"
 #include "ui/win/form_win.h"
-#include "desktop/shell_services_win.h"
 #include "ui/win/widget_factory_win.h"
-#include "tests/win/stand_in.h"
 
 namespace {
 

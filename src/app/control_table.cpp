@@ -4,8 +4,8 @@
 // names ("Button11") stay here only, so that a control can still be found by them.
 #include <type_traits>
 
-#include "app/main_window.h"
 #include "app/handler_failure.h"
+#include "app/main_window.h"
 
 namespace app {
 

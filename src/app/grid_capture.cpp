@@ -6,12 +6,12 @@
 #include <memory>
 #include <stdexcept>
 
-#include "cad/connect.h"
-#include "base/numbers.h"
-#include "sheets/capture_geometry.h"
-#include "app/view_picture.h"
 #include "app/grid_page.h"
 #include "app/main_window.h"
+#include "app/view_picture.h"
+#include "base/numbers.h"
+#include "cad/connect.h"
+#include "sheets/capture_geometry.h"
 
 namespace app {
 

@@ -7,11 +7,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "cad/connect.h"
-#include "base/numbers.h"
 #include "app/grid_page.h"
 #include "app/main_window.h"
+#include "base/numbers.h"
 #include "base/scope_exit.h"
+#include "cad/connect.h"
 #include "ui/pixel_bitmap.h"
 
 namespace app {

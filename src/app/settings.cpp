@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/file_replace.h"
 #include "app/main_window.h"
+#include "base/file_replace.h"
 #include "base/ini_file.h"
 #include "base/text_codec.h"
 

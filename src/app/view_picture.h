@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "desktop/shell_services.h"
 #include "cad/automation.h"
+#include "desktop/shell_services.h"
 #include "sheets/capture_geometry.h"
 #include "ui/widgets.h"
 

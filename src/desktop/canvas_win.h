@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "desktop/canvas.h"
-#include "ui/pixel_bitmap.h"
 #include "desktop/dib_win.h"
+#include "ui/pixel_bitmap.h"
 #include "ui/win/paint_win.h"
 
 namespace platform {

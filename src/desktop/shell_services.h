@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "cad/connect.h"
 #include "desktop/canvas.h"
 #include "ui/pixel_bitmap.h"
-#include "cad/connect.h"
 
 namespace desktop {
 

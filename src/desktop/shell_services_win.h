@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <shobjidl.h>
 
-#include "desktop/shell_services.h"
 #include "cad/com_ptr.h"
+#include "desktop/shell_services.h"
 
 namespace platform {
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <optional>
 
+#include "app/settings.h"
 #include "base/file_replace.h"
 #include "base/ini_file.h"
-#include "app/settings.h"
 #include "base/text_codec.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <functional>
 
 #include "app/main_window.h"
-#include "support/memory_widgets.h"
 #include "app/settings.h"
 #include "base/text_codec.h"
 #include "support/fake_shell.h"
+#include "support/memory_widgets.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "support/memory_widgets.h"
-#include "support/fake_shell.h"
 #include "cad/late_bound.h"
 #include "sim/model/host.h"
+#include "support/fake_shell.h"
+#include "support/memory_widgets.h"
 
 namespace testing_support {
 

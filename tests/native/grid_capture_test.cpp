@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "sheets/capture_geometry.h"
 #include "app/grid_page.h"
 #include "grid_rig.h"
+#include "sheets/capture_geometry.h"
 #include "sim_test_support.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "form_rig.h"
 #include "base/names.h"
+#include "form_rig.h"
 #include "sim/model/devices.h"
 #include "sim_test_support.h"
 

@@ -9,13 +9,13 @@
 #include <optional>
 
 #include "app/main_window.h"
-#include "support/memory_widgets.h"
-#include "support/fake_shell.h"
-#include "base/numbers.h"
 #include "app/main_window.h"
+#include "base/numbers.h"
 #include "sheets/grid_model.h"
 #include "sheets/paper_sizes.h"
 #include "sheets/print_scale.h"
+#include "support/fake_shell.h"
+#include "support/memory_widgets.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // program sees and what reaches the real control must agree.
 #include <gtest/gtest.h>
 
-#include "tests/shared/widget_cases.h"
 #include "support/memory_widgets.h"
+#include "tests/shared/widget_cases.h"
 #include "ui/widgets.h"
 
 namespace ui {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "support/memory_canvas.h"
-#include "desktop/shell_services.h"
 #include "base/text_codec.h"
+#include "desktop/shell_services.h"
+#include "support/memory_canvas.h"
 
 namespace testing_support {
 

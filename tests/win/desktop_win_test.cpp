@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "desktop/canvas.h"
-#include "ui/pixel_bitmap.h"
 #include "desktop/shell_services_win.h"
 #include "tests/win/test_process.h"
+#include "ui/pixel_bitmap.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "sim/model/drawing.h"
-#include "tests/win/stand_in.h"
 #include "tests/win/quillon_process.h"
 #include "tests/win/road_support.h"
+#include "tests/win/stand_in.h"
 
 namespace road {
 
