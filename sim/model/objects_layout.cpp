@@ -97,15 +97,15 @@ private:
         } else if (op == L"setPlotAreaKind") {
             s.areaKind = inRange(m, args.integer(0), 0, 5);
         } else if (op == L"setCentreOnPaper") {
-            s.centred = args.kept(0);
+            s.centred = args.flag(0);
         } else if (op == L"setUseListedScale") {
-            s.listedScale = args.kept(0);
+            s.listedScale = args.flag(0);
         } else if (op == L"setLineWeightScaling") {
-            s.lineWeightScaling = args.kept(0);
+            s.lineWeightScaling = args.flag(0);
         } else if (op == L"setPrintLineWeights") {
-            s.printLineWeights = args.kept(0);
+            s.printLineWeights = args.flag(0);
         } else if (op == L"setApplyStyleTable") {
-            s.applyStyleTable = args.kept(0);
+            s.applyStyleTable = args.flag(0);
         }
     }
 
