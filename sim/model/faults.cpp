@@ -9,7 +9,7 @@ namespace sim {
 
 bool FaultRule::matches(const cad::Member& m) const {
     if (!object.empty() && !equalsNoCase(object, cad::objectKindName(m.object))) return false;
-    return equalsNoCase(name, m.name) || equalsNoCase(name, m.operation);
+    return equalsNoCase(name, m.name) || equalsNoCase(name, m.operationName);
 }
 
 std::wstring FaultRule::description() const { return decodeUtf8(option + " " + given); }
@@ -69,7 +69,7 @@ void garbleValue(const cad::Member& member, cad::Value& v) {
         v = Value(list->empty() ? std::wstring() : list->front());
     } else if (auto* numbers = v.get<std::vector<double>>()) {
         double first = numbers->empty() ? 0.0 : numbers->front();
-        if (member.name == L"Coordinates") v = Value(first);
+        if (member.operation == cad::Operation::Coordinates) v = Value(first);
         else v = Value(std::vector<double>{first});
     } else if (v.is<cad::DispatchPtr>()) {
         v = Value(cad::DispatchPtr{});
@@ -83,7 +83,7 @@ void garbleValue(const cad::Member& member, cad::Value& v) {
 }  // namespace
 
 void garble(const cad::Member& member, cad::Value& result, cad::ValueList& args) {
-    if (member.name == L"GetBoundingBox") {
+    if (member.operation == cad::Operation::measureExtents) {
         for (cad::Value& out : args) garbleValue(member, out);
         return;
     }

@@ -78,6 +78,8 @@ public:
 protected:
     // One call of a member of this object's kind, arguments as given.
     virtual cad::Value call(const cad::Member& member, cad::ValueList& args) = 0;
+    // For the operations of other kinds of object, which invoke() never passes to call().
+    [[noreturn]] static void notServed(const cad::Member& member);
     State& state() const { return *state_; }
     const std::shared_ptr<State>& sharedState() const { return state_; }
 

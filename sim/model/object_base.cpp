@@ -1,4 +1,5 @@
 #include <cwctype>
+#include <stdexcept>
 
 #include "cad/ids.h"
 #include "sim/model/host_state.h"
@@ -11,6 +12,11 @@ Object::Object(std::shared_ptr<State> state, cad::ObjectKind kind) : state_(std:
 }
 
 Object::~Object() { --state_->liveObjects; }
+
+void Object::notServed(const cad::Member& member) {
+    throw std::logic_error(encodeUtf8(std::wstring(cad::objectKindName(member.object)) + L"." +
+                                      std::wstring(member.name) + L" reached an object of another kind"));
+}
 
 namespace {
 

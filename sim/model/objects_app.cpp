@@ -14,36 +14,55 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         State& s = state();
         Args args(m, list);
-        const std::wstring_view op = m.operation;
-        if (op == L"currentDocument") {
-            args.count(0, 0);
-            return makeDocument(sharedState());
-        }
-        if (op == L"showWholeDrawing") {
-            args.count(0, 0);
-            s.changeView(fitView(s.view, s.extents));
-        } else if (op == L"showAreaInView") {
-            args.count(2, 2);
-            Vec2 a = args.point(0), b = args.point(1);
-            if (a.x == b.x && a.y == b.y) hostError(m, L"the window has no size");
-            Extents box;
-            include(box, a);
-            include(box, b);
-            s.changeView(fitView(s.view, box));
-        } else if (op == L"showPreviousView") {
-            args.count(0, 0);
-            if (!s.previousViews.empty()) {  // with none saved the view stays
-                s.view = s.previousViews.back();
-                s.previousViews.pop_back();
-                s.viewChanged();
+        switch (m.operation) {
+            case currentDocument:
+                args.count(0, 0);
+                return makeDocument(sharedState());
+            case showWholeDrawing:
+                args.count(0, 0);
+                s.changeView(fitView(s.view, s.extents));
+                return {};
+            case showAreaInView: {
+                args.count(2, 2);
+                Vec2 a = args.point(0), b = args.point(1);
+                if (a.x == b.x && a.y == b.y) hostError(m, L"the window has no size");
+                Extents box;
+                include(box, a);
+                include(box, b);
+                s.changeView(fitView(s.view, box));
+                return {};
             }
-        } else if (op == L"mainWindowHandle") {
-            args.count(0, 0);
-            return s.applicationHandle;
+            case showPreviousView:
+                args.count(0, 0);
+                if (!s.previousViews.empty()) {  // with none saved the view stays
+                    s.view = s.previousViews.back();
+                    s.previousViews.pop_back();
+                    s.viewChanged();
+                }
+                return {};
+            case mainWindowHandle:
+                args.count(0, 0);
+                return s.applicationHandle;
+            // The other objects' operations.
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case setAt: case setCount: case addSet:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case Coordinates: case Closed:
+            case promptDistance: case promptPoint:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+            case setCopyCount: case runPlot:
+                break;
         }
-        return {};
+        notServed(m);
     }
 };
 
@@ -53,28 +72,55 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         State& s = state();
         Args args(m, list);
-        const std::wstring_view op = m.operation;
-        if (op == L"readSysVar") {
-            args.count(1, 1);
-            return readSystemVariable(s, m, args.text(0));
+        switch (m.operation) {
+            case readSysVar:
+                args.count(1, 1);
+                return readSystemVariable(s, m, args.text(0));
+            case writeSysVar: {
+                args.count(2, 2);
+                std::wstring name = args.text(0);
+                if (!args.given(1)) args.wrong(1, L"a value");
+                writeSystemVariable(s, m, name, args.at(1));
+                return {};
+            }
+            case plotService:
+                args.count(0, 0);
+                return makePlot(sharedState());
+            case selectionSetCollection:
+                args.count(0, 0);
+                return makeSelectionSets(sharedState());
+            case documentSelectionSet:
+                args.count(0, 0);
+                return makeSelectionSet(sharedState(), s.activeSet);
+            case inputUtility:
+                args.count(0, 0);
+                return makeUtility(sharedState());
+            case currentLayout:
+                args.count(0, 0);
+                return makeLayout(sharedState(), s.activeLayout);
+            case documentWindowHandle:
+                args.count(0, 0);
+                return s.documentHandle;
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case setAt: case setCount: case addSet:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case Coordinates: case Closed:
+            case promptDistance: case promptPoint:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+            case setCopyCount: case runPlot:
+                break;
         }
-        if (op == L"writeSysVar") {
-            args.count(2, 2);
-            std::wstring name = args.text(0);
-            if (!args.given(1)) args.wrong(1, L"a value");
-            writeSystemVariable(s, m, name, args.at(1));
-            return {};
-        }
-        args.count(0, 0);
-        if (op == L"plotService") return makePlot(sharedState());
-        if (op == L"selectionSetCollection") return makeSelectionSets(sharedState());
-        if (op == L"documentSelectionSet") return makeSelectionSet(sharedState(), s.activeSet);
-        if (op == L"inputUtility") return makeUtility(sharedState());
-        if (op == L"currentLayout") return makeLayout(sharedState(), s.activeLayout);
-        if (op == L"documentWindowHandle") return s.documentHandle;
-        return {};
+        notServed(m);
     }
 };
 
@@ -84,15 +130,36 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         Args args(m, list);
         args.count(0, 2);
         std::optional<Vec2> base = args.optionalPoint(0);
         std::wstring prompt = args.given(1) ? args.text(1) : std::wstring();
-        if (m.operation == L"promptPoint") {
-            Vec2 p = askPoint(m, prompt);
-            return std::vector<double>{p.x, p.y, 0.0};
+        switch (m.operation) {
+            case promptPoint: {
+                Vec2 p = askPoint(m, prompt);
+                return std::vector<double>{p.x, p.y, 0.0};
+            }
+            case promptDistance:
+                return askDistance(m, prompt, base);
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case setAt: case setCount: case addSet:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case Coordinates: case Closed:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+            case setCopyCount: case runPlot:
+                break;
         }
-        return askDistance(m, prompt, base);
+        notServed(m);
     }
 
     Answer next(const cad::Member& m, const std::wstring& prompt, PromptRequest::Kind kind) {

@@ -36,77 +36,116 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         LayoutSettings& s = state().layouts[name_];
         Args args(m, list);
-        const std::wstring_view op = m.operation;
-        if (m.kind == cad::CallKind::Put) {
-            args.count(1, 1);
-            put(m, args, s);
-            return {};
-        }
-        if (op == L"setScaleRatio") {
-            args.count(2, 2);
-            double paper = args.number(0), drawing = args.number(1);
-            if (!(paper > 0) || !(drawing > 0)) hostError(m, L"a scale needs two positive numbers");
-            s.scalePaper = paper, s.scaleDrawing = drawing;
-        } else if (op == L"setPlotWindow") {
-            args.count(2, 2);
-            s.window1 = args.point(0);
-            s.window2 = args.point(1);
-        } else if (op == L"mediaDisplayName") {
-            args.count(1, 1);
-            return mediaOf(m, s, args.text(0)).display;
-        } else {
-            args.count(0, 0);
-            if (op == L"styleTableName") return s.styleTable;
-            if (op == L"deviceList") return names(plotDevices(), [](const PlotDevice& d) { return d.name; });
-            if (op == L"styleTableList") return plotStyleTables();
-            if (op == L"mediaList") return names(currentDevice(m, s).media, [](const Media& x) { return x.canonical; });
-            if (op == L"reloadDeviceInfo") followDevice(s);
-        }
-        return {};
-    }
-
-    void put(const cad::Member& m, Args& args, LayoutSettings& s) {
-        const std::wstring_view op = m.operation;
-        if (op == L"setDevice") {
-            std::wstring name = args.text(0);
-            const PlotDevice* device = findDevice(name);
-            if (!device) hostError(m, L"invalid input: there is no plot device \"" + name + L"\"");
-            s.device = device->name;
-            followDevice(s);
-        } else if (op == L"setMedia") {
-            std::wstring name = args.text(0);
-            s.media = mediaOf(m, s, name).canonical;
-        } else if (op == L"setStyleTable") {
-            std::wstring name = args.text(0);
-            if (name.empty()) {
-                s.styleTable.clear();
-                return;
+        switch (m.operation) {
+            case setDevice: {
+                args.count(1, 1);
+                std::wstring name = args.text(0);
+                const PlotDevice* device = findDevice(name);
+                if (!device) hostError(m, L"invalid input: there is no plot device \"" + name + L"\"");
+                s.device = device->name;
+                followDevice(s);
+                return {};
             }
-            for (const std::wstring& table : plotStyleTables())
-                if (equalsNoCase(table, name)) {
-                    s.styleTable = table;
-                    return;
+            case setMedia: {
+                args.count(1, 1);
+                std::wstring name = args.text(0);
+                s.media = mediaOf(m, s, name).canonical;
+                return {};
+            }
+            case setStyleTable: {
+                args.count(1, 1);
+                std::wstring name = args.text(0);
+                if (name.empty()) {
+                    s.styleTable.clear();
+                    return {};
                 }
-            hostError(m, L"invalid input: there is no plot style table \"" + name + L"\"");
-        } else if (op == L"setPaperUnitKind") {
-            s.paperUnits = inRange(m, args.integer(0), 0, 2);
-        } else if (op == L"setSheetRotation") {
-            s.rotation = inRange(m, args.integer(0), 0, 3);
-        } else if (op == L"setPlotAreaKind") {
-            s.areaKind = inRange(m, args.integer(0), 0, 5);
-        } else if (op == L"setCentreOnPaper") {
-            s.centred = args.flag(0);
-        } else if (op == L"setUseListedScale") {
-            s.listedScale = args.flag(0);
-        } else if (op == L"setLineWeightScaling") {
-            s.lineWeightScaling = args.flag(0);
-        } else if (op == L"setPrintLineWeights") {
-            s.printLineWeights = args.flag(0);
-        } else if (op == L"setApplyStyleTable") {
-            s.applyStyleTable = args.flag(0);
+                for (const std::wstring& table : plotStyleTables())
+                    if (equalsNoCase(table, name)) {
+                        s.styleTable = table;
+                        return {};
+                    }
+                hostError(m, L"invalid input: there is no plot style table \"" + name + L"\"");
+            }
+            case setPaperUnitKind:
+                args.count(1, 1);
+                s.paperUnits = inRange(m, args.integer(0), 0, 2);
+                return {};
+            case setSheetRotation:
+                args.count(1, 1);
+                s.rotation = inRange(m, args.integer(0), 0, 3);
+                return {};
+            case setPlotAreaKind:
+                args.count(1, 1);
+                s.areaKind = inRange(m, args.integer(0), 0, 5);
+                return {};
+            case setCentreOnPaper:
+                args.count(1, 1);
+                s.centred = args.flag(0);
+                return {};
+            case setUseListedScale:
+                args.count(1, 1);
+                s.listedScale = args.flag(0);
+                return {};
+            case setLineWeightScaling:
+                args.count(1, 1);
+                s.lineWeightScaling = args.flag(0);
+                return {};
+            case setPrintLineWeights:
+                args.count(1, 1);
+                s.printLineWeights = args.flag(0);
+                return {};
+            case setApplyStyleTable:
+                args.count(1, 1);
+                s.applyStyleTable = args.flag(0);
+                return {};
+            case setScaleRatio: {
+                args.count(2, 2);
+                double paper = args.number(0), drawing = args.number(1);
+                if (!(paper > 0) || !(drawing > 0)) hostError(m, L"a scale needs two positive numbers");
+                s.scalePaper = paper, s.scaleDrawing = drawing;
+                return {};
+            }
+            case setPlotWindow:
+                args.count(2, 2);
+                s.window1 = args.point(0);
+                s.window2 = args.point(1);
+                return {};
+            case mediaDisplayName:
+                args.count(1, 1);
+                return mediaOf(m, s, args.text(0)).display;
+            case styleTableName:
+                args.count(0, 0);
+                return s.styleTable;
+            case deviceList:
+                args.count(0, 0);
+                return names(plotDevices(), [](const PlotDevice& d) { return d.name; });
+            case styleTableList:
+                args.count(0, 0);
+                return plotStyleTables();
+            case mediaList:
+                args.count(0, 0);
+                return names(currentDevice(m, s).media, [](const Media& x) { return x.canonical; });
+            case reloadDeviceInfo:
+                args.count(0, 0);
+                followDevice(s);
+                return {};
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case setAt: case setCount: case addSet:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case Coordinates: case Closed:
+            case promptDistance: case promptPoint:
+            case setCopyCount: case runPlot:
+                break;
         }
+        notServed(m);
     }
 
     template <typename T, typename F>
@@ -148,13 +187,39 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
-        State& s = state();
+        using enum cad::Operation;
         Args args(m, list);
-        args.count(m.operation == L"runPlot" ? 0 : 1, 1);
-        if (m.operation == L"setCopyCount") {
-            s.copies = inRange(m, args.integer(0), 1, 999);
-            return {};
+        switch (m.operation) {
+            case setCopyCount:
+                args.count(1, 1);
+                state().copies = inRange(m, args.integer(0), 1, 999);
+                return {};
+            case runPlot:
+                args.count(0, 1);
+                return plot(m, args);
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case setAt: case setCount: case addSet:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case Coordinates: case Closed:
+            case promptDistance: case promptPoint:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+                break;
         }
+        notServed(m);
+    }
+
+    // PlotToDevice: one job of the active layout's settings, with no plot configuration.
+    bool plot(const cad::Member& m, Args& args) {
+        State& s = state();
         if (args.given(0) && !args.at(0).is<cad::Empty>()) hostError(m, L"plot configurations are not supported");
         PlotJob job;
         job.layout = s.activeLayout;

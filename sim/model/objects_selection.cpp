@@ -20,19 +20,42 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         Args(m, list).count(0, 0);
         const Drawing& d = state().drawing;
         const Entity* e = item_.isInsert ? nullptr : &d.entities[item_.index];
         bool polyline = e && (e->type == EntityType::LwPolyline || e->type == EntityType::Polyline);
         if (!polyline) hostError(m, L"an entity of type " + std::wstring(typeName(d, item_)) + L" has no such property");
-        if (m.operation == L"Closed") return e->closed;
-        std::vector<double> coordinates;
-        for (std::size_t i = 0; i < e->points.size(); ++i) {
-            coordinates.push_back(e->points[i].x);
-            coordinates.push_back(e->points[i].y);
-            if (e->type == EntityType::Polyline) coordinates.push_back(i < e->z.size() ? e->z[i] : 0.0);
+        switch (m.operation) {
+            case Closed:
+                return e->closed;
+            case Coordinates: {
+                std::vector<double> coordinates;
+                for (std::size_t i = 0; i < e->points.size(); ++i) {
+                    coordinates.push_back(e->points[i].x);
+                    coordinates.push_back(e->points[i].y);
+                    if (e->type == EntityType::Polyline) coordinates.push_back(i < e->z.size() ? e->z[i] : 0.0);
+                }
+                return coordinates;
+            }
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case setAt: case setCount: case addSet:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case promptDistance: case promptPoint:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+            case setCopyCount: case runPlot:
+                break;
         }
-        return coordinates;
+        notServed(m);
     }
 
     ItemRef item_;
@@ -45,41 +68,67 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         SelectionSetData& set = *set_;
         Args args(m, list);
         if (set.deleted) hostError(m, L"the selection set \"" + set.name + L"\" has been deleted");
-        const std::wstring_view op = m.operation;
-        if (op == L"entityAt") {
-            args.count(1, 1);
-            std::int32_t index = args.integer(0);
-            if (index < 0 || static_cast<std::size_t>(index) >= set.items.size()) hostError(m, rangeText(index, set.items.size()));
-            return cad::DispatchPtr(std::make_shared<EntityObject>(sharedState(), set.items[static_cast<std::size_t>(index)]));
+        switch (m.operation) {
+            case entityAt: {
+                args.count(1, 1);
+                std::int32_t index = args.integer(0);
+                if (index < 0 || static_cast<std::size_t>(index) >= set.items.size())
+                    hostError(m, rangeText(index, set.items.size()));
+                return cad::DispatchPtr(
+                    std::make_shared<EntityObject>(sharedState(), set.items[static_cast<std::size_t>(index)]));
+            }
+            case selectWithFilter:
+                select(m, args);
+                return {};
+            case measureExtents: {
+                args.count(2, 2);
+                Extents box;
+                for (ItemRef item : set.items) include(box, boundsOf(state().drawing, item));
+                if (box.empty) hostError(m, L"the selection set is empty");
+                args.at(0) = std::vector<double>{box.min.x, box.min.y, 0.0};
+                args.at(1) = std::vector<double>{box.max.x, box.max.y, 0.0};
+                return {};
+            }
+            case entityCount:
+                args.count(0, 0);
+                return static_cast<std::int32_t>(set.items.size());
+            case setName:
+                args.count(0, 0);
+                return set.name;
+            case emptySet:
+                args.count(0, 0);
+                set.items.clear();
+                return {};
+            case discardSet: {
+                args.count(0, 0);
+                if (set.active) hostError(m, L"the active selection set cannot be deleted");
+                auto& sets = state().sets;
+                sets.erase(std::remove(sets.begin(), sets.end(), set_), sets.end());
+                set.items.clear();
+                set.deleted = true;
+                return {};
+            }
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case setAt: case setCount: case addSet:
+            case Coordinates: case Closed:
+            case promptDistance: case promptPoint:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+            case setCopyCount: case runPlot:
+                break;
         }
-        if (op == L"selectWithFilter") {
-            select(m, args);
-            return {};
-        }
-        if (op == L"measureExtents") {
-            args.count(2, 2);
-            Extents box;
-            for (ItemRef item : set.items) include(box, boundsOf(state().drawing, item));
-            if (box.empty) hostError(m, L"the selection set is empty");
-            args.at(0) = std::vector<double>{box.min.x, box.min.y, 0.0};
-            args.at(1) = std::vector<double>{box.max.x, box.max.y, 0.0};
-            return {};
-        }
-        args.count(0, 0);
-        if (op == L"entityCount") return static_cast<std::int32_t>(set.items.size());
-        if (op == L"setName") return set.name;
-        if (op == L"emptySet") set.items.clear();
-        if (op == L"discardSet") {
-            if (set.active) hostError(m, L"the active selection set cannot be deleted");
-            auto& sets = state().sets;
-            sets.erase(std::remove(sets.begin(), sets.end(), set_), sets.end());
-            set.items.clear();
-            set.deleted = true;
-        }
-        return {};
+        notServed(m);
     }
 
     // Mode 5: the whole drawing; mode 0: what lies wholly inside the window. Matches are
@@ -133,33 +182,55 @@ public:
 
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
+        using enum cad::Operation;
         auto& sets = state().sets;
         Args args(m, list);
-        const std::wstring_view op = m.operation;
-        if (op == L"setCount") {
-            args.count(0, 0);
-            return static_cast<std::int32_t>(sets.size());
-        }
-        args.count(1, 1);
-        if (op == L"setAt") {
-            // By index, or by name as CAD hosts also allow.
-            if (auto* name = args.at(0).get<std::wstring>()) {
-                for (const auto& set : sets)
-                    if (equalsNoCase(set->name, *name)) return makeSelectionSet(sharedState(), set);
-                hostError(m, L"there is no selection set named \"" + *name + L"\"");
+        switch (m.operation) {
+            case setCount:
+                args.count(0, 0);
+                return static_cast<std::int32_t>(sets.size());
+            case setAt: {
+                args.count(1, 1);
+                // By index, or by name as CAD hosts also allow.
+                if (auto* name = args.at(0).get<std::wstring>()) {
+                    for (const auto& set : sets)
+                        if (equalsNoCase(set->name, *name)) return makeSelectionSet(sharedState(), set);
+                    hostError(m, L"there is no selection set named \"" + *name + L"\"");
+                }
+                std::int32_t index = args.integer(0);
+                if (index < 0 || static_cast<std::size_t>(index) >= sets.size()) hostError(m, rangeText(index, sets.size()));
+                return makeSelectionSet(sharedState(), sets[static_cast<std::size_t>(index)]);
             }
-            std::int32_t index = args.integer(0);
-            if (index < 0 || static_cast<std::size_t>(index) >= sets.size()) hostError(m, rangeText(index, sets.size()));
-            return makeSelectionSet(sharedState(), sets[static_cast<std::size_t>(index)]);
+            case addSet: {
+                args.count(1, 1);
+                std::wstring name = args.text(0);
+                if (name.empty()) hostError(m, L"a selection set needs a name");
+                for (const auto& set : sets)
+                    if (equalsNoCase(set->name, name))
+                        hostError(m, L"duplicate record name: the selection set \"" + set->name + L"\" exists already");
+                auto set = std::make_shared<SelectionSetData>();
+                set->name = name;
+                sets.push_back(set);
+                return makeSelectionSet(sharedState(), set);
+            }
+            // The other objects' operations.
+            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
+            case mainWindowHandle:
+            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
+            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
+            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
+            case measureExtents:
+            case Coordinates: case Closed:
+            case promptDistance: case promptPoint:
+            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
+            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
+            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
+            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
+            case mediaDisplayName:
+            case setCopyCount: case runPlot:
+                break;
         }
-        std::wstring name = args.text(0);  // addSet
-        if (name.empty()) hostError(m, L"a selection set needs a name");
-        for (const auto& set : sets)
-            if (equalsNoCase(set->name, name)) hostError(m, L"duplicate record name: the selection set \"" + set->name + L"\" exists already");
-        auto set = std::make_shared<SelectionSetData>();
-        set->name = name;
-        sets.push_back(set);
-        return makeSelectionSet(sharedState(), set);
+        notServed(m);
     }
 };
 

@@ -105,29 +105,29 @@ public:
 
     // CadApplication, for clients that bind to the vtable
     HRESULT STDMETHODCALLTYPE get_ActiveDocument(IDispatch** document) override {
-        return callInto(cad::ObjectKind::Application, L"currentDocument", {}, document);
+        return callInto(cad::Operation::currentDocument, {}, document);
     }
     HRESULT STDMETHODCALLTYPE ZoomExtents() override {
-        return callInto(cad::ObjectKind::Application, L"showWholeDrawing", {});
+        return callInto(cad::Operation::showWholeDrawing, {});
     }
     HRESULT STDMETHODCALLTYPE ZoomWindow(VARIANT lowerLeft, VARIANT upperRight) override {
-        return callWithVariants(cad::ObjectKind::Application, L"showAreaInView", {&lowerLeft, &upperRight});
+        return callWithVariants(cad::Operation::showAreaInView, {&lowerLeft, &upperRight});
     }
     HRESULT STDMETHODCALLTYPE ZoomPrevious() override {
-        return callInto(cad::ObjectKind::Application, L"showPreviousView", {});
+        return callInto(cad::Operation::showPreviousView, {});
     }
     HRESULT STDMETHODCALLTYPE get_HWND(LONG* handle) override {
-        return callInto(cad::ObjectKind::Application, L"mainWindowHandle", {}, handle);
+        return callInto(cad::Operation::mainWindowHandle, {}, handle);
     }
 
     // CadPlot
     HRESULT STDMETHODCALLTYPE put_NumberOfCopies(LONG copies) override {
-        return callInto(cad::ObjectKind::Plot, L"setCopyCount", {std::int32_t{copies}});
+        return callInto(cad::Operation::setCopyCount, {std::int32_t{copies}});
     }
     HRESULT STDMETHODCALLTYPE PlotToDevice(VARIANT configuration, VARIANT_BOOL* done) override {
         if (!done) return E_POINTER;
         cad::Value out;
-        const HRESULT hr = callWithVariants(cad::ObjectKind::Plot, L"runPlot", {&configuration}, &out);
+        const HRESULT hr = callWithVariants(cad::Operation::runPlot, {&configuration}, &out);
         if (SUCCEEDED(hr)) *done = (out.is<bool>() && *out.get<bool>()) ? VARIANT_TRUE : VARIANT_FALSE;
         return hr;
     }
@@ -149,12 +149,11 @@ private:
     // One member call on the model object; a failure is published as error info.
     HRESULT call(std::wstring_view name, cad::CallKind kind, cad::ValueList& args, cad::Value& result,
                  std::wstring& failure) noexcept;
-    HRESULT callInto(cad::ObjectKind object, std::wstring_view operation, cad::ValueList args,
-                     cad::Value* result = nullptr);
-    HRESULT callInto(cad::ObjectKind object, std::wstring_view operation, cad::ValueList args, IDispatch** out);
-    HRESULT callInto(cad::ObjectKind object, std::wstring_view operation, cad::ValueList args, LONG* out);
-    HRESULT callWithVariants(cad::ObjectKind object, std::wstring_view operation,
-                             std::initializer_list<const VARIANT*> variants, cad::Value* result = nullptr);
+    HRESULT callInto(cad::Operation operation, cad::ValueList args, cad::Value* result = nullptr);
+    HRESULT callInto(cad::Operation operation, cad::ValueList args, IDispatch** out);
+    HRESULT callInto(cad::Operation operation, cad::ValueList args, LONG* out);
+    HRESULT callWithVariants(cad::Operation operation, std::initializer_list<const VARIANT*> variants,
+                             cad::Value* result = nullptr);
 
     std::atomic<ULONG> refs_{1};
     cad::DispatchPtr object_;
@@ -245,22 +244,20 @@ HRESULT ComObject::call(std::wstring_view name, cad::CallKind kind, cad::ValueLi
     }
 }
 
-HRESULT ComObject::callInto(cad::ObjectKind object, std::wstring_view operation, cad::ValueList args,
-                            cad::Value* result) {
+HRESULT ComObject::callInto(cad::Operation operation, cad::ValueList args, cad::Value* result) {
     cad::Value value;
     std::wstring failure;
-    const HRESULT hr = call(cad::member(object, operation).name, cad::member(object, operation).kind, args, value,
-                            failure);
+    const cad::Member& m = cad::member(operation);
+    const HRESULT hr = call(m.name, m.kind, args, value, failure);
     if (SUCCEEDED(hr) && result) *result = std::move(value);
     return hr == DISP_E_EXCEPTION ? E_FAIL : hr;  // a vtable caller has no EXCEPINFO; the text is in IErrorInfo
 }
 
-HRESULT ComObject::callInto(cad::ObjectKind object, std::wstring_view operation, cad::ValueList args,
-                            IDispatch** out) {
+HRESULT ComObject::callInto(cad::Operation operation, cad::ValueList args, IDispatch** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     cad::Value value;
-    const HRESULT hr = callInto(object, operation, std::move(args), &value);
+    const HRESULT hr = callInto(operation, std::move(args), &value);
     if (FAILED(hr)) return hr;
     const cad::DispatchPtr* p = value.get<cad::DispatchPtr>();
     if (!p) return E_UNEXPECTED;
@@ -272,10 +269,10 @@ HRESULT ComObject::callInto(cad::ObjectKind object, std::wstring_view operation,
     return S_OK;
 }
 
-HRESULT ComObject::callInto(cad::ObjectKind object, std::wstring_view operation, cad::ValueList args, LONG* out) {
+HRESULT ComObject::callInto(cad::Operation operation, cad::ValueList args, LONG* out) {
     if (!out) return E_POINTER;
     cad::Value value;
-    const HRESULT hr = callInto(object, operation, std::move(args), &value);
+    const HRESULT hr = callInto(operation, std::move(args), &value);
     if (FAILED(hr)) return hr;
     const std::int32_t* p = value.get<std::int32_t>();
     if (!p) return E_UNEXPECTED;
@@ -283,8 +280,8 @@ HRESULT ComObject::callInto(cad::ObjectKind object, std::wstring_view operation,
     return S_OK;
 }
 
-HRESULT ComObject::callWithVariants(cad::ObjectKind object, std::wstring_view operation,
-                                    std::initializer_list<const VARIANT*> variants, cad::Value* result) {
+HRESULT ComObject::callWithVariants(cad::Operation operation, std::initializer_list<const VARIANT*> variants,
+                                    cad::Value* result) {
     cad::ValueList args;
     try {
         for (const VARIANT* v : variants) args.push_back(cad::com::fromVariant(*v, bridge()));
@@ -293,7 +290,7 @@ HRESULT ComObject::callWithVariants(cad::ObjectKind object, std::wstring_view op
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
-    return callInto(object, operation, std::move(args), result);
+    return callInto(operation, std::move(args), result);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "cad/late_bound.h"
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -11,7 +12,7 @@ namespace {
 
 using enum ObjectKind;
 
-// One late-bound object of a known kind; call() finds the member in the table.
+// One late-bound object of a known kind; call() takes the member from the table.
 class LateBound {
 public:
     LateBound(DispatchPtr object, ObjectKind kind) : object_(std::move(object)), kind_(kind) {
@@ -20,12 +21,13 @@ public:
 
 protected:
     // Calls the operation; `args` receives what the host wrote into out arguments.
-    Value call(std::wstring_view operation, ValueList& args) {
-        const Member& m = member(kind_, operation);
+    Value call(Operation operation, ValueList& args) {
+        const Member& m = member(operation);
+        if (m.object != kind_) throw std::logic_error("an automation operation called on another kind of object");
         current_ = m.name;
         return object_->invoke(m.name, m.kind, args);
     }
-    Value call(std::wstring_view operation, ValueList&& args = {}) { return call(operation, args); }
+    Value call(Operation operation, ValueList&& args = {}) { return call(operation, args); }
 
     [[noreturn]] void badShape(const wchar_t* what) const {
         throw CadError(std::wstring(current_) + L": the host returned " + what + L".");
@@ -101,19 +103,19 @@ protected:
 class LateEntity final : public CadEntity, LateBound {
 public:
     explicit LateEntity(DispatchPtr o) : LateBound(std::move(o), Entity) {}
-    std::vector<double> Coordinates() override { return doubles(call(L"Coordinates")); }
-    bool Closed() override { return boolean(call(L"Closed")); }
+    std::vector<double> Coordinates() override { return doubles(call(Operation::Coordinates)); }
+    bool Closed() override { return boolean(call(Operation::Closed)); }
 };
 
 class LateSelectionSet final : public CadSelectionSet, LateBound {
 public:
     explicit LateSelectionSet(DispatchPtr o) : LateBound(std::move(o), SelectionSet) {}
     std::unique_ptr<CadEntity> entityAt(std::int32_t index) override {
-        return std::make_unique<LateEntity>(object(call(L"entityAt", {index})));
+        return std::make_unique<LateEntity>(object(call(Operation::entityAt, {index})));
     }
-    std::int32_t entityCount() override { return integer(call(L"entityCount")); }
-    std::wstring setName() override { return text(call(L"setName")); }
-    void emptySet() override { call(L"emptySet"); }
+    std::int32_t entityCount() override { return integer(call(Operation::entityCount)); }
+    std::wstring setName() override { return text(call(Operation::setName)); }
+    void emptySet() override { call(Operation::emptySet); }
     void selectWithFilter(std::int32_t mode, const CadPoint* corner1, const CadPoint* corner2,
                           const SelectionFilter* filter) override {
         ValueList args{mode, corner1 ? pointArgument(*corner1) : Omitted{},
@@ -123,12 +125,12 @@ public:
             ValueList values(filter->values.begin(), filter->values.end());
             args[4] = std::move(values);
         }
-        call(L"selectWithFilter", args);
+        call(Operation::selectWithFilter, args);
     }
-    void discardSet() override { call(L"discardSet"); }
+    void discardSet() override { call(Operation::discardSet); }
     void measureExtents(CadPoint& lowerLeft, CadPoint& upperRight) override {
         ValueList args(2);  // two empty out arguments
-        call(L"measureExtents", args);
+        call(Operation::measureExtents, args);
         if (args.size() != 2) badShape(L"no corners");
         CadPoint ll = point(std::move(args[0]));
         CadPoint ur = point(std::move(args[1]));
@@ -141,11 +143,11 @@ class LateSelectionSets final : public CadSelectionSets, LateBound {
 public:
     explicit LateSelectionSets(DispatchPtr o) : LateBound(std::move(o), SelectionSets) {}
     std::unique_ptr<CadSelectionSet> setAt(std::int32_t index) override {
-        return std::make_unique<LateSelectionSet>(object(call(L"setAt", {index})));
+        return std::make_unique<LateSelectionSet>(object(call(Operation::setAt, {index})));
     }
-    std::int32_t setCount() override { return integer(call(L"setCount")); }
+    std::int32_t setCount() override { return integer(call(Operation::setCount)); }
     std::unique_ptr<CadSelectionSet> addSet(const std::wstring& name) override {
-        return std::make_unique<LateSelectionSet>(object(call(L"addSet", {name})));
+        return std::make_unique<LateSelectionSet>(object(call(Operation::addSet, {name})));
     }
 };
 
@@ -153,84 +155,84 @@ class LateUtility final : public CadUtility, LateBound {
 public:
     explicit LateUtility(DispatchPtr o) : LateBound(std::move(o), Utility) {}
     double promptDistance(const std::wstring& prompt) override {
-        return number(call(L"promptDistance", {Omitted{}, prompt}));
+        return number(call(Operation::promptDistance, {Omitted{}, prompt}));
     }
-    CadPoint promptPoint(const std::wstring& prompt) override { return point(call(L"promptPoint", {Omitted{}, prompt})); }
+    CadPoint promptPoint(const std::wstring& prompt) override { return point(call(Operation::promptPoint, {Omitted{}, prompt})); }
 };
 
 class LateLayout final : public CadLayout, LateBound {
 public:
     explicit LateLayout(DispatchPtr o) : LateBound(std::move(o), Layout) {}
-    void setDevice(const std::wstring& name) override { call(L"setDevice", {name}); }
-    void setMedia(const std::wstring& name) override { call(L"setMedia", {name}); }
-    void setPaperUnitKind(std::int32_t kind) override { call(L"setPaperUnitKind", {kind}); }
-    void setSheetRotation(std::int32_t rotation) override { call(L"setSheetRotation", {rotation}); }
-    void setCentreOnPaper(bool centre) override { call(L"setCentreOnPaper", {centre}); }
-    void setPlotAreaKind(std::int32_t kind) override { call(L"setPlotAreaKind", {kind}); }
-    void setUseListedScale(bool use) override { call(L"setUseListedScale", {use}); }
+    void setDevice(const std::wstring& name) override { call(Operation::setDevice, {name}); }
+    void setMedia(const std::wstring& name) override { call(Operation::setMedia, {name}); }
+    void setPaperUnitKind(std::int32_t kind) override { call(Operation::setPaperUnitKind, {kind}); }
+    void setSheetRotation(std::int32_t rotation) override { call(Operation::setSheetRotation, {rotation}); }
+    void setCentreOnPaper(bool centre) override { call(Operation::setCentreOnPaper, {centre}); }
+    void setPlotAreaKind(std::int32_t kind) override { call(Operation::setPlotAreaKind, {kind}); }
+    void setUseListedScale(bool use) override { call(Operation::setUseListedScale, {use}); }
     void setScaleRatio(double paperUnits, double drawingUnits) override {
-        call(L"setScaleRatio", {paperUnits, drawingUnits});
+        call(Operation::setScaleRatio, {paperUnits, drawingUnits});
     }
-    void setLineWeightScaling(bool scale) override { call(L"setLineWeightScaling", {scale}); }
-    void setPrintLineWeights(bool print) override { call(L"setPrintLineWeights", {print}); }
-    std::wstring styleTableName() override { return text(call(L"styleTableName")); }
-    void setStyleTable(const std::wstring& name) override { call(L"setStyleTable", {name}); }
+    void setLineWeightScaling(bool scale) override { call(Operation::setLineWeightScaling, {scale}); }
+    void setPrintLineWeights(bool print) override { call(Operation::setPrintLineWeights, {print}); }
+    std::wstring styleTableName() override { return text(call(Operation::styleTableName)); }
+    void setStyleTable(const std::wstring& name) override { call(Operation::setStyleTable, {name}); }
     void setPlotWindow(const CadPoint& corner1, const CadPoint& corner2) override {
-        call(L"setPlotWindow", {pointArgument(corner1), pointArgument(corner2)});
+        call(Operation::setPlotWindow, {pointArgument(corner1), pointArgument(corner2)});
     }
-    void setApplyStyleTable(bool apply) override { call(L"setApplyStyleTable", {apply}); }
-    StringList mediaList() override { return list(call(L"mediaList")); }
-    StringList deviceList() override { return list(call(L"deviceList")); }
-    StringList styleTableList() override { return list(call(L"styleTableList")); }
-    void reloadDeviceInfo() override { call(L"reloadDeviceInfo"); }
+    void setApplyStyleTable(bool apply) override { call(Operation::setApplyStyleTable, {apply}); }
+    StringList mediaList() override { return list(call(Operation::mediaList)); }
+    StringList deviceList() override { return list(call(Operation::deviceList)); }
+    StringList styleTableList() override { return list(call(Operation::styleTableList)); }
+    void reloadDeviceInfo() override { call(Operation::reloadDeviceInfo); }
     std::wstring mediaDisplayName(const std::wstring& media) override {
-        return text(call(L"mediaDisplayName", {media}));
+        return text(call(Operation::mediaDisplayName, {media}));
     }
 };
 
 class LatePlot final : public CadPlot, LateBound {
 public:
     explicit LatePlot(DispatchPtr o) : LateBound(std::move(o), Plot) {}
-    void setCopyCount(std::int32_t copies) override { call(L"setCopyCount", {copies}); }
-    bool runPlot() override { return boolean(call(L"runPlot", {Omitted{}})); }
+    void setCopyCount(std::int32_t copies) override { call(Operation::setCopyCount, {copies}); }
+    bool runPlot() override { return boolean(call(Operation::runPlot, {Omitted{}})); }
 };
 
 class LateDocument final : public CadDocument, LateBound {
 public:
     explicit LateDocument(DispatchPtr o) : LateBound(std::move(o), Document) {}
     std::unique_ptr<CadPlot> plotService() override {
-        DispatchPtr plot = object(call(L"plotService"));
+        DispatchPtr plot = object(call(Operation::plotService));
         return std::make_unique<LatePlot>(plot->queryInterface(kPlotInterfaceId));
     }
     std::unique_ptr<CadSelectionSets> selectionSetCollection() override {
-        return std::make_unique<LateSelectionSets>(object(call(L"selectionSetCollection")));
+        return std::make_unique<LateSelectionSets>(object(call(Operation::selectionSetCollection)));
     }
     std::unique_ptr<CadSelectionSet> documentSelectionSet() override {
-        return std::make_unique<LateSelectionSet>(object(call(L"documentSelectionSet")));
+        return std::make_unique<LateSelectionSet>(object(call(Operation::documentSelectionSet)));
     }
     std::unique_ptr<CadUtility> inputUtility() override {
-        return std::make_unique<LateUtility>(object(call(L"inputUtility")));
+        return std::make_unique<LateUtility>(object(call(Operation::inputUtility)));
     }
-    Value readSysVar(const std::wstring& name) override { return call(L"readSysVar", {name}); }
-    void writeSysVar(const std::wstring& name, const Value& value) override { call(L"writeSysVar", {name, value}); }
+    Value readSysVar(const std::wstring& name) override { return call(Operation::readSysVar, {name}); }
+    void writeSysVar(const std::wstring& name, const Value& value) override { call(Operation::writeSysVar, {name, value}); }
     std::unique_ptr<CadLayout> currentLayout() override {
-        return std::make_unique<LateLayout>(object(call(L"currentLayout")));
+        return std::make_unique<LateLayout>(object(call(Operation::currentLayout)));
     }
-    std::intptr_t documentWindowHandle() override { return integer(call(L"documentWindowHandle")); }
+    std::intptr_t documentWindowHandle() override { return integer(call(Operation::documentWindowHandle)); }
 };
 
 class LateApplication final : public CadApplication, LateBound {
 public:
     explicit LateApplication(DispatchPtr o) : LateBound(std::move(o), Application) {}
     std::unique_ptr<CadDocument> currentDocument() override {
-        return std::make_unique<LateDocument>(object(call(L"currentDocument")));
+        return std::make_unique<LateDocument>(object(call(Operation::currentDocument)));
     }
-    void showWholeDrawing() override { call(L"showWholeDrawing"); }
+    void showWholeDrawing() override { call(Operation::showWholeDrawing); }
     void showAreaInView(const CadPoint& corner1, const CadPoint& corner2) override {
-        call(L"showAreaInView", {pointArgument(corner1), pointArgument(corner2)});
+        call(Operation::showAreaInView, {pointArgument(corner1), pointArgument(corner2)});
     }
-    void showPreviousView() override { call(L"showPreviousView"); }
-    std::intptr_t mainWindowHandle() override { return integer(call(L"mainWindowHandle")); }
+    void showPreviousView() override { call(Operation::showPreviousView); }
+    std::intptr_t mainWindowHandle() override { return integer(call(Operation::mainWindowHandle)); }
 };
 
 }  // namespace

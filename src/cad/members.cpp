@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cwctype>
-#include <stdexcept>
 
 namespace cad {
 namespace {
@@ -11,55 +10,67 @@ using enum ObjectKind;
 constexpr CallKind G = CallKind::Get, P = CallKind::Put, M = CallKind::Method;
 
 constexpr std::array kMembers{
-    Member{Application, L"currentDocument", L"ActiveDocument", G},
-    Member{Application, L"showWholeDrawing", L"ZoomExtents", M},
-    Member{Application, L"showAreaInView", L"ZoomWindow", M},
-    Member{Application, L"showPreviousView", L"ZoomPrevious", M},
-    Member{Application, L"mainWindowHandle", L"HWND", G},
-    Member{Document, L"plotService", L"Plot", G},
-    Member{Document, L"selectionSetCollection", L"SelectionSets", G},
-    Member{Document, L"documentSelectionSet", L"ActiveSelectionSet", G},
-    Member{Document, L"inputUtility", L"Utility", G},
-    Member{Document, L"readSysVar", L"GetVariable", M},
-    Member{Document, L"writeSysVar", L"SetVariable", M},
-    Member{Document, L"currentLayout", L"ActiveLayout", G},
-    Member{Document, L"documentWindowHandle", L"HWND", G},
-    Member{SelectionSets, L"setAt", L"Item", M},
-    Member{SelectionSets, L"setCount", L"Count", G},
-    Member{SelectionSets, L"addSet", L"Add", M},
-    Member{SelectionSet, L"entityAt", L"Item", M},
-    Member{SelectionSet, L"entityCount", L"Count", G},
-    Member{SelectionSet, L"setName", L"Name", G},
-    Member{SelectionSet, L"emptySet", L"Clear", M},
-    Member{SelectionSet, L"selectWithFilter", L"Select", M},
-    Member{SelectionSet, L"discardSet", L"Delete", M},
-    Member{SelectionSet, L"measureExtents", L"GetBoundingBox", M},
-    Member{Entity, L"Coordinates", L"Coordinates", G},
-    Member{Entity, L"Closed", L"Closed", G},
-    Member{Utility, L"promptDistance", L"GetDistance", M},
-    Member{Utility, L"promptPoint", L"GetPoint", M},
-    Member{Layout, L"setDevice", L"ConfigName", P},
-    Member{Layout, L"setMedia", L"CanonicalMediaName", P},
-    Member{Layout, L"setPaperUnitKind", L"PaperUnits", P},
-    Member{Layout, L"setSheetRotation", L"PlotRotation", P},
-    Member{Layout, L"setCentreOnPaper", L"CenterPlot", P},
-    Member{Layout, L"setPlotAreaKind", L"PlotType", P},
-    Member{Layout, L"setUseListedScale", L"UseStandardScale", P},
-    Member{Layout, L"setScaleRatio", L"SetCustomScale", M},
-    Member{Layout, L"setLineWeightScaling", L"ScaleLineweights", P},
-    Member{Layout, L"setPrintLineWeights", L"PlotWithLineweights", P},
-    Member{Layout, L"styleTableName", L"StyleSheet", G},
-    Member{Layout, L"setStyleTable", L"StyleSheet", P},
-    Member{Layout, L"setPlotWindow", L"SetWindowToPlot", M},
-    Member{Layout, L"setApplyStyleTable", L"PlotWithPlotStyles", P},
-    Member{Layout, L"mediaList", L"GetCanonicalMediaNames", M},
-    Member{Layout, L"deviceList", L"GetPlotDeviceNames", M},
-    Member{Layout, L"styleTableList", L"GetPlotStyleTableNames", M},
-    Member{Layout, L"reloadDeviceInfo", L"RefreshPlotDeviceInfo", M},
-    Member{Layout, L"mediaDisplayName", L"GetLocaleMediaName", M},
-    Member{Plot, L"setCopyCount", L"NumberOfCopies", P},
-    Member{Plot, L"runPlot", L"PlotToDevice", M},
+    Member{Application, Operation::currentDocument, L"currentDocument", L"ActiveDocument", G},
+    Member{Application, Operation::showWholeDrawing, L"showWholeDrawing", L"ZoomExtents", M},
+    Member{Application, Operation::showAreaInView, L"showAreaInView", L"ZoomWindow", M},
+    Member{Application, Operation::showPreviousView, L"showPreviousView", L"ZoomPrevious", M},
+    Member{Application, Operation::mainWindowHandle, L"mainWindowHandle", L"HWND", G},
+    Member{Document, Operation::plotService, L"plotService", L"Plot", G},
+    Member{Document, Operation::selectionSetCollection, L"selectionSetCollection", L"SelectionSets", G},
+    Member{Document, Operation::documentSelectionSet, L"documentSelectionSet", L"ActiveSelectionSet", G},
+    Member{Document, Operation::inputUtility, L"inputUtility", L"Utility", G},
+    Member{Document, Operation::readSysVar, L"readSysVar", L"GetVariable", M},
+    Member{Document, Operation::writeSysVar, L"writeSysVar", L"SetVariable", M},
+    Member{Document, Operation::currentLayout, L"currentLayout", L"ActiveLayout", G},
+    Member{Document, Operation::documentWindowHandle, L"documentWindowHandle", L"HWND", G},
+    Member{SelectionSets, Operation::setAt, L"setAt", L"Item", M},
+    Member{SelectionSets, Operation::setCount, L"setCount", L"Count", G},
+    Member{SelectionSets, Operation::addSet, L"addSet", L"Add", M},
+    Member{SelectionSet, Operation::entityAt, L"entityAt", L"Item", M},
+    Member{SelectionSet, Operation::entityCount, L"entityCount", L"Count", G},
+    Member{SelectionSet, Operation::setName, L"setName", L"Name", G},
+    Member{SelectionSet, Operation::emptySet, L"emptySet", L"Clear", M},
+    Member{SelectionSet, Operation::selectWithFilter, L"selectWithFilter", L"Select", M},
+    Member{SelectionSet, Operation::discardSet, L"discardSet", L"Delete", M},
+    Member{SelectionSet, Operation::measureExtents, L"measureExtents", L"GetBoundingBox", M},
+    Member{Entity, Operation::Coordinates, L"Coordinates", L"Coordinates", G},
+    Member{Entity, Operation::Closed, L"Closed", L"Closed", G},
+    Member{Utility, Operation::promptDistance, L"promptDistance", L"GetDistance", M},
+    Member{Utility, Operation::promptPoint, L"promptPoint", L"GetPoint", M},
+    Member{Layout, Operation::setDevice, L"setDevice", L"ConfigName", P},
+    Member{Layout, Operation::setMedia, L"setMedia", L"CanonicalMediaName", P},
+    Member{Layout, Operation::setPaperUnitKind, L"setPaperUnitKind", L"PaperUnits", P},
+    Member{Layout, Operation::setSheetRotation, L"setSheetRotation", L"PlotRotation", P},
+    Member{Layout, Operation::setCentreOnPaper, L"setCentreOnPaper", L"CenterPlot", P},
+    Member{Layout, Operation::setPlotAreaKind, L"setPlotAreaKind", L"PlotType", P},
+    Member{Layout, Operation::setUseListedScale, L"setUseListedScale", L"UseStandardScale", P},
+    Member{Layout, Operation::setScaleRatio, L"setScaleRatio", L"SetCustomScale", M},
+    Member{Layout, Operation::setLineWeightScaling, L"setLineWeightScaling", L"ScaleLineweights", P},
+    Member{Layout, Operation::setPrintLineWeights, L"setPrintLineWeights", L"PlotWithLineweights", P},
+    Member{Layout, Operation::styleTableName, L"styleTableName", L"StyleSheet", G},
+    Member{Layout, Operation::setStyleTable, L"setStyleTable", L"StyleSheet", P},
+    Member{Layout, Operation::setPlotWindow, L"setPlotWindow", L"SetWindowToPlot", M},
+    Member{Layout, Operation::setApplyStyleTable, L"setApplyStyleTable", L"PlotWithPlotStyles", P},
+    Member{Layout, Operation::mediaList, L"mediaList", L"GetCanonicalMediaNames", M},
+    Member{Layout, Operation::deviceList, L"deviceList", L"GetPlotDeviceNames", M},
+    Member{Layout, Operation::styleTableList, L"styleTableList", L"GetPlotStyleTableNames", M},
+    Member{Layout, Operation::reloadDeviceInfo, L"reloadDeviceInfo", L"RefreshPlotDeviceInfo", M},
+    Member{Layout, Operation::mediaDisplayName, L"mediaDisplayName", L"GetLocaleMediaName", M},
+    Member{Plot, Operation::setCopyCount, L"setCopyCount", L"NumberOfCopies", P},
+    Member{Plot, Operation::runPlot, L"runPlot", L"PlotToDevice", M},
 };
+
+// Row i is operation i, and no two operations share a code name.
+constexpr bool inOperationOrder() {
+    if (kMembers.size() != kOperationCount) return false;
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
+        if (kMembers[i].operation != static_cast<Operation>(i)) return false;
+        for (std::size_t j = 0; j < i; ++j)
+            if (kMembers[j].operationName == kMembers[i].operationName) return false;
+    }
+    return true;
+}
+static_assert(inOperationOrder(), "the member table needs one row per operation, in the order of cad::Operation");
 
 bool sameNoCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) return false;
@@ -72,10 +83,12 @@ bool sameNoCase(std::wstring_view a, std::wstring_view b) {
 
 std::span<const Member> memberTable() { return kMembers; }
 
-const Member& member(ObjectKind object, std::wstring_view operation) {
+const Member& member(Operation operation) { return kMembers[static_cast<std::size_t>(operation)]; }
+
+std::optional<Operation> operationNamed(std::wstring_view name) {
     for (const Member& m : kMembers)
-        if (m.object == object && m.operation == operation) return m;
-    throw std::logic_error("no such automation operation");
+        if (m.operationName == name) return m.operation;
+    return std::nullopt;
 }
 
 const Member* findMember(ObjectKind object, std::wstring_view name, CallKind kind) {

@@ -100,8 +100,8 @@ TEST(ConnectToCad, HostWindowAndObjectMeanTrueWithAFreshObject) {
 
 // ---- tempSelectionSet ---------------------------------------------------------------
 
-std::wstring memberName(ObjectKind kind, std::wstring_view op) { return std::wstring(member(kind, op).name); }
-CallKind memberKind(ObjectKind kind, std::wstring_view op) { return member(kind, op).kind; }
+std::wstring memberName(Operation op) { return std::wstring(member(op).name); }
+CallKind memberKind(Operation op) { return member(op).kind; }
 
 // A document with its selection sets. Handlers reach the fakes through this object
 // (never by holding them), so each fake's use count shows exactly the references
@@ -120,19 +120,18 @@ struct Drawing {
     std::vector<std::wstring> added;
 
     explicit Drawing(const std::vector<std::pair<std::wstring, int>>& initial) {
-        using enum ObjectKind;
-        application->on(memberName(Application, L"currentDocument"), memberKind(Application, L"currentDocument"),
+        application->on(memberName(Operation::currentDocument), memberKind(Operation::currentDocument),
                         [this](ValueList&) { return Value(DispatchPtr(document)); });
-        document->on(memberName(Document, L"selectionSetCollection"), memberKind(Document, L"selectionSetCollection"),
+        document->on(memberName(Operation::selectionSetCollection), memberKind(Operation::selectionSetCollection),
                      [this](ValueList&) { return Value(DispatchPtr(collection)); });
-        collection->on(memberName(SelectionSets, L"setCount"), memberKind(SelectionSets, L"setCount"),
+        collection->on(memberName(Operation::setCount), memberKind(Operation::setCount),
                        [this](ValueList&) { return Value(static_cast<std::int32_t>(sets.size())); });
-        collection->on(memberName(SelectionSets, L"setAt"), memberKind(SelectionSets, L"setAt"), [this](ValueList& a) {
+        collection->on(memberName(Operation::setAt), memberKind(Operation::setAt), [this](ValueList& a) {
             const std::int32_t* i = a.size() == 1 ? a[0].get<std::int32_t>() : nullptr;
             if (!i || *i < 0 || *i >= static_cast<std::int32_t>(sets.size())) throw CadError(L"bad index");
             return Value(DispatchPtr(sets[*i]->fake));
         });
-        collection->on(memberName(SelectionSets, L"addSet"), memberKind(SelectionSets, L"addSet"), [this](ValueList& a) {
+        collection->on(memberName(Operation::addSet), memberKind(Operation::addSet), [this](ValueList& a) {
             added.push_back(*a.at(0).get<std::wstring>());
             return Value(DispatchPtr(add(added.back(), 0).fake));
         });
@@ -140,17 +139,16 @@ struct Drawing {
     }
 
     Set& add(const std::wstring& name, int entities) {
-        using enum ObjectKind;
         sets.push_back(std::make_unique<Set>(Set{name, entities}));
         Set* s = sets.back().get();
-        s->fake->on(memberName(SelectionSet, L"setName"), memberKind(SelectionSet, L"setName"),
+        s->fake->on(memberName(Operation::setName), memberKind(Operation::setName),
                     [s](ValueList&) { return Value(s->name); });
-        s->fake->on(memberName(SelectionSet, L"emptySet"), memberKind(SelectionSet, L"emptySet"), [s](ValueList&) {
+        s->fake->on(memberName(Operation::emptySet), memberKind(Operation::emptySet), [s](ValueList&) {
             ++s->clears;
             s->entities = 0;
             return Value();
         });
-        s->fake->on(memberName(SelectionSet, L"entityCount"), memberKind(SelectionSet, L"entityCount"),
+        s->fake->on(memberName(Operation::entityCount), memberKind(Operation::entityCount),
                     [s](ValueList&) { return Value(std::int32_t{s->entities}); });
         return *s;
     }
@@ -209,23 +207,19 @@ TEST(TempSelectionSet, AddsTheSetWhenNoneHasExactlyThatName) {
 
 TEST(TempSelectionSet, HostErrorsReachTheCallerAndEveryReferenceIsReleased) {
     using enum ObjectKind;
-    struct Failure {
-        ObjectKind kind;
-        const wchar_t* op;
-    };
-    for (const Failure& f : {Failure{Document, L"selectionSetCollection"}, Failure{SelectionSets, L"setCount"},
-                             Failure{SelectionSets, L"setAt"}, Failure{SelectionSet, L"setName"},
-                             Failure{SelectionSet, L"emptySet"}, Failure{SelectionSets, L"addSet"}}) {
-        SCOPED_TRACE(std::string(f.op, f.op + std::wstring_view(f.op).size()));
+    for (Operation op : {Operation::selectionSetCollection, Operation::setCount, Operation::setAt, Operation::setName,
+                         Operation::emptySet, Operation::addSet}) {
+        const Member& m = member(op);
+        SCOPED_TRACE(std::string(m.operationName.begin(), m.operationName.end()));
         // "ssTemp" sits after another set, so the search reads names, and the add
         // happens only when emptying is not what fails.
-        const bool reuse = std::wstring_view(f.op) == L"emptySet";
+        const bool reuse = op == Operation::emptySet;
         Drawing drawing(reuse ? std::vector<std::pair<std::wstring, int>>{{L"a", 1}, {L"ssTemp", 1}}
                               : std::vector<std::pair<std::wstring, int>>{{L"a", 1}});
-        FakeDispatch& target = f.kind == Document ? *drawing.document
-                               : f.kind == SelectionSets ? *drawing.collection
-                                                          : *drawing.sets.back()->fake;
-        target.fails(memberName(f.kind, f.op), memberKind(f.kind, f.op), L"host says no");
+        FakeDispatch& target = m.object == Document ? *drawing.document
+                               : m.object == SelectionSets ? *drawing.collection
+                                                            : *drawing.sets.back()->fake;
+        target.fails(memberName(op), memberKind(op), L"host says no");
         try {
             drawing.takeTempSet();
             ADD_FAILURE() << "no error";

@@ -57,35 +57,35 @@ struct Host {
     Host() {
         for (ObjectKind kind : {Application, Document, SelectionSets, SelectionSet, Entity, Utility, Layout, Plot})
             fakes[kind] = FakeDispatch::make(std::wstring(objectKindName(kind)));
-        answer(Application, L"currentDocument", fakes[Document]);
-        answer(Application, L"mainWindowHandle", std::int32_t{0x10020});
-        answer(Document, L"plotService", fakes[Plot]);
-        answer(Document, L"selectionSetCollection", fakes[SelectionSets]);
-        answer(Document, L"documentSelectionSet", fakes[SelectionSet]);
-        answer(Document, L"inputUtility", fakes[Utility]);
-        answer(Document, L"readSysVar", std::int32_t{1});
-        answer(Document, L"currentLayout", fakes[Layout]);
-        answer(Document, L"documentWindowHandle", std::int32_t{0x10030});
-        answer(SelectionSets, L"setAt", fakes[SelectionSet]);
-        answer(SelectionSets, L"setCount", std::int32_t{1});
-        answer(SelectionSets, L"addSet", fakes[SelectionSet]);
-        answer(SelectionSet, L"entityAt", fakes[Entity]);
-        answer(SelectionSet, L"entityCount", std::int32_t{4});
-        answer(SelectionSet, L"setName", L"ssTemp");
-        fake(SelectionSet).on(name(SelectionSet, L"measureExtents"), CallKind::Method, [](ValueList& args) {
+        answer(Operation::currentDocument, fakes[Document]);
+        answer(Operation::mainWindowHandle, std::int32_t{0x10020});
+        answer(Operation::plotService, fakes[Plot]);
+        answer(Operation::selectionSetCollection, fakes[SelectionSets]);
+        answer(Operation::documentSelectionSet, fakes[SelectionSet]);
+        answer(Operation::inputUtility, fakes[Utility]);
+        answer(Operation::readSysVar, std::int32_t{1});
+        answer(Operation::currentLayout, fakes[Layout]);
+        answer(Operation::documentWindowHandle, std::int32_t{0x10030});
+        answer(Operation::setAt, fakes[SelectionSet]);
+        answer(Operation::setCount, std::int32_t{1});
+        answer(Operation::addSet, fakes[SelectionSet]);
+        answer(Operation::entityAt, fakes[Entity]);
+        answer(Operation::entityCount, std::int32_t{4});
+        answer(Operation::setName, L"ssTemp");
+        fake(SelectionSet).on(name(Operation::measureExtents), CallKind::Method, [](ValueList& args) {
             if (args.size() == 2) args = {std::vector<double>{0, 0, 0}, std::vector<double>{10, 5, 0}};
             return Value();
         });
-        answer(Entity, L"Coordinates", std::vector<double>{0, 0, 10, 0, 10, 5, 0, 5});
-        answer(Entity, L"Closed", true);
-        answer(Utility, L"promptDistance", 12.5);
-        answer(Utility, L"promptPoint", std::vector<double>{1, 2, 0});
-        answer(Layout, L"styleTableName", L"mono.ctb");
-        answer(Layout, L"mediaList", std::vector<std::wstring>{L"A4", L"A3"});
-        answer(Layout, L"deviceList", std::vector<std::wstring>{L"PDF"});
-        answer(Layout, L"styleTableList", std::vector<std::wstring>{L"mono.ctb"});
-        answer(Layout, L"mediaDisplayName", L"ISO A4");
-        answer(Plot, L"runPlot", true);
+        answer(Operation::Coordinates, std::vector<double>{0, 0, 10, 0, 10, 5, 0, 5});
+        answer(Operation::Closed, true);
+        answer(Operation::promptDistance, 12.5);
+        answer(Operation::promptPoint, std::vector<double>{1, 2, 0});
+        answer(Operation::styleTableName, L"mono.ctb");
+        answer(Operation::mediaList, std::vector<std::wstring>{L"A4", L"A3"});
+        answer(Operation::deviceList, std::vector<std::wstring>{L"PDF"});
+        answer(Operation::styleTableList, std::vector<std::wstring>{L"mono.ctb"});
+        answer(Operation::mediaDisplayName, L"ISO A4");
+        answer(Operation::runPlot, true);
         // Every other member succeeds with nothing to return.
         for (const Member& m : memberTable())
             if (!fake(m.object).handlers.count({std::wstring(m.name), m.kind})) fake(m.object).returns(std::wstring(m.name), m.kind, Value());
@@ -93,16 +93,16 @@ struct Host {
         plotInterface->handlers = fakes[Plot]->handlers;
     }
 
-    static std::wstring name(ObjectKind kind, std::wstring_view op) { return std::wstring(member(kind, op).name); }
+    static std::wstring name(Operation op) { return std::wstring(member(op).name); }
     FakeDispatch& fake(ObjectKind kind) { return *fakes.at(kind); }
-    void answer(ObjectKind kind, std::wstring_view op, Value result) {
-        const Member& m = member(kind, op);
-        fake(kind).returns(std::wstring(m.name), m.kind, std::move(result));
+    void answer(Operation op, Value result) {
+        const Member& m = member(op);
+        fake(m.object).returns(std::wstring(m.name), m.kind, std::move(result));
     }
     // Replaces an answer with an ill-formed one.
-    void garble(ObjectKind kind, std::wstring_view op, Value result) {
-        answer(kind, op, std::move(result));
-        if (kind == Plot) plotInterface->handlers = fakes[Plot]->handlers;
+    void garble(Operation op, Value result) {
+        answer(op, std::move(result));
+        if (member(op).object == Plot) plotInterface->handlers = fakes[Plot]->handlers;
     }
 };
 
@@ -124,8 +124,7 @@ struct Objects {
 };
 
 struct OperationCase {
-    ObjectKind kind;
-    const wchar_t* op;
+    Operation op;
     std::function<void(Objects&)> run;
     ValueList args;  // as the host must receive them
 };
@@ -135,81 +134,81 @@ const CadPoint p1{1, 2}, p2{30, 40, 0};
 std::vector<OperationCase> operationCases() {
     SelectionFilter filter{{8, 0}, {L"FRAME", L"LWPOLYLINE"}};
     return {
-        {Application, L"currentDocument", [](Objects& o) { o.app->currentDocument(); }, {}},
-        {Application, L"showWholeDrawing", [](Objects& o) { o.app->showWholeDrawing(); }, {}},
-        {Application, L"showAreaInView", [](Objects& o) { o.app->showAreaInView(p1, p2); }, {p1, p2}},
-        {Application, L"showPreviousView", [](Objects& o) { o.app->showPreviousView(); }, {}},
-        {Application, L"mainWindowHandle", [](Objects& o) { EXPECT_EQ(o.app->mainWindowHandle(), 0x10020); }, {}},
-        {Document, L"plotService", [](Objects& o) { o.doc->plotService(); }, {}},
-        {Document, L"selectionSetCollection", [](Objects& o) { o.doc->selectionSetCollection(); }, {}},
-        {Document, L"documentSelectionSet", [](Objects& o) { o.doc->documentSelectionSet(); }, {}},
-        {Document, L"inputUtility", [](Objects& o) { o.doc->inputUtility(); }, {}},
-        {Document, L"readSysVar", [](Objects& o) { EXPECT_EQ(sysVarInteger(o.doc->readSysVar(L"GRIDMODE")), 1); }, {L"GRIDMODE"}},
-        {Document, L"writeSysVar", [](Objects& o) { o.doc->writeSysVar(L"GRIDMODE", std::int32_t{0}); }, {L"GRIDMODE", std::int32_t{0}}},
-        {Document, L"currentLayout", [](Objects& o) { o.doc->currentLayout(); }, {}},
-        {Document, L"documentWindowHandle", [](Objects& o) { EXPECT_EQ(o.doc->documentWindowHandle(), 0x10030); }, {}},
-        {SelectionSets, L"setAt", [](Objects& o) { o.sets->setAt(3); }, {std::int32_t{3}}},
-        {SelectionSets, L"setCount", [](Objects& o) { EXPECT_EQ(o.sets->setCount(), 1); }, {}},
-        {SelectionSets, L"addSet", [](Objects& o) { o.sets->addSet(L"ssTemp"); }, {L"ssTemp"}},
-        {SelectionSet, L"entityAt", [](Objects& o) { o.set->entityAt(2); }, {std::int32_t{2}}},
-        {SelectionSet, L"entityCount", [](Objects& o) { EXPECT_EQ(o.set->entityCount(), 4); }, {}},
-        {SelectionSet, L"setName", [](Objects& o) { EXPECT_EQ(o.set->setName(), L"ssTemp"); }, {}},
-        {SelectionSet, L"emptySet", [](Objects& o) { o.set->emptySet(); }, {}},
-        {SelectionSet, L"selectWithFilter", [filter](Objects& o) { o.set->selectWithFilter(5, nullptr, nullptr, &filter); },
+        {Operation::currentDocument, [](Objects& o) { o.app->currentDocument(); }, {}},
+        {Operation::showWholeDrawing, [](Objects& o) { o.app->showWholeDrawing(); }, {}},
+        {Operation::showAreaInView, [](Objects& o) { o.app->showAreaInView(p1, p2); }, {p1, p2}},
+        {Operation::showPreviousView, [](Objects& o) { o.app->showPreviousView(); }, {}},
+        {Operation::mainWindowHandle, [](Objects& o) { EXPECT_EQ(o.app->mainWindowHandle(), 0x10020); }, {}},
+        {Operation::plotService, [](Objects& o) { o.doc->plotService(); }, {}},
+        {Operation::selectionSetCollection, [](Objects& o) { o.doc->selectionSetCollection(); }, {}},
+        {Operation::documentSelectionSet, [](Objects& o) { o.doc->documentSelectionSet(); }, {}},
+        {Operation::inputUtility, [](Objects& o) { o.doc->inputUtility(); }, {}},
+        {Operation::readSysVar, [](Objects& o) { EXPECT_EQ(sysVarInteger(o.doc->readSysVar(L"GRIDMODE")), 1); }, {L"GRIDMODE"}},
+        {Operation::writeSysVar, [](Objects& o) { o.doc->writeSysVar(L"GRIDMODE", std::int32_t{0}); }, {L"GRIDMODE", std::int32_t{0}}},
+        {Operation::currentLayout, [](Objects& o) { o.doc->currentLayout(); }, {}},
+        {Operation::documentWindowHandle, [](Objects& o) { EXPECT_EQ(o.doc->documentWindowHandle(), 0x10030); }, {}},
+        {Operation::setAt, [](Objects& o) { o.sets->setAt(3); }, {std::int32_t{3}}},
+        {Operation::setCount, [](Objects& o) { EXPECT_EQ(o.sets->setCount(), 1); }, {}},
+        {Operation::addSet, [](Objects& o) { o.sets->addSet(L"ssTemp"); }, {L"ssTemp"}},
+        {Operation::entityAt, [](Objects& o) { o.set->entityAt(2); }, {std::int32_t{2}}},
+        {Operation::entityCount, [](Objects& o) { EXPECT_EQ(o.set->entityCount(), 4); }, {}},
+        {Operation::setName, [](Objects& o) { EXPECT_EQ(o.set->setName(), L"ssTemp"); }, {}},
+        {Operation::emptySet, [](Objects& o) { o.set->emptySet(); }, {}},
+        {Operation::selectWithFilter, [filter](Objects& o) { o.set->selectWithFilter(5, nullptr, nullptr, &filter); },
          {std::int32_t{5}, Omitted{}, Omitted{}, std::vector<std::int16_t>{8, 0}, ValueList{L"FRAME", L"LWPOLYLINE"}}},
-        {SelectionSet, L"discardSet", [](Objects& o) { o.set->discardSet(); }, {}},
-        {SelectionSet, L"measureExtents", [](Objects& o) {
+        {Operation::discardSet, [](Objects& o) { o.set->discardSet(); }, {}},
+        {Operation::measureExtents, [](Objects& o) {
              CadPoint ll, ur;
              o.set->measureExtents(ll, ur);
              EXPECT_EQ(ll, (CadPoint{0, 0, 0}));
              EXPECT_EQ(ur, (CadPoint{10, 5, 0}));
          }, {Empty{}, Empty{}}},
-        {Entity, L"Coordinates", [](Objects& o) { EXPECT_EQ(o.entity->Coordinates().size(), 8u); }, {}},
-        {Entity, L"Closed", [](Objects& o) { EXPECT_TRUE(o.entity->Closed()); }, {}},
-        {Utility, L"promptDistance", [](Objects& o) { EXPECT_EQ(o.utility->promptDistance(L"d"), 12.5); }, {Omitted{}, L"d"}},
-        {Utility, L"promptPoint", [](Objects& o) { EXPECT_EQ(o.utility->promptPoint(L"p"), (CadPoint{1, 2, 0})); }, {Omitted{}, L"p"}},
-        {Layout, L"setDevice", [](Objects& o) { o.layout->setDevice(L"PDF"); }, {L"PDF"}},
-        {Layout, L"setMedia", [](Objects& o) { o.layout->setMedia(L"A4"); }, {L"A4"}},
-        {Layout, L"setPaperUnitKind", [](Objects& o) { o.layout->setPaperUnitKind(1); }, {std::int32_t{1}}},
-        {Layout, L"setSheetRotation", [](Objects& o) { o.layout->setSheetRotation(3); }, {std::int32_t{3}}},
-        {Layout, L"setCentreOnPaper", [](Objects& o) { o.layout->setCentreOnPaper(true); }, {true}},
-        {Layout, L"setPlotAreaKind", [](Objects& o) { o.layout->setPlotAreaKind(4); }, {std::int32_t{4}}},
-        {Layout, L"setUseListedScale", [](Objects& o) { o.layout->setUseListedScale(false); }, {false}},
-        {Layout, L"setScaleRatio", [](Objects& o) { o.layout->setScaleRatio(1, 50); }, {1.0, 50.0}},
-        {Layout, L"setLineWeightScaling", [](Objects& o) { o.layout->setLineWeightScaling(true); }, {true}},
-        {Layout, L"setPrintLineWeights", [](Objects& o) { o.layout->setPrintLineWeights(false); }, {false}},
-        {Layout, L"styleTableName", [](Objects& o) { EXPECT_EQ(o.layout->styleTableName(), L"mono.ctb"); }, {}},
-        {Layout, L"setStyleTable", [](Objects& o) { o.layout->setStyleTable(L"a.stb"); }, {L"a.stb"}},
-        {Layout, L"setPlotWindow", [](Objects& o) { o.layout->setPlotWindow(p1, p2); }, {p1, p2}},
-        {Layout, L"setApplyStyleTable", [](Objects& o) { o.layout->setApplyStyleTable(true); }, {true}},
-        {Layout, L"mediaList", [](Objects& o) { EXPECT_EQ(o.layout->mediaList().size(), 2u); }, {}},
-        {Layout, L"deviceList", [](Objects& o) { EXPECT_EQ(o.layout->deviceList(), StringList{L"PDF"}); }, {}},
-        {Layout, L"styleTableList", [](Objects& o) { o.layout->styleTableList(); }, {}},
-        {Layout, L"reloadDeviceInfo", [](Objects& o) { o.layout->reloadDeviceInfo(); }, {}},
-        {Layout, L"mediaDisplayName", [](Objects& o) { EXPECT_EQ(o.layout->mediaDisplayName(L"A4"), L"ISO A4"); }, {L"A4"}},
-        {Plot, L"setCopyCount", [](Objects& o) { o.plot->setCopyCount(1); }, {std::int32_t{1}}},
-        {Plot, L"runPlot", [](Objects& o) { EXPECT_TRUE(o.plot->runPlot()); }, {Omitted{}}},
+        {Operation::Coordinates, [](Objects& o) { EXPECT_EQ(o.entity->Coordinates().size(), 8u); }, {}},
+        {Operation::Closed, [](Objects& o) { EXPECT_TRUE(o.entity->Closed()); }, {}},
+        {Operation::promptDistance, [](Objects& o) { EXPECT_EQ(o.utility->promptDistance(L"d"), 12.5); }, {Omitted{}, L"d"}},
+        {Operation::promptPoint, [](Objects& o) { EXPECT_EQ(o.utility->promptPoint(L"p"), (CadPoint{1, 2, 0})); }, {Omitted{}, L"p"}},
+        {Operation::setDevice, [](Objects& o) { o.layout->setDevice(L"PDF"); }, {L"PDF"}},
+        {Operation::setMedia, [](Objects& o) { o.layout->setMedia(L"A4"); }, {L"A4"}},
+        {Operation::setPaperUnitKind, [](Objects& o) { o.layout->setPaperUnitKind(1); }, {std::int32_t{1}}},
+        {Operation::setSheetRotation, [](Objects& o) { o.layout->setSheetRotation(3); }, {std::int32_t{3}}},
+        {Operation::setCentreOnPaper, [](Objects& o) { o.layout->setCentreOnPaper(true); }, {true}},
+        {Operation::setPlotAreaKind, [](Objects& o) { o.layout->setPlotAreaKind(4); }, {std::int32_t{4}}},
+        {Operation::setUseListedScale, [](Objects& o) { o.layout->setUseListedScale(false); }, {false}},
+        {Operation::setScaleRatio, [](Objects& o) { o.layout->setScaleRatio(1, 50); }, {1.0, 50.0}},
+        {Operation::setLineWeightScaling, [](Objects& o) { o.layout->setLineWeightScaling(true); }, {true}},
+        {Operation::setPrintLineWeights, [](Objects& o) { o.layout->setPrintLineWeights(false); }, {false}},
+        {Operation::styleTableName, [](Objects& o) { EXPECT_EQ(o.layout->styleTableName(), L"mono.ctb"); }, {}},
+        {Operation::setStyleTable, [](Objects& o) { o.layout->setStyleTable(L"a.stb"); }, {L"a.stb"}},
+        {Operation::setPlotWindow, [](Objects& o) { o.layout->setPlotWindow(p1, p2); }, {p1, p2}},
+        {Operation::setApplyStyleTable, [](Objects& o) { o.layout->setApplyStyleTable(true); }, {true}},
+        {Operation::mediaList, [](Objects& o) { EXPECT_EQ(o.layout->mediaList().size(), 2u); }, {}},
+        {Operation::deviceList, [](Objects& o) { EXPECT_EQ(o.layout->deviceList(), StringList{L"PDF"}); }, {}},
+        {Operation::styleTableList, [](Objects& o) { o.layout->styleTableList(); }, {}},
+        {Operation::reloadDeviceInfo, [](Objects& o) { o.layout->reloadDeviceInfo(); }, {}},
+        {Operation::mediaDisplayName, [](Objects& o) { EXPECT_EQ(o.layout->mediaDisplayName(L"A4"), L"ISO A4"); }, {L"A4"}},
+        {Operation::setCopyCount, [](Objects& o) { o.plot->setCopyCount(1); }, {std::int32_t{1}}},
+        {Operation::runPlot, [](Objects& o) { EXPECT_TRUE(o.plot->runPlot()); }, {Omitted{}}},
     };
 }
 
 TEST(LateBound, EveryOperationCallsItsMemberWithTheDocumentedArguments) {
     Host host;
     Objects objects(host);
-    std::set<std::pair<ObjectKind, std::wstring>> covered;
+    std::set<Operation> covered;
     for (const OperationCase& c : operationCases()) {
-        SCOPED_TRACE(std::string(c.op, c.op + std::wcslen(c.op)));
+        const Member& m = member(c.op);
+        SCOPED_TRACE(std::string(m.operationName.begin(), m.operationName.end()));
         // The plot operations go to the object the plot interface query gave.
-        FakeDispatch& target = c.kind == Plot ? *host.plotInterface : host.fake(c.kind);
+        FakeDispatch& target = m.object == Plot ? *host.plotInterface : host.fake(m.object);
         target.calls.clear();
         c.run(objects);
         ASSERT_EQ(target.calls.size(), 1u);
-        const Member& m = member(c.kind, c.op);
         EXPECT_EQ(target.calls[0].member, m.name);
         EXPECT_EQ(target.calls[0].kind, m.kind);
         EXPECT_EQ(describe(target.calls[0].args), describe(c.args));
-        covered.insert({c.kind, c.op});
+        covered.insert(c.op);
     }
-    for (const Member& m : memberTable()) EXPECT_TRUE(covered.count({m.object, std::wstring(m.operation)}));
+    for (const Member& m : memberTable()) EXPECT_TRUE(covered.count(m.operation));
 }
 
 TEST(LateBound, SelectionWithoutCornersOrFilterLeavesThemOut) {
@@ -222,14 +221,14 @@ TEST(LateBound, SelectionWithoutCornersOrFilterLeavesThemOut) {
 
 TEST(LateBound, ListsHeldAsVariantsOfStringsAreAccepted) {
     Host host;
-    host.answer(Layout, L"deviceList", ValueList{L"PDF", L"Plotter"});
+    host.answer(Operation::deviceList, ValueList{L"PDF", L"Plotter"});
     Objects objects(host);
     EXPECT_EQ(objects.layout->deviceList(), (StringList{L"PDF", L"Plotter"}));
 }
 
 TEST(LateBound, HostErrorsReachTheCallerWithTheHostsText) {
     Host host;
-    host.fake(Layout).fails(Host::name(Layout, L"setMedia"), CallKind::Put, L"Invalid media name");
+    host.fake(Layout).fails(Host::name(Operation::setMedia), CallKind::Put, L"Invalid media name");
     Objects objects(host);
     try {
         objects.layout->setMedia(L"A9");
@@ -241,8 +240,7 @@ TEST(LateBound, HostErrorsReachTheCallerWithTheHostsText) {
 
 struct GarbleCase {
     const char* what;
-    ObjectKind kind;
-    const wchar_t* op;
+    Operation op;
     Value result;
     std::function<void(Objects&)> run;
 };
@@ -253,35 +251,35 @@ std::vector<GarbleCase> garbleCases() {
     auto point = [](Objects& o) { o.utility->promptPoint(L"p"); };
     auto count = [](Objects& o) { o.sets->setCount(); };
     return {
-        {"list that is text", Layout, L"deviceList", L"PDF", devices},
-        {"list that is empty", Layout, L"deviceList", Empty{}, devices},
-        {"list of numbers", Layout, L"mediaList", std::vector<double>{1, 2}, [](Objects& o) { o.layout->mediaList(); }},
-        {"list of variants holding a number", Layout, L"styleTableList", ValueList{L"a.ctb", 3.0},
+        {"list that is text", Operation::deviceList, L"PDF", devices},
+        {"list that is empty", Operation::deviceList, Empty{}, devices},
+        {"list of numbers", Operation::mediaList, std::vector<double>{1, 2}, [](Objects& o) { o.layout->mediaList(); }},
+        {"list of variants holding a number", Operation::styleTableList, ValueList{L"a.ctb", 3.0},
          [](Objects& o) { o.layout->styleTableList(); }},
-        {"coordinates that are text", Entity, L"Coordinates", L"0,0,1,1", coords},
-        {"coordinates that are nothing", Entity, L"Coordinates", Empty{}, coords},
-        {"coordinates holding text", Entity, L"Coordinates", ValueList{1.0, L"2"}, coords},
-        {"point of one element", Utility, L"promptPoint", std::vector<double>{1}, point},
-        {"point of four elements", Utility, L"promptPoint", std::vector<double>{1, 2, 3, 4}, point},
-        {"point that is a number", Utility, L"promptPoint", 1.0, point},
-        {"distance that is text", Utility, L"promptDistance", L"12.5", [](Objects& o) { o.utility->promptDistance(L"d"); }},
-        {"count that is text", SelectionSets, L"setCount", L"3", count},
-        {"count that is a double", SelectionSets, L"setCount", 3.0, count},
-        {"count that is a boolean", SelectionSets, L"setCount", true, count},
-        {"name that is a number", SelectionSet, L"setName", std::int32_t{7}, [](Objects& o) { o.set->setName(); }},
-        {"closed flag that is an integer", Entity, L"Closed", std::int32_t{-1}, [](Objects& o) { o.entity->Closed(); }},
-        {"closed flag that is text", Entity, L"Closed", L"True", [](Objects& o) { o.entity->Closed(); }},
-        {"plot result that is text", Plot, L"runPlot", L"ok", [](Objects& o) { o.plot->runPlot(); }},
-        {"document that is null", Application, L"currentDocument", DispatchPtr(), [](Objects& o) { o.app->currentDocument(); }},
-        {"document that is nothing", Application, L"currentDocument", Empty{}, [](Objects& o) { o.app->currentDocument(); }},
-        {"set that is null", SelectionSets, L"setAt", DispatchPtr(), [](Objects& o) { o.sets->setAt(0); }},
-        {"added set that is text", SelectionSets, L"addSet", L"ssTemp", [](Objects& o) { o.sets->addSet(L"ssTemp"); }},
-        {"entity that is null", SelectionSet, L"entityAt", DispatchPtr(), [](Objects& o) { o.set->entityAt(0); }},
-        {"layout that is null", Document, L"currentLayout", DispatchPtr(), [](Objects& o) { o.doc->currentLayout(); }},
-        {"plot object that is null", Document, L"plotService", DispatchPtr(), [](Objects& o) { o.doc->plotService(); }},
-        {"handle that is a double", Application, L"mainWindowHandle", 65568.0, [](Objects& o) { o.app->mainWindowHandle(); }},
-        {"handle that is text", Document, L"documentWindowHandle", L"0x10030", [](Objects& o) { o.doc->documentWindowHandle(); }},
-        {"style table that is a list", Layout, L"styleTableName", std::vector<std::wstring>{L"a"},
+        {"coordinates that are text", Operation::Coordinates, L"0,0,1,1", coords},
+        {"coordinates that are nothing", Operation::Coordinates, Empty{}, coords},
+        {"coordinates holding text", Operation::Coordinates, ValueList{1.0, L"2"}, coords},
+        {"point of one element", Operation::promptPoint, std::vector<double>{1}, point},
+        {"point of four elements", Operation::promptPoint, std::vector<double>{1, 2, 3, 4}, point},
+        {"point that is a number", Operation::promptPoint, 1.0, point},
+        {"distance that is text", Operation::promptDistance, L"12.5", [](Objects& o) { o.utility->promptDistance(L"d"); }},
+        {"count that is text", Operation::setCount, L"3", count},
+        {"count that is a double", Operation::setCount, 3.0, count},
+        {"count that is a boolean", Operation::setCount, true, count},
+        {"name that is a number", Operation::setName, std::int32_t{7}, [](Objects& o) { o.set->setName(); }},
+        {"closed flag that is an integer", Operation::Closed, std::int32_t{-1}, [](Objects& o) { o.entity->Closed(); }},
+        {"closed flag that is text", Operation::Closed, L"True", [](Objects& o) { o.entity->Closed(); }},
+        {"plot result that is text", Operation::runPlot, L"ok", [](Objects& o) { o.plot->runPlot(); }},
+        {"document that is null", Operation::currentDocument, DispatchPtr(), [](Objects& o) { o.app->currentDocument(); }},
+        {"document that is nothing", Operation::currentDocument, Empty{}, [](Objects& o) { o.app->currentDocument(); }},
+        {"set that is null", Operation::setAt, DispatchPtr(), [](Objects& o) { o.sets->setAt(0); }},
+        {"added set that is text", Operation::addSet, L"ssTemp", [](Objects& o) { o.sets->addSet(L"ssTemp"); }},
+        {"entity that is null", Operation::entityAt, DispatchPtr(), [](Objects& o) { o.set->entityAt(0); }},
+        {"layout that is null", Operation::currentLayout, DispatchPtr(), [](Objects& o) { o.doc->currentLayout(); }},
+        {"plot object that is null", Operation::plotService, DispatchPtr(), [](Objects& o) { o.doc->plotService(); }},
+        {"handle that is a double", Operation::mainWindowHandle, 65568.0, [](Objects& o) { o.app->mainWindowHandle(); }},
+        {"handle that is text", Operation::documentWindowHandle, L"0x10030", [](Objects& o) { o.doc->documentWindowHandle(); }},
+        {"style table that is a list", Operation::styleTableName, std::vector<std::wstring>{L"a"},
          [](Objects& o) { o.layout->styleTableName(); }},
     };
 }
@@ -291,7 +289,7 @@ TEST(LateBound, ResultsOfTheWrongShapeBecomeCadError) {
         SCOPED_TRACE(c.what);
         Host host;
         Objects objects(host);
-        host.garble(c.kind, c.op, c.result);
+        host.garble(c.op, c.result);
         EXPECT_THROW(c.run(objects), CadError);
     }
 }
@@ -308,7 +306,7 @@ TEST(LateBound, OutArgumentsOfTheWrongShapeBecomeCadError) {
         SCOPED_TRACE(what);
         Host host;
         Objects objects(host);
-        host.fake(SelectionSet).on(Host::name(SelectionSet, L"measureExtents"), CallKind::Method, [write](ValueList& a) {
+        host.fake(SelectionSet).on(Host::name(Operation::measureExtents), CallKind::Method, [write](ValueList& a) {
             write(a);
             return Value();
         });

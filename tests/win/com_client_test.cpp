@@ -120,7 +120,7 @@ TEST_F(CadSimTest, ANameDifferingInCaseIsNotTakenForTheTempSet) {
     } catch (const CadError&) {
         // The host may refuse the name; its refusal reaches the caller.
     }
-    const std::wstring add(member(ObjectKind::SelectionSets, L"addSet").name);
+    const std::wstring add(member(Operation::addSet).name);
     const std::string call = "SelectionSets." + std::string(add.begin(), add.end()) + "(\"ssTemp\")";
     EXPECT_NE(comtest::readFile(trace).find(call), std::string::npos) << call;
 }
