@@ -1,6 +1,5 @@
 #include "sim/model/dxf_text.h"
 
-#include <cwctype>
 
 #include "sim/model/text_codec.h"
 
@@ -58,7 +57,7 @@ std::wstring plainText(std::wstring_view text) {
     std::wstring out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'%' && i + 2 < text.size() && text[i + 1] == L'%') {
-            wchar_t c = static_cast<wchar_t>(std::towlower(text[i + 2]));
+            const wchar_t c = static_cast<wchar_t>(foldCase(static_cast<char32_t>(text[i + 2])));
             const wchar_t* symbol = c == L'd' ? L"\u00B0" : c == L'p' ? L"\u00B1" : c == L'c' ? L"\u2300" : c == L'%' ? L"%" : nullptr;
             if (symbol || c == L'u' || c == L'o' || c == L'k') {
                 if (symbol) out += symbol;

@@ -5,26 +5,19 @@
 // for the application and plot interfaces.
 #pragma once
 
-#include <cwctype>
 #include <string_view>
 
+#include "base/names.h"
 #include "cad/members.h"
 
 namespace sim {
 
 inline constexpr long kUnknownDispatchId = -1;  // DISPID_UNKNOWN
 
-inline bool sameNameNoCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-    return true;
-}
-
 inline long dispatchIdOf(std::wstring_view name) {
     const auto table = cad::memberTable();
     for (size_t i = 0; i < table.size(); ++i)
-        if (sameNameNoCase(table[i].name, name)) return static_cast<long>(i) + 1;
+        if (base::sameNameIgnoringCase(table[i].name, name)) return static_cast<long>(i) + 1;
     return kUnknownDispatchId;
 }
 

@@ -1,7 +1,8 @@
 #include "cad/members.h"
 
 #include <array>
-#include <cwctype>
+
+#include "base/names.h"
 
 namespace cad {
 namespace {
@@ -72,13 +73,6 @@ constexpr bool inOperationOrder() {
 }
 static_assert(inOperationOrder(), "the member table needs one row per operation, in the order of cad::Operation");
 
-bool sameNoCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-    return true;
-}
-
 }  // namespace
 
 std::span<const Member> memberTable() { return kMembers; }
@@ -93,7 +87,7 @@ std::optional<Operation> operationNamed(std::wstring_view name) {
 
 const Member* findMember(ObjectKind object, std::wstring_view name, CallKind kind) {
     for (const Member& m : kMembers)
-        if (m.object == object && m.kind == kind && sameNoCase(m.name, name)) return &m;
+        if (m.object == object && m.kind == kind && base::sameNameIgnoringCase(m.name, name)) return &m;
     return nullptr;
 }
 
