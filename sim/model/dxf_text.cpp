@@ -1,6 +1,5 @@
 #include "sim/model/dxf_text.h"
 
-
 #include "sim/model/text_codec.h"
 
 namespace sim::dxf {
