@@ -33,7 +33,7 @@ inline std::wstring_view memberNameOf(long id) {
 // then, and the property otherwise).
 inline bool isMethodName(std::wstring_view name) {
     for (const cad::Member& m : cad::memberTable())
-        if (m.kind == cad::CallKind::Method && sameNameNoCase(m.name, name)) return true;
+        if (m.kind == cad::CallKind::Method && base::sameNameIgnoringCase(m.name, name)) return true;
     return false;
 }
 
