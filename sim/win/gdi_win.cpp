@@ -21,7 +21,8 @@ bool faceInstalled(HDC dc, const wchar_t* face) {
 
 const std::wstring& textFace() {
     static const std::wstring face = [] {
-        const HDC dc = GetDC(nullptr);
+        const platform::WindowDc screen(nullptr);
+        const HDC dc = screen.get();
         std::wstring chosen = L"Tahoma";
         for (const wchar_t* f : {L"Noto Sans CJK JP", L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"Malgun Gothic",
                                  L"Microsoft YaHei UI", L"Arial Unicode MS"}) {
@@ -30,7 +31,6 @@ const std::wstring& textFace() {
                 break;
             }
         }
-        ReleaseDC(nullptr, dc);
         return chosen;
     }();
     return face;

@@ -141,10 +141,7 @@ private:
     }
 
     int rowHeight() const {
-        HDC dc = GetDC(hwnd());
-        const int h = lineHeight(dc, font());
-        ReleaseDC(hwnd(), dc);
-        return h + scale(4);
+        return lineHeight(WindowDc(hwnd()).get(), font()) + scale(4);
     }
 
     // The field's row height is what makes the closed box `height` pixels high.

@@ -20,27 +20,19 @@ constexpr DWORD kDwmUseImmersiveDarkModeBefore20H1 = 19;
 
 DarkStyle::DarkStyle(int dpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
 
-DarkStyle::~DarkStyle() {
-    dropRetired();
-    for (auto& [height, font] : fonts_) DeleteObject(font);
-    for (auto& [size, font] : narrowFonts_) DeleteObject(font);
-    releasePens();
-    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
-}
-
 int DarkStyle::scale(int designValue) const { return scaleToDpi(designValue, dpi_); }
 
 HBRUSH DarkStyle::brush(COLORREF colour) {
     auto& slot = brushes_[colour];
-    if (!slot) slot = CreateSolidBrush(colour);
-    return slot;
+    if (!slot) slot.reset(CreateSolidBrush(colour));
+    return slot.get();
 }
 
 HPEN DarkStyle::pen(COLORREF colour, int designWidth) {
     const int width = std::max(1, scale(designWidth));
     auto& slot = pens_[{colour, width}];
-    if (!slot) slot = CreatePen(PS_SOLID, width, colour);
-    return slot;
+    if (!slot) slot.reset(CreatePen(PS_SOLID, width, colour));
+    return slot.get();
 }
 
 HFONT DarkStyle::font(int pixels) {
@@ -53,9 +45,9 @@ HFONT DarkStyle::font(int pixels) {
         lf.lfQuality = CLEARTYPE_QUALITY;
         lf.lfOutPrecision = OUT_TT_PRECIS;
         wcscpy_s(lf.lfFaceName, kFontFace);
-        slot = CreateFontIndirectW(&lf);
+        slot.reset(CreateFontIndirectW(&lf));
     }
-    return slot;
+    return slot.get();
 }
 
 namespace {
@@ -86,9 +78,9 @@ HFONT DarkStyle::fitting(HDC dc, HFONT font, const std::wstring& text, int room)
         if (!slot) {
             LOGFONTW narrowed = lf;
             narrowed.lfWidth = width;
-            slot = CreateFontIndirectW(&narrowed);
+            slot.reset(CreateFontIndirectW(&narrowed));
         }
-        narrow = slot;
+        narrow = slot.get();
         if (textWidth(dc, narrow, text) <= room) break;
     }
     return narrow;
@@ -97,22 +89,14 @@ HFONT DarkStyle::fitting(HDC dc, HFONT font, const std::wstring& text, int room)
 void DarkStyle::setDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
-    releasePens();
-    for (auto& [height, font] : fonts_) retired_.push_back(font);
-    for (auto& [size, font] : narrowFonts_) retired_.push_back(font);
+    pens_.clear();
+    for (auto& [height, font] : fonts_) retired_.push_back(std::move(font));
+    for (auto& [size, font] : narrowFonts_) retired_.push_back(std::move(font));
     fonts_.clear();
     narrowFonts_.clear();
 }
 
-void DarkStyle::dropRetired() {
-    for (HFONT font : retired_) DeleteObject(font);
-    retired_.clear();
-}
-
-void DarkStyle::releasePens() {
-    for (auto& [key, pen] : pens_) DeleteObject(pen);
-    pens_.clear();
-}
+void DarkStyle::dropRetired() { retired_.clear(); }
 
 void useDarkTitleBar(HWND window) {
     const BOOL on = TRUE;

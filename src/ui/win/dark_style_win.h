@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "ui/win/paint_win.h"
+
 namespace platform {
 
 struct Palette {
@@ -42,7 +44,6 @@ inline constexpr wchar_t kFontFace[] = L"Tahoma";
 class DarkStyle {
 public:
     explicit DarkStyle(int dpi);
-    ~DarkStyle();
     DarkStyle(const DarkStyle&) = delete;
     DarkStyle& operator=(const DarkStyle&) = delete;
 
@@ -65,13 +66,13 @@ public:
     void dropRetired();
 
 private:
-    void releasePens();
     int dpi_;
-    std::map<COLORREF, HBRUSH> brushes_;
-    std::map<std::pair<COLORREF, int>, HPEN> pens_;
-    std::map<int, HFONT> fonts_;
-    std::map<std::pair<int, int>, HFONT> narrowFonts_;  // by height and average width
-    std::vector<HFONT> retired_;
+    // Every handle is owned by its entry and freed with it.
+    std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
+    std::map<std::pair<COLORREF, int>, GdiObject<HPEN>> pens_;
+    std::map<int, GdiObject<HFONT>> fonts_;
+    std::map<std::pair<int, int>, GdiObject<HFONT>> narrowFonts_;  // by height and average width
+    std::vector<GdiObject<HFONT>> retired_;
 };
 
 // Windows-only touches, failures ignored: the dark title bar (DWM attribute 20, or 19

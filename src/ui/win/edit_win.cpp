@@ -74,9 +74,7 @@ private:
 
     void onFontChanged() override {
         if (!hwnd()) return;
-        HDC dc = GetDC(hwnd());
-        textHeight_ = lineHeight(dc, font());
-        ReleaseDC(hwnd(), dc);
+        textHeight_ = lineHeight(WindowDc(hwnd()).get(), font());
         SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(scale(2), scale(2)));
         SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -65,17 +65,16 @@ private:
     int stripHeight() const { return scale(ui::kPageInsets.top) - scale(3); }
 
     void sizeTabs() {
-        HDC dc = GetDC(hwnd());
         int widest = 0;
         {
-            Selected selected(dc, font());
+            const WindowDc dc(hwnd());
+            Selected selected(dc.get(), font());
             for (const auto& tab : tabs_) {
                 SIZE size{};
-                GetTextExtentPoint32W(dc, tab.second.c_str(), static_cast<int>(tab.second.size()), &size);
+                GetTextExtentPoint32W(dc.get(), tab.second.c_str(), static_cast<int>(tab.second.size()), &size);
                 widest = std::max(widest, static_cast<int>(size.cx));
             }
         }
-        ReleaseDC(hwnd(), dc);
         TabCtrl_SetItemSize(hwnd(), widest + scale(20), stripHeight() - scale(2));
     }
 

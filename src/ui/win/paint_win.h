@@ -35,6 +35,22 @@ private:
     H h_ = nullptr;
 };
 
+// The device context of a window (or of the screen, for no window) for one scope.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // Selects a GDI object into a device context for one scope.
 class Selected {
 public:

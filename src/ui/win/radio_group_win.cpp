@@ -83,10 +83,7 @@ private:
     }
 
     int captionHeight() const {
-        HDC dc = GetDC(hwnd());
-        const int h = lineHeight(dc, font());
-        ReleaseDC(hwnd(), dc);
-        return h;
+        return lineHeight(WindowDc(hwnd()).get(), font());
     }
 
     void repaintItems() {
