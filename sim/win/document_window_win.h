@@ -12,10 +12,11 @@
 #include "sim/model/host.h"
 #include "sim/win/gdi_win.h"
 #include "sim/win/view_window_win.h"
+#include "sim/win/window_class_win.h"
 
 namespace sim {
 
-class LayoutBar {
+class LayoutBar : public UserDataWindow<LayoutBar> {
 public:
     HWND create(HWND parent);
     void setStatus(const std::wstring& text);
@@ -33,7 +34,7 @@ private:
     GdiObject<HFONT> font_;
 };
 
-class DocumentWindow {
+class DocumentWindow : public UserDataWindow<DocumentWindow> {
 public:
     explicit DocumentWindow(Host& host) : host_(host), view_(host) {}
     DocumentWindow(const DocumentWindow&) = delete;

@@ -6,6 +6,7 @@
 
 #include "sim/model/host.h"
 #include "sim/win/document_window_win.h"
+#include "sim/win/window_class_win.h"
 
 namespace sim {
 
@@ -16,7 +17,7 @@ namespace sim {
 // were taken and 0 when they were refused (the reason goes to stderr).
 inline constexpr ULONG_PTR kReplaceFaultsData = 0x51464C54;  // "QFLT"
 
-class FrameWindow {
+class FrameWindow : public UserDataWindow<FrameWindow> {
 public:
     explicit FrameWindow(Host& host) : host_(host), document_(host) {}
     FrameWindow(const FrameWindow&) = delete;

@@ -11,10 +11,11 @@
 #include "sim/win/gdi_win.h"
 #include "sim/win/layer_styles.h"
 #include "sim/win/prompt_session.h"
+#include "sim/win/window_class_win.h"
 
 namespace sim {
 
-class ViewWindow {
+class ViewWindow : public UserDataWindow<ViewWindow> {
 public:
     explicit ViewWindow(Host& host) : host_(host) {}
     ViewWindow(const ViewWindow&) = delete;

@@ -1,44 +1,38 @@
-// The one window procedure of the stand-in's window kinds: it finds the C++ object of
-// the window (handed over in CreateWindowEx's last argument) and lets its onMessage
-// unpack the message into a named handler.
+// The stand-in's windows go through the one window procedure of ours
+// (ui/win/window_proc_win.h). A window kind derives from UserDataWindow<T>, which keeps
+// the object in the window's GWLP_USERDATA and lets T::onMessage unpack a message into a
+// named handler.
 #pragma once
 
 #include <windows.h>
 
+#include "ui/win/window_proc_win.h"
+
 namespace sim {
 
-// T has `HWND hwnd_` reachable from here and `bool onMessage(UINT, WPARAM, LPARAM,
-// LRESULT&)`, which returns false for messages it leaves to DefWindowProc.
-template <class T>
-LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    T* self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
-    }
-    LRESULT result = 0;
-    if (self && self->onMessage(message, wParam, lParam, result)) return result;
-    if (message == WM_NCDESTROY && self) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
+using platform::registerWindowClass;
 
-// Registers the class once per process.
+// T has `HWND hwnd_` and `bool onMessage(UINT, WPARAM, LPARAM, LRESULT&)`, which returns
+// false for messages it leaves to DefWindowProc.
 template <class T>
-void registerWindowClass(const wchar_t* name, HBRUSH background, UINT style = 0) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = style;
-    wc.lpfnWndProc = &windowProcedure<T>;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    WNDCLASSEXW existing{};
-    if (!GetClassInfoExW(wc.hInstance, name, &existing)) RegisterClassExW(&wc);
-}
+class UserDataWindow {
+public:
+    void attachWindow(HWND window) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<T*>(this)));
+        static_cast<T*>(this)->hwnd_ = window;
+    }
+    static T* windowObject(HWND window) { return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+    LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+        T& self = static_cast<T&>(*this);
+        const HWND window = self.hwnd_;
+        LRESULT result = 0;
+        if (self.onMessage(message, wParam, lParam, result)) return result;
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self.hwnd_ = nullptr;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+};
 
 }  // namespace sim

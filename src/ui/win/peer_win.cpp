@@ -83,16 +83,7 @@ void PeerWin::createTopLevel(const wchar_t* windowClass, DWORD windowStyle, DWOR
 }
 
 void PeerWin::registerWindowClass(const wchar_t* name, UINT classStyle) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (GetClassInfoExW(instance, name, &wc)) return;
-    wc.style = classStyle;
-    wc.lpfnWndProc = ownProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
+    platform::registerWindowClass<PeerWin>(name, nullptr, classStyle);
 }
 
 void PeerWin::afterCreate() {
@@ -172,15 +163,6 @@ COLORREF PeerWin::surface() const {
 }
 
 // ---- the window procedure ----
-
-LRESULT CALLBACK PeerWin::ownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* peer = static_cast<PeerWin*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        peer->attach(window);
-    }
-    PeerWin* peer = from(window);
-    return peer ? peer->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-}
 
 LRESULT CALLBACK PeerWin::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR data) {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "ui/win/dark_style_win.h"
+#include "ui/win/window_proc_win.h"
 #include "ui/widgets.h"
 
 namespace platform {
@@ -95,7 +96,10 @@ protected:
     bool doubleClickIsPress_ = false;  // a quick second click is a click, not a double-click
 
 private:
-    static LRESULT CALLBACK ownProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T> friend LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
+    // The window procedure's side of the peer (window_proc_win.h).
+    void attachWindow(HWND window) { attach(window); }
+    static PeerWin* windowObject(HWND window) { return from(window); }
     static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT mouseDown(ui::MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
