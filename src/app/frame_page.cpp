@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/sheet_probe.h"
 #include "base/numbers.h"
 #include "base/scope_exit.h"
 #include "sheets/ordering.h"
@@ -20,8 +21,6 @@ namespace app {
 namespace {
 
 grid::Box boxOf(const frames::FrameRect& f) { return {f.minx, f.miny, f.maxx, f.maxy}; }
-
-bool releasing(const ui::MouseEvent& e) { return e.shift || e.ctrl || e.button != ui::MouseButton::Left; }
 
 }  // namespace
 
@@ -45,14 +44,10 @@ void FramePage::outlineFrames() {
 }
 
 void FramePage::previewPressed(const ui::MouseEvent& e) {
-    if (!holdsPicture(session.photo)) return;
+    const std::optional<frames::DrawingPoint> p = drawingPointAt(*preview, session.photo, session.view, e.x, e.y);
+    if (!p) return;
     try {
-        const double factor =
-            frames::fitFactor(preview->width(), preview->height(), session.photo->width(), session.photo->height());
-        if (!(factor > 0)) return;
-        const frames::PreviewMapping view{session.view.cx, session.view.cy, session.view.scale, 0, 0};
-        const std::optional<std::size_t> hit = frames::frameAt(
-            session.frames, frames::imagePointToDrawing(view, factor, preview->width(), preview->height(), e.x, e.y));
+        const std::optional<std::size_t> hit = frames::frameAt(session.frames, *p);
         if (!hit) return;
         const std::size_t k = *hit;
         const frames::FrameRect frame = session.frames[k];
@@ -70,7 +65,7 @@ void FramePage::previewPressed(const ui::MouseEvent& e) {
 
         const int pen = frames::markSizes(window_.monitorScaleFactor).pen;
         PreviewCanvas painter = canvas();
-        if (releasing(e)) {
+        if (pressReleases(e)) {
             session.frames[k].chosen = false;
             painter.restore(boxOf(frame), 1);
         } else {
@@ -90,8 +85,7 @@ void FramePage::previewPressed(const ui::MouseEvent& e) {
 }
 
 void FramePage::chooseOrReleaseAll(const ui::MouseEvent& e) {
-    const bool releaseAll = e.button == ui::MouseButton::Right ||
-                            (e.button == ui::MouseButton::Left && (e.shift || e.ctrl));
+    const bool releaseAll = releasesAll(e);
     if (session.frames.empty()) return;
 
     // The count is shown when this ends, also when a CAD call fails half-way and the
@@ -99,17 +93,10 @@ void FramePage::chooseOrReleaseAll(const ui::MouseEvent& e) {
     // the repaint and the release of the automation objects.
     base::ScopeExit showCount;
 
-    std::unique_ptr<cad::CadApplication> cadApp;
-    if (!window_.connectToCad(cadApp)) return;
+    SheetProbe probe;
+    if (!window_.connectToCad(probe.application)) return;
     showCount = base::ScopeExit([this] { showChosenCount(); });
-
-    std::unique_ptr<cad::CadDocument> document;
-    std::unique_ptr<cad::CadSelectionSet> tempSet;
-    if (!releaseAll) {
-        document = cadApp->currentDocument();
-        cadApp->showWholeDrawing();
-        tempSet = cad::tempSelectionSet(*document);
-    }
+    if (!releaseAll) probe.open();
 
     const frames::MarkSizes sizes = frames::markSizes(window_.monitorScaleFactor);
     const int pen = sizes.allPen;
@@ -121,9 +108,9 @@ void FramePage::chooseOrReleaseAll(const ui::MouseEvent& e) {
         f.chosen = false;
         painter.restore(inside, 1);
         if (releaseAll) continue;
-        tempSet->emptySet();
+        probe.tempSet->emptySet();
         const cad::CadPoint corner1{f.minx, f.miny, 0}, corner2{f.maxx, f.maxy, 0};
-        tempSet->selectWithFilter(0, &corner1, &corner2, nullptr);
+        probe.tempSet->selectWithFilter(0, &corner1, &corner2, nullptr);
         f.chosen = true;
         painter.mark(inside, pen);
         painter.number(boxOf(f), static_cast<int>(i) + 1);

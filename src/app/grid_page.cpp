@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/sheet_probe.h"
 #include "base/numbers.h"
 #include "base/scope_exit.h"
 #include "sheets/print_scale.h"
@@ -69,15 +70,10 @@ void GridPage::layOutGrid() {
 }
 
 void GridPage::previewPressed(const ui::MouseEvent& e) {
-    if (!holdsPicture(session.photo)) return;
+    const std::optional<frames::DrawingPoint> point = drawingPointAt(*preview, session.photo, session.view, e.x, e.y);
+    if (!point) return;
     try {
-        const double factor =
-            frames::fitFactor(preview->width(), preview->height(), session.photo->width(), session.photo->height());
-        if (!(factor > 0)) return;
-        const frames::PreviewMapping view{session.view.cx, session.view.cy, session.view.scale, 0, 0};
-        const frames::DrawingPoint p =
-            frames::imagePointToDrawing(view, factor, preview->width(), preview->height(), e.x, e.y);
-
+        const frames::DrawingPoint p = *point;
         const grid::Layout cells = layout();
         std::optional<int> column, row;
         if (cells.spacing.x > 0 && cells.spacing.y > 0) {
@@ -98,7 +94,7 @@ void GridPage::previewPressed(const ui::MouseEvent& e) {
 
         {
             PreviewCanvas painter = canvas();
-            if (e.shift || e.ctrl || e.button != ui::MouseButton::Left) {
+            if (pressReleases(e)) {
                 session.choose(*column, *row, false);
                 painter.restore(sheet, 1);
             } else {
@@ -113,8 +109,7 @@ void GridPage::previewPressed(const ui::MouseEvent& e) {
 }
 
 void GridPage::chooseOrReleaseAll(const ui::MouseEvent& e) {
-    const bool releaseAll = e.button == ui::MouseButton::Right ||
-                            (e.button == ui::MouseButton::Left && (e.shift || e.ctrl));
+    const bool releaseAll = releasesAll(e);
     const grid::Layout cells = layout();
     const int columns = session.columns, rows = session.rows;
     if (columns < 0 || rows < 0 || !(cells.sheetW > 0) || !(cells.sheetH > 0)) return;
@@ -124,17 +119,10 @@ void GridPage::chooseOrReleaseAll(const ui::MouseEvent& e) {
     // the repaint and the release of the automation objects.
     base::ScopeExit showCount;
 
-    std::unique_ptr<cad::CadApplication> cadApp;
-    if (!window_.connectToCad(cadApp)) return;
+    SheetProbe probe;
+    if (!window_.connectToCad(probe.application)) return;
     showCount = base::ScopeExit([this] { showChosenCount(); });
-
-    std::unique_ptr<cad::CadDocument> document;
-    std::unique_ptr<cad::CadSelectionSet> tempSet;
-    if (!releaseAll) {
-        document = cadApp->currentDocument();
-        cadApp->showWholeDrawing();
-        tempSet = cad::tempSelectionSet(*document);
-    }
+    if (!releaseAll) probe.open();
 
     const int pen = grid::markPen(window_.monitorScaleFactor);
     const double d = grid::contentInset(window_.monitorScaleFactor);
@@ -145,10 +133,10 @@ void GridPage::chooseOrReleaseAll(const ui::MouseEvent& e) {
             session.choose(c, r, false);
             painter.restore(sheet, 1);
             if (releaseAll) continue;
-            tempSet->emptySet();
+            probe.tempSet->emptySet();
             const cad::CadPoint corner1{sheet.x0 + d, sheet.y0 + d, 0}, corner2{sheet.x1 - d, sheet.y1 - d, 0};
-            tempSet->selectWithFilter(0, &corner1, &corner2, nullptr);
-            if (tempSet->entityCount() > 0) {
+            probe.tempSet->selectWithFilter(0, &corner1, &corner2, nullptr);
+            if (probe.tempSet->entityCount() > 0) {
                 session.choose(c, r, true);
                 painter.mark(sheet, pen);
             }

@@ -10,6 +10,15 @@ bool holdsPicture(const std::shared_ptr<ui::Picture>& picture) {
     return picture && picture->width() > 0 && picture->height() > 0;
 }
 
+std::optional<frames::DrawingPoint> drawingPointAt(const ui::Image& image, const std::shared_ptr<ui::Picture>& photo,
+                                                   const PreviewView& view, int x, int y) {
+    if (!holdsPicture(photo)) return std::nullopt;
+    const double factor = frames::fitFactor(image.width(), image.height(), photo->width(), photo->height());
+    if (!(factor > 0)) return std::nullopt;
+    const frames::PreviewMapping mapping{view.cx, view.cy, view.scale, 0, 0};
+    return frames::imagePointToDrawing(mapping, factor, image.width(), image.height(), x, y);
+}
+
 PreviewCanvas::PreviewCanvas(desktop::ShellServices& shell, ui::Image& image, const PreviewView& view,
                              const std::shared_ptr<ui::Picture>& clean)
     : image_(image), clean_(clean) {

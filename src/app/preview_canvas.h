@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "desktop/canvas.h"
 #include "desktop/shell_services.h"
@@ -44,7 +45,18 @@ private:
     std::unique_ptr<desktop::Canvas> canvas_;
 };
 
+// A press on a photograph releases what is under it for any button but the left, or the
+// left with Shift or Ctrl; otherwise it chooses.
+inline bool pressReleases(const ui::MouseEvent& e) {
+    return e.shift || e.ctrl || e.button != ui::MouseButton::Left;
+}
+
 // True when the picture holds pixels.
 bool holdsPicture(const std::shared_ptr<ui::Picture>& picture);
+
+// The drawing point under (x, y) in `image`, which shows `photo` centred and scaled to
+// fit through `view`; nothing when there is no photograph or no room to show it.
+std::optional<frames::DrawingPoint> drawingPointAt(const ui::Image& image, const std::shared_ptr<ui::Picture>& photo,
+                                                   const PreviewView& view, int x, int y);
 
 }  // namespace app
