@@ -21,23 +21,50 @@ using base::toUtf16Le;
 
 namespace {
 
-// Reads keys of the one section, noting the values that are not numbers where numbers belong.
+// Reads keys of the one section; a value that is not a number where a number belongs
+// takes the default.
 struct Reader {
     const IniFile& ini;
-    std::vector<std::wstring> bad;  // "key=value" of values that are not numbers
 
     std::wstring str(const wchar_t* key, const wchar_t* fallback) const {
         return ini.read(kSettingsSection, key).value_or(fallback);
     }
-    int integer(const wchar_t* key, int fallback) {
+    int integer(const wchar_t* key, int fallback) const {
         const auto text = ini.read(kSettingsSection, key);
         if (!text) return fallback;
-        if (const auto v = parseSettingsInt(*text)) return *v;
-        if (!text->empty()) bad.push_back(std::wstring(key) + L"=" + *text);
-        return fallback;
+        return parseSettingsInt(*text).value_or(fallback);
     }
-    bool boolean(const wchar_t* key, bool fallback) { return integer(key, fallback ? 1 : 0) != 0; }
+    bool boolean(const wchar_t* key, bool fallback) const { return integer(key, fallback ? 1 : 0) != 0; }
 };
+
+// The height of the caption bar that must stay inside the work area, so that the window
+// can be taken and moved.
+constexpr long long kCaptionBand = 32;
+
+// The window rectangle the file asks for, placed on the primary screen: a size that is
+// not positive is the designed one; a window wider or higher than the screen starts at
+// its left or top edge; the caption bar lies inside the work area. Worked in 64 bits, so
+// no value of the file can overflow.
+ui::Rect placeOnScreen(const Reader& r, ui::Rect designed, desktop::ScreenSize screen, desktop::ScreenRect work) {
+    const int width = r.integer(L"Width", designed.width), height = r.integer(L"Height", designed.height);
+    ui::Rect w = designed;
+    w.width = width > 0 ? width : designed.width;
+    w.height = height > 0 ? height : designed.height;
+    long long left = r.integer(L"Left", static_cast<int>((static_cast<long long>(screen.width) - w.width) / 2));
+    long long top = r.integer(L"Top", static_cast<int>((static_cast<long long>(screen.height) - w.height) / 2));
+    if (left + w.width > screen.width) left = static_cast<long long>(screen.width) - w.width;
+    if (top + w.height > screen.height) top = static_cast<long long>(screen.height) - w.height;
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    // A taskbar along the top or the bottom may cover the caption where the screen does not.
+    if (top + kCaptionBand > work.bottom) top = static_cast<long long>(work.bottom) - kCaptionBand;
+    if (top < work.top) top = work.top;
+    if (left + kCaptionBand > work.right) left = static_cast<long long>(work.right) - kCaptionBand;
+    if (left < work.left) left = work.left;
+    w.left = static_cast<int>(left);
+    w.top = static_cast<int>(top);
+    return w;
+}
 
 std::wstring num(int v) { return std::to_wstring(v); }
 std::wstring flag(bool v) { return v ? L"1" : L"0"; }
@@ -98,25 +125,10 @@ void readSettings(MainWindow& f) {
     } catch (const std::exception&) {
         problem = L"設定ファイル " + path + L" を読めません。既定の設定で始めます。";
     }
-    Reader r{ini, {}};
+    const Reader r{ini};
 
     ui::Form& form = f.form();
-    ui::Rect w = form.windowRect();
-    w.width = r.integer(L"Width", w.width);
-    form.setWindowRect(w);
-    w.height = r.integer(L"Height", w.height);
-    form.setWindowRect(w);
-    const desktop::ScreenSize screen = shell.primaryScreenSize();
-    w.left = r.integer(L"Left", (screen.width - w.width) / 2);
-    form.setWindowRect(w);
-    w.top = r.integer(L"Top", (screen.height - w.height) / 2);
-    form.setWindowRect(w);
-    // Keep the window on the primary screen; a window larger than the screen ends at 0.
-    if (w.left + w.width > screen.width) w.left = screen.width - w.width;
-    if (w.top + w.height > screen.height) w.top = screen.height - w.height;
-    if (w.left < 0) w.left = 0;
-    if (w.top < 0) w.top = 0;
-    form.setWindowRect(w);
+    form.setWindowRect(placeOnScreen(r, form.windowRect(), shell.primaryScreenSize(), shell.primaryWorkArea()));
 
     f.gridPage.spacing->setText(r.str(L"dxdy", L"420,300"));
     f.gridPage.autoPrintScale->setChecked(r.boolean(L"Keisan", true));
@@ -138,10 +150,6 @@ void readSettings(MainWindow& f) {
     f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
 
-    if (!r.bad.empty()) {
-        problem = L"設定ファイル " + path + L" の次の値は数値ではないため、既定値を使います。";
-        for (const auto& entry : r.bad) problem += L"\n" + entry;
-    }
     if (!problem.empty()) shell.showMessage(problem);
 }
 

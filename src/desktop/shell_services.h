@@ -46,6 +46,8 @@ public:
     ~ShellServices() override = default;
     // The primary monitor's size in device pixels.
     virtual ScreenSize primaryScreenSize() = 0;
+    // The primary monitor's work area: the screen less the taskbar and docked bars.
+    virtual ScreenRect primaryWorkArea() = 0;
     // The full path of the running program file.
     virtual std::wstring programPath() = 0;
     // A modal message box with one OK button, captioned kAppTitle, over the main window.
@@ -63,6 +65,8 @@ public:
     virtual WindowHandle findWindowByClass(std::wstring_view className) = 0;
     // The window's rectangle in screen pixels; an empty rectangle when it is no window.
     virtual ScreenRect windowRect(WindowHandle window) = 0;
+    // Whether the handle names a window that exists now.
+    virtual bool isWindow(WindowHandle window) = 0;
     // The window's client area in screen pixels; an empty rectangle when it is no window.
     virtual ScreenRect clientRect(WindowHandle window) = 0;
     // The window's first child (the top of its children in z-order) and the window after

@@ -23,6 +23,15 @@ desktop::ScreenSize WinShellServices::primaryScreenSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+desktop::ScreenRect WinShellServices::primaryWorkArea() {
+    RECT r{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) {
+        const desktop::ScreenSize screen = primaryScreenSize();
+        return {0, 0, screen.width, screen.height};
+    }
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 std::wstring WinShellServices::programPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -63,6 +72,10 @@ bool WinShellServices::topLevelWindowExists(std::wstring_view title) {
 
 desktop::WindowHandle WinShellServices::findWindowByClass(std::wstring_view className) {
     return handleOf(FindWindowW(std::wstring(className).c_str(), nullptr));
+}
+
+bool WinShellServices::isWindow(desktop::WindowHandle window) {
+    return window != 0 && IsWindow(hwndOf(window));
 }
 
 desktop::ScreenRect WinShellServices::windowRect(desktop::WindowHandle window) {

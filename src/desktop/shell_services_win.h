@@ -17,6 +17,7 @@ public:
     void setOwner(HWND owner) { owner_ = owner; }
 
     desktop::ScreenSize primaryScreenSize() override;
+    desktop::ScreenRect primaryWorkArea() override;
     std::wstring programPath() override;
     void showMessage(const std::wstring& text) override;
     int monitorScaleFactor() override;
@@ -25,6 +26,7 @@ public:
     bool topLevelWindowExists(std::wstring_view title) override;
     desktop::WindowHandle findWindowByClass(std::wstring_view className) override;
     desktop::ScreenRect windowRect(desktop::WindowHandle window) override;
+    bool isWindow(desktop::WindowHandle window) override;
     desktop::ScreenRect clientRect(desktop::WindowHandle window) override;
     desktop::WindowHandle firstChild(desktop::WindowHandle window) override;
     desktop::WindowHandle nextSibling(desktop::WindowHandle window) override;

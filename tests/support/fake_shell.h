@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ public:
     std::vector<app::TextMark> texts;          // every text drawn on any bitmap
 
     desktop::ScreenSize primaryScreenSize() override { return screen; }
+    // The work area: the whole screen unless a test sets one.
+    std::optional<desktop::ScreenRect> workArea;
+    desktop::ScreenRect primaryWorkArea() override { return workArea.value_or(desktop::ScreenRect{0, 0, screen.width, screen.height}); }
+    bool isWindow(desktop::WindowHandle h) override { return windows.count(h) > 0; }
     std::wstring programPath() override { return program; }
     void showMessage(const std::wstring& text) override { messages.push_back(text); }
     int monitorScaleFactor() override { return scaleFactor; }
