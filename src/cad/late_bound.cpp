@@ -1,9 +1,11 @@
 #include "cad/late_bound.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "base/numbers.h"
 #include "cad/ids.h"
 #include "cad/members.h"
 
@@ -57,19 +59,34 @@ protected:
         if (!s) badShape(L"something other than text");
         return std::move(*s);
     }
-    // A list of strings: an array of strings, or an array of variants holding strings.
+    // A list of strings: an array of strings, numbers or variants. Each element becomes
+    // its text: numbers as the process writes them, booleans as "True" or "False"; an
+    // element that has no text (nothing, an object, an array) is left out.
     StringList list(Value result) const {
         if (StringList* strings = result.get<StringList>()) return std::move(*strings);
+        StringList out;
+        if (const std::vector<double>* numbers = result.get<std::vector<double>>()) {
+            for (double d : *numbers) out.push_back(base::formatGeneral(d));
+            return out;
+        }
+        if (const std::vector<std::int16_t>* numbers = result.get<std::vector<std::int16_t>>()) {
+            for (std::int16_t i : *numbers) out.push_back(std::to_wstring(i));
+            return out;
+        }
         const ValueList* items = result.get<ValueList>();
         if (!items) badShape(L"a list that is not an array of strings");
-        StringList out;
         out.reserve(items->size());
-        for (const Value& item : *items) {
-            const std::wstring* s = item.get<std::wstring>();
-            if (!s) badShape(L"a list that is not an array of strings");
-            out.push_back(*s);
-        }
+        for (const Value& item : *items)
+            if (std::optional<std::wstring> text = elementText(item)) out.push_back(std::move(*text));
         return out;
+    }
+    static std::optional<std::wstring> elementText(const Value& item) {
+        if (const std::wstring* s = item.get<std::wstring>()) return *s;
+        if (const double* d = item.get<double>()) return base::formatGeneral(*d);
+        if (const std::int32_t* i = item.get<std::int32_t>()) return std::to_wstring(*i);
+        if (const std::int16_t* i = item.get<std::int16_t>()) return std::to_wstring(*i);
+        if (const bool* b = item.get<bool>()) return std::wstring(*b ? L"True" : L"False");
+        return std::nullopt;
     }
     // Doubles: an array of doubles, or an array of variants holding numbers.
     std::vector<double> doubles(Value result) const {

@@ -226,6 +226,28 @@ TEST(LateBound, ListsHeldAsVariantsOfStringsAreAccepted) {
     EXPECT_EQ(objects.layout->deviceList(), (StringList{L"PDF", L"Plotter"}));
 }
 
+TEST(LateBound, ListElementsAreConvertedToTextAndThoseWithoutTextLeftOut) {
+    const struct {
+        const char* what;
+        Value answer;
+        StringList expected;
+    } cases[] = {
+        {"variants of every kind", ValueList{L"PDF", 3.0, 2.5, std::int32_t{-7}, std::int16_t{4}, true, false},
+         {L"PDF", L"3", L"2.5", L"-7", L"4", L"True", L"False"}},
+        {"elements without text", ValueList{Empty{}, L"a.ctb", DispatchPtr(), std::vector<double>{1}, Omitted{}}, {L"a.ctb"}},
+        {"array of numbers", std::vector<double>{1, 0.5}, {L"1", L"0.5"}},
+        {"array of small integers", std::vector<std::int16_t>{1, -2}, {L"1", L"-2"}},
+        {"nothing in it", ValueList{}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Host host;
+        host.answer(Operation::styleTableList, c.answer);
+        Objects objects(host);
+        EXPECT_EQ(objects.layout->styleTableList(), c.expected);
+    }
+}
+
 TEST(LateBound, HostErrorsReachTheCallerWithTheHostsText) {
     Host host;
     host.fake(Layout).fails(Host::name(Operation::setMedia), CallKind::Put, L"Invalid media name");
@@ -253,9 +275,7 @@ std::vector<GarbleCase> garbleCases() {
     return {
         {"list that is text", Operation::deviceList, L"PDF", devices},
         {"list that is empty", Operation::deviceList, Empty{}, devices},
-        {"list of numbers", Operation::mediaList, std::vector<double>{1, 2}, [](Objects& o) { o.layout->mediaList(); }},
-        {"list of variants holding a number", Operation::styleTableList, ValueList{L"a.ctb", 3.0},
-         [](Objects& o) { o.layout->styleTableList(); }},
+        {"list that is a number", Operation::mediaList, 3.0, [](Objects& o) { o.layout->mediaList(); }},
         {"coordinates that are text", Operation::Coordinates, L"0,0,1,1", coords},
         {"coordinates that are nothing", Operation::Coordinates, Empty{}, coords},
         {"coordinates holding text", Operation::Coordinates, ValueList{1.0, L"2"}, coords},
