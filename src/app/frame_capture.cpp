@@ -88,10 +88,10 @@ bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApp
     if (frames::extentsValid(session.captureExtents)) {
         // The framing takes this capture's measurement; without one there is nothing
         // to frame to, and the capture ends as on a host error.
-        if (!measured) throw std::runtime_error("the drawing extents were not measured");
+        if (!measured) throw std::runtime_error("図面範囲を測れません");
         const double ex = measured->upperRight[0] - measured->lowerLeft[0];
         const double ey = measured->upperRight[1] - measured->lowerLeft[1];
-        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
+        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("図面範囲が有限ではありません");
         const frames::CaptureArea area = frames::fitCaptureArea(fullWidth, fullHeight, viewSize, ex, ey);
         if (documentWindow != 0 && area.u > 0 && area.v > 0) {
             const std::optional<double> scale = takeViewPicture(

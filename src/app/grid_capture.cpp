@@ -20,7 +20,7 @@ namespace {
 
 // A size the host gives in pixels, as a whole number of them.
 int pixelCount(double value) {
-    if (!(std::fabs(value) < 1e9)) throw std::runtime_error("the CAD view's size is not a pixel count");
+    if (!(std::fabs(value) < 1e9)) throw std::runtime_error("CAD 画面の大きさが画素数ではありません");
     return static_cast<int>(value);
 }
 
@@ -51,7 +51,7 @@ void captureGridView(desktop::ShellServices& shell, GridPage& page, cad::CadAppl
 
     if (frames::extentsValid(session.captureExtents)) {
         const double ex = session.captureExtents.maxX - session.captureExtents.minX, ey = session.captureExtents.maxY - session.captureExtents.minY;
-        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("the drawing extents are not finite");
+        if (!std::isfinite(ex) || !std::isfinite(ey)) throw std::runtime_error("図面範囲が有限ではありません");
         if (viewWindow != 0 && width > 0 && height > 0) {
             const frames::CaptureArea area = frames::fitCaptureArea(width, height, viewSize, ex, ey);
             if (area.u > 0 && area.v > 0) {

@@ -70,7 +70,7 @@ void GridPage::pickBasePoint() {
     if (plotRunning_) return;
     runPick([this](cad::CadDocument& document) {
         const cad::CadPoint p = document.inputUtility()->promptPoint(kBasePointPrompt);
-        if (p.size() < 2) throw std::runtime_error("the picked point has no x and y");
+        if (p.size() < 2) throw std::runtime_error("指示した点に X, Y がありません");
         basePoint->setText(pairText(p[0], p[1]));
     });
 }

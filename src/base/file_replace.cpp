@@ -12,13 +12,13 @@ namespace base {
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        if (ec) throw std::runtime_error("cannot look for " + path.string());
+        if (ec) throw std::runtime_error("ファイルを確かめられません: " + path.string());
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path.string());
+    if (!in) throw std::runtime_error("ファイルを開けません: " + path.string());
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw std::runtime_error("cannot read " + path.string());
+    if (in.bad()) throw std::runtime_error("ファイルを読めません: " + path.string());
     return bytes;
 }
 

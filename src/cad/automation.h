@@ -113,7 +113,8 @@ public:
 };
 
 // Readers for system-variable values, tolerant of the numeric forms a host may use,
-// strict about shape: anything else throws CadError.
+// strict about shape and about numbers that are not finite: anything else throws
+// CadError.
 double sysVarNumber(const Value& value);
 std::int32_t sysVarInteger(const Value& value);
 CadPoint sysVarPoint(const Value& value);  // at least 2 doubles

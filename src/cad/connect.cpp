@@ -20,18 +20,18 @@ bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder
 
 std::unique_ptr<CadSelectionSet> tempSelectionSet(CadDocument& document) {
     std::unique_ptr<CadSelectionSets> sets = document.selectionSetCollection();
-    if (!sets) throw CadError(L"The document has no selection sets.");
+    if (!sets) throw CadError(L"図面に選択セットの一覧がありません。");
     const std::int32_t count = sets->setCount();
     for (std::int32_t i = 0; i < count; ++i) {
         std::unique_ptr<CadSelectionSet> set = sets->setAt(i);
-        if (!set) throw CadError(L"The selection set could not be taken.");
+        if (!set) throw CadError(L"選択セットを取得できません。");
         if (set->setName() == kTempSelectionSetName) {
             set->emptySet();
             return set;
         }
     }
     std::unique_ptr<CadSelectionSet> added = sets->addSet(kTempSelectionSetName);
-    if (!added) throw CadError(L"The selection set could not be added.");
+    if (!added) throw CadError(L"選択セットを作成できません。");
     return added;
 }
 

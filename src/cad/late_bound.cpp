@@ -18,7 +18,7 @@ using enum ObjectKind;
 class LateBound {
 public:
     LateBound(DispatchPtr object, ObjectKind kind) : object_(std::move(object)), kind_(kind) {
-        if (!object_) throw CadError(std::wstring(L"The host gave no ") + std::wstring(objectKindName(kind)) + L" object.");
+        if (!object_) throw CadError(L"CAD から " + std::wstring(objectKindName(kind)) + L" オブジェクトが返されませんでした。");
     }
 
 protected:
@@ -32,31 +32,31 @@ protected:
     Value call(Operation operation, ValueList&& args = {}) { return call(operation, args); }
 
     [[noreturn]] void badShape(const wchar_t* what) const {
-        throw CadError(std::wstring(current_) + L": the host returned " + what + L".");
+        throw CadError(std::wstring(current_) + L": CAD の応答が" + what + L"。");
     }
 
     DispatchPtr object(Value result) const {
         DispatchPtr* p = result.get<DispatchPtr>();
-        if (!p || !*p) badShape(L"no object");
+        if (!p || !*p) badShape(L"オブジェクトではありません");
         return std::move(*p);
     }
     std::int32_t integer(const Value& result) const {
         if (const std::int32_t* i = result.get<std::int32_t>()) return *i;
         if (const std::int16_t* i = result.get<std::int16_t>()) return *i;
-        badShape(L"something other than an integer");
+        badShape(L"整数ではありません");
     }
     double number(const Value& result) const {
         if (const double* d = result.get<double>()) return *d;
         if (result.is<std::int32_t>() || result.is<std::int16_t>()) return integer(result);
-        badShape(L"something other than a number");
+        badShape(L"数値ではありません");
     }
     bool boolean(const Value& result) const {
         if (const bool* b = result.get<bool>()) return *b;
-        badShape(L"something other than a boolean");
+        badShape(L"真偽値ではありません");
     }
     std::wstring text(Value result) const {
         std::wstring* s = result.get<std::wstring>();
-        if (!s) badShape(L"something other than text");
+        if (!s) badShape(L"文字列ではありません");
         return std::move(*s);
     }
     // A list of strings: an array of strings, numbers or variants. Each element becomes
@@ -74,7 +74,7 @@ protected:
             return out;
         }
         const ValueList* items = result.get<ValueList>();
-        if (!items) badShape(L"a list that is not an array of strings");
+        if (!items) badShape(L"一覧ではありません");
         out.reserve(items->size());
         for (const Value& item : *items)
             if (std::optional<std::wstring> text = elementText(item)) out.push_back(std::move(*text));
@@ -92,23 +92,23 @@ protected:
     std::vector<double> doubles(Value result) const {
         if (std::vector<double>* d = result.get<std::vector<double>>()) return std::move(*d);
         const ValueList* items = result.get<ValueList>();
-        if (!items) badShape(L"something other than an array of numbers");
+        if (!items) badShape(L"数値の配列ではありません");
         std::vector<double> out;
         out.reserve(items->size());
         for (const Value& item : *items) {
             if (!item.is<double>() && !item.is<std::int32_t>() && !item.is<std::int16_t>())
-                badShape(L"something other than an array of numbers");
+                badShape(L"数値の配列ではありません");
             out.push_back(number(item));
         }
         return out;
     }
     CadPoint point(Value result) const {
         CadPoint p = doubles(std::move(result));
-        if (p.size() != 2 && p.size() != 3) badShape(L"a point without 2 or 3 coordinates");
+        if (p.size() != 2 && p.size() != 3) badShape(L"2 次元か 3 次元の点ではありません");
         return p;
     }
     static Value pointArgument(const CadPoint& p) {
-        if (p.size() != 2 && p.size() != 3) throw CadError(L"A point needs 2 or 3 coordinates.");
+        if (p.size() != 2 && p.size() != 3) throw CadError(L"点の座標は 2 つか 3 つです。");
         return p;
     }
 
@@ -148,7 +148,7 @@ public:
     void measureExtents(CadPoint& lowerLeft, CadPoint& upperRight) override {
         ValueList args(2);  // two empty out arguments
         call(Operation::measureExtents, args);
-        if (args.size() != 2) badShape(L"no corners");
+        if (args.size() != 2) badShape(L"2 つの角ではありません");
         CadPoint ll = point(std::move(args[0]));
         CadPoint ur = point(std::move(args[1]));
         lowerLeft = std::move(ll);

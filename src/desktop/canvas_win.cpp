@@ -39,7 +39,7 @@ GdiCanvas::~GdiCanvas() { dib_.store(target_); }
 
 void GdiCanvas::setPen(std::uint32_t colour, int width) {
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, std::max(width, 1), colorRef(colour)));
-    if (!pen) throw desktop::GraphicsError("no pen could be made");
+    if (!pen) throw desktop::GraphicsError("ペンを作成できません");
     penSelected_.reset();  // the old pen goes out of the device context before it is deleted
     pen_ = std::move(pen);
     penSelected_.emplace(dib_.dc(), pen_.get());
@@ -55,7 +55,7 @@ void GdiCanvas::setFont(int cellHeight, std::uint32_t colour) {
     LOGFONTW face = defaultFace();
     face.lfHeight = std::max(cellHeight, 0);
     GdiObject<HFONT> font(CreateFontIndirectW(&face));
-    if (!font) throw desktop::GraphicsError("no font could be made");
+    if (!font) throw desktop::GraphicsError("フォントを作成できません");
     fontSelected_.reset();
     font_ = std::move(font);
     fontSelected_.emplace(dib_.dc(), font_.get());

@@ -10,19 +10,19 @@ namespace platform {
 namespace {
 
 [[noreturn]] void fail(const char* what) {
-    throw desktop::GraphicsError(std::string(what) + " (error " + std::to_string(GetLastError()) + ")");
+    throw desktop::GraphicsError(std::string(what) + " (エラー " + std::to_string(GetLastError()) + ")");
 }
 
 }  // namespace
 
 DisplayDc::DisplayDc() : dc_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {
-    if (!dc_) fail("no device context for the display");
+    if (!dc_) fail("画面のデバイスコンテキストを作成できません");
 }
 
 DibSection::DibSection(int width, int height) : width_(width), height_(height) {
     if (width <= 0 || height <= 0)
-        throw desktop::GraphicsError("a bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " pixels cannot be made");
+        throw desktop::GraphicsError(std::to_string(width) + " x " + std::to_string(height) +
+                                 " 画素のビットマップは作成できません");
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -34,13 +34,13 @@ DibSection::DibSection(int width, int height) : width_(width), height_(height) {
     bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap_ || !bits) {
         if (bitmap_) DeleteObject(bitmap_);
-        fail("no 32-bit bitmap could be made");
+        fail("32 ビットのビットマップを作成できません");
     }
     bits_ = static_cast<std::uint32_t*>(bits);
     dc_ = CreateCompatibleDC(nullptr);
     if (!dc_) {
         DeleteObject(bitmap_);
-        fail("no memory device context could be made");
+        fail("メモリ デバイスコンテキストを作成できません");
     }
     old_ = SelectObject(dc_, bitmap_);
 }

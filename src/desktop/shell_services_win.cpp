@@ -178,7 +178,7 @@ std::shared_ptr<ui::PixelBitmap> WinShellServices::copyScreen(const desktop::Scr
     DisplayDc screen;
     DibSection copy(area.width(), area.height());
     if (!BitBlt(copy.dc(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, kCopyWithLayered))
-        throw desktop::GraphicsError("the screen could not be copied (error " + std::to_string(GetLastError()) + ")");
+        throw desktop::GraphicsError("画面をコピーできません (エラー " + std::to_string(GetLastError()) + ")");
     return copy.toBitmap();
 }
 
@@ -189,7 +189,7 @@ std::shared_ptr<ui::PixelBitmap> WinShellServices::shrinkWhiteOnBlack(const ui::
     DibSection to(width, height);
     SetStretchBltMode(to.dc(), WHITEONBLACK);
     if (!StretchBlt(to.dc(), 0, 0, width, height, from.dc(), 0, 0, source.width(), source.height(), SRCCOPY))
-        throw desktop::GraphicsError("the picture could not be reduced (error " + std::to_string(GetLastError()) + ")");
+        throw desktop::GraphicsError("画像を縮小できません (エラー " + std::to_string(GetLastError()) + ")");
     return to.toBitmap();
 }
 
