@@ -30,8 +30,9 @@ constexpr wchar_t kRunCaption[] = L"201";
 
 // One frame: the view shows it, the layout takes its window, rotation and scale, and the
 // plot service gets one copy. A paper without a size code plots at 1 : 1 and keeps the
-// layout's rotation and the page's print scale. Only a refused plot request is let pass.
-void plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
+// layout's rotation and the page's print scale. True when the host took the sheet; only a
+// refused plot request is let pass.
+bool plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
                const frames::FrameRect& frame) {
     const cad::CadPoint lowerLeft = corner(frame.minx, frame.miny), upperRight = corner(frame.maxx, frame.maxy);
     application.showAreaInView(lowerLeft, upperRight);
@@ -46,7 +47,7 @@ void plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocume
     }
     layout.setScaleRatio(1.0, scale);
     layout.reloadDeviceInfo();
-    plot::requestPlot(document);
+    return plot::requestPlot(document);
 }
 
 // Settings block, then every chosen frame among the first `count` records in list order,
@@ -76,8 +77,7 @@ void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadA
         const frames::FrameRect frame = frames[i];
         if (frame.chosen) {
             if (run.keepGoing()) {
-                plotFrame(page, application, *document, *layout, frame);
-                run.sheetHanded();
+                run.sheetSent(plotFrame(page, application, *document, *layout, frame));
                 if (!run.keepGoing()) break;
             }
             if (!run.keepGoing()) break;

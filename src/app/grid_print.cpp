@@ -53,15 +53,15 @@ int countChosenCells(const GridSession& session, const GridRun& run) {
 }
 
 // One cell: the view shows it, the layout takes its window, and the plot service gets
-// one copy.
-void plotCell(cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
+// one copy. True when the host took the sheet.
+bool plotCell(cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
               const grid::Box& sheet) {
     const cad::CadPoint lowerLeft = corner(sheet.x0, sheet.y0), upperRight = corner(sheet.x1, sheet.y1);
     application.showAreaInView(lowerLeft, upperRight);
     layout.setPlotWindow(lowerLeft, upperRight);
     layout.reloadDeviceInfo();
     layout.reloadDeviceInfo();
-    plot::requestPlot(document);
+    return plot::requestPlot(document);
 }
 
 // Plots in the foreground, then the settings block, then every chosen cell row by row,
@@ -83,8 +83,7 @@ void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& appl
         for (int c = 0; c < run.columns; ++c) {
             if (page.session.cellChosen(c, r)) {
                 if (plotRun.keepGoing()) {
-                    plotCell(application, *document, *layout, run.cells.sheet(c, r));
-                    plotRun.sheetHanded();
+                    plotRun.sheetSent(plotCell(application, *document, *layout, run.cells.sheet(c, r)));
                     if (!plotRun.keepGoing()) break;
                 }
                 if (!plotRun.keepGoing()) break;

@@ -38,6 +38,7 @@ PlotRun::~PlotRun() {
     rect.left = savedLeft_;
     rect.top = savedTop_;
     window_.setWindowRect(rect);
+    if (refused_ > 0) shell_.showMessage(refusedSheetsMessage(handed_, handed_ + refused_));
 }
 
 void PlotRun::startProgress(int total) {
@@ -46,9 +47,18 @@ void PlotRun::startProgress(int total) {
     shell_.setTaskbarProgress(0, total_);
 }
 
-void PlotRun::sheetHanded() {
+void PlotRun::sheetSent(bool handedOver) {
+    if (!handedOver) {
+        ++refused_;
+        return;
+    }
     ++handed_;
     shell_.setTaskbarProgress(handed_, std::max(total_, handed_));
+}
+
+std::wstring refusedSheetsMessage(int handedOver, int sent) {
+    return L"CAD が受け付けた印刷は " + std::to_wstring(sent) + L" 枚中 " + std::to_wstring(handedOver) + L" 枚です。\n" +
+           std::to_wstring(sent - handedOver) + L" 枚は印刷されていません。";
 }
 
 bool PlotRun::keepGoing() {

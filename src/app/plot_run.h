@@ -14,6 +14,9 @@ namespace app {
 
 inline constexpr wchar_t kPrintSettingsBlank[] = L"印刷設定が空白です.";
 
+// The message of a run in which the host refused some sheets.
+std::wstring refusedSheetsMessage(int handedOver, int sent);
+
 class PlotRun {
 public:
     // `mayContinue` is the window's flag that "中止" lowers; the run raises it now and
@@ -24,9 +27,11 @@ public:
     PlotRun(const PlotRun&) = delete;
     PlotRun& operator=(const PlotRun&) = delete;
 
-    // The taskbar shows 0 of `total` sheets; each sheetHanded() moves it on by one.
+    // The taskbar shows 0 of `total` sheets; each sheet the host took moves it on by one.
+    // A run in which the host refused sheets ends with one message saying how many of
+    // the sheets sent it took.
     void startProgress(int total);
-    void sheetHanded();
+    void sheetSent(bool handedOver);
 
     // Runs what is queued (so that "中止" can be pressed), then tells whether the run may
     // go on.
@@ -42,7 +47,7 @@ private:
     bool& mayContinue_;
     std::function<void(bool)> holdStill_;
     int savedLeft_ = 0, savedTop_ = 0;
-    int total_ = 0, handed_ = 0;
+    int total_ = 0, handed_ = 0, refused_ = 0;
 };
 
 // True, after telling the user, when any of the three print-setting boxes shows no text

@@ -32,13 +32,13 @@ void sendSettingsBlock(cad::CadLayout& layout, const PlotSettings& settings) {
     layout.reloadDeviceInfo();
 }
 
-void requestPlot(cad::CadDocument& document) {
+bool requestPlot(cad::CadDocument& document) {
     const std::unique_ptr<cad::CadPlot> plot = document.plotService();
     plot->setCopyCount(1);
     try {
-        plot->runPlot();
+        return plot->runPlot();
     } catch (const cad::CadError&) {
-        // This sheet is lost; the next one may still plot.
+        return false;  // this sheet is lost; the next one may still plot
     }
 }
 

@@ -23,9 +23,10 @@ struct PlotSettings {
 // printed and scaled, reload.
 void sendSettingsBlock(cad::CadLayout& layout, const PlotSettings& settings);
 
-// One copy of the layout's current sheet to the plot service. Only a refused plot
-// request is let pass; any other failure reaches the caller.
-void requestPlot(cad::CadDocument& document);
+// One copy of the layout's current sheet to the plot service. True when the host took
+// it; a refused plot request (a failure, or a false answer) is false, and any other
+// failure reaches the caller.
+bool requestPlot(cad::CadDocument& document);
 
 inline cad::CadPoint corner(double x, double y) { return {x, y, 0.0}; }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/plot_run.h"
 #include "plot_batch_rig.h"
 #include "sheets/style_table.h"
 
@@ -262,14 +263,18 @@ TEST_P(BatchPlot, AFailedCallEndsTheRunThereWithTheWindowRestored) {
     }
 }
 
-TEST_P(BatchPlot, ARefusedPlotRequestIsSkipped) {
+// The run goes on past a refused sheet; the taskbar counts only the sheets the host took,
+// and the end says how many of those sent it took.
+TEST_P(BatchPlot, ARefusedPlotRequestIsSkippedAndReported) {
     start({"PlotToDevice@2"});
     chooseSheets({true, true, true, false, false, false});
     const ui::Rect before = f().form().windowRect();
     print();
     EXPECT_EQ(windows(), windowsOf({true, false, true}));
-    EXPECT_EQ(progress(), (std::vector<std::string>{"progress 0/3", "progress 1/3", "progress 2/3", "progress 3/3",
-                                                    "progress 0/0"}));
+    EXPECT_EQ(progress(), (std::vector<std::string>{"progress 0/3", "progress 1/3", "progress 2/3", "progress 0/0"}));
+    EXPECT_EQ(shell().messages, std::vector<std::wstring>{app::refusedSheetsMessage(2, 3)});
+    EXPECT_EQ(app::refusedSheetsMessage(2, 3), L"CAD が受け付けた印刷は 3 枚中 2 枚です。\n1 枚は印刷されていません。");
+    shell().messages.clear();
     expectIdle(before);
 }
 
