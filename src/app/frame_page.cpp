@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -147,8 +148,10 @@ void FramePage::toggleToolbar() {
 
 void FramePage::setPlotRunning(bool running) {
     plotRunning_ = running;
-    captureButton->setEnabled(!running);
-    fromTop->setEnabled(!running);
+    for (ui::Widget* held : std::initializer_list<ui::Widget*>{captureButton, fromTop, printButton, printer, paper,
+                                                               styleTable, listsButton, landscapeRotation,
+                                                               portraitRotation})
+        held->setEnabled(!running);
 }
 
 }  // namespace app

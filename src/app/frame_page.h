@@ -69,8 +69,9 @@ public:
     // Outlines every frame on the photograph.
     void outlineFrames();
 
-    // A frame plot runs: the list keeps its length and order, so the capture and the
-    // reorder are refused and their controls disabled until it ends.
+    // A batch plot runs on either page (the window tells both): the frame list keeps its
+    // length and order, so the capture and the reorder are refused, and they, "印刷" and
+    // the print settings are disabled until it ends.
     void setPlotRunning(bool running);
     bool plotRunning() const { return plotRunning_; }
 

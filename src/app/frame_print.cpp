@@ -89,8 +89,7 @@ void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadA
 }  // namespace
 
 void FramePage::print() {
-    PlotRun run(window_.shell(), window_.form(), *printButton, *stopButton, window_.plotMayContinue,
-                [this](bool running) { setPlotRunning(running); });
+    PlotRun run(window_, *printButton, *stopButton);
     const std::size_t count = session.frames.size();
     if (count == 0) return;
     std::unique_ptr<cad::CadApplication> application;

@@ -6,6 +6,7 @@
 #include "app/grid_page.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -158,9 +159,11 @@ void GridPage::paperChanged() {
 
 void GridPage::setPlotRunning(bool running) {
     plotRunning_ = running;
-    captureButton->setEnabled(!running);
-    basePointButton->setEnabled(!running);
-    spacingButton->setEnabled(!running);
+    for (ui::Widget* held : std::initializer_list<ui::Widget*>{
+             captureButton, basePointButton, spacingButton, drawingScaleButton, printButton, printer, paper,
+             styleTable, listsButton, rotation, sheetSize, sheetOrientation, drawingScale, printScale, autoPrintScale,
+             recomputeButton})
+        held->setEnabled(!running);
 }
 
 }  // namespace app

@@ -87,8 +87,10 @@ public:
     // every cell and outlines every sheet on the photograph.
     void layOutGrid();
 
-    // A grid plot runs: the grid keeps its counts and flags, so the capture and picks are
-    // refused and their buttons disabled until it ends. Cell presses stay possible.
+    // A batch plot runs on either page (the window tells both): the grid keeps its counts
+    // and flags, so the capture and picks are refused, and they, "印刷", the print
+    // settings and the fields of the sheet size and the scales are disabled until it
+    // ends. Cell presses stay possible.
     void setPlotRunning(bool running);
     bool plotRunning() const { return plotRunning_; }
 

@@ -98,8 +98,7 @@ void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& appl
 }  // namespace
 
 void GridPage::print() {
-    PlotRun plotRun(window_.shell(), window_.form(), *printButton, *stopButton, window_.plotMayContinue,
-                    [this](bool running) { setPlotRunning(running); });
+    PlotRun plotRun(window_, *printButton, *stopButton);
     GridRun run;
     run.cells = layout();
     run.columns = session.columns;

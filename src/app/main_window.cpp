@@ -23,6 +23,7 @@ ui::WidgetArgs formArgs() {
 MainWindow::MainWindow(ui::WidgetFactory& widgets, desktop::ShellServices& shell, int dpi, bool runCreated)
     : framePage(*this), gridPage(*this), shell_(shell), form_(std::make_unique<ui::Form>(formArgs(), widgets, dpi)) {
     buildControls();
+    form_->closeAllowed = [this] { return closeRequested(); };
     if (runCreated) windowCreated();
 }
 
@@ -39,6 +40,7 @@ void MainWindow::windowCreated() {
 void MainWindow::windowDestroyed() {
     if (destroyed_) return;
     destroyed_ = true;
+    plotMayContinue = false;  // a run stops after the sheet in hand: its window is gone
     writeSettings(*this);
     gridPage.session.photo.reset();
     framePage.session.photo.reset();
@@ -47,6 +49,34 @@ void MainWindow::windowDestroyed() {
 void MainWindow::stopPlot() {
     plotMayContinue = false;
     shell_.processMessages();
+}
+
+void MainWindow::setPlotRunning(bool running) {
+    plotRunning_ = running;
+    framePage.setPlotRunning(running);
+    gridPage.setPlotRunning(running);
+}
+
+ui::Rect MainWindow::restingWindowRect() const {
+    ui::Rect rect = form_->windowRect();
+    if (parkedFrom) {
+        rect.left = parkedFrom->left;
+        rect.top = parkedFrom->top;
+    }
+    return rect;
+}
+
+bool MainWindow::closeRequested() {
+    if (!plotRunning_) return true;
+    closeAfterRun_ = true;
+    plotMayContinue = false;
+    return false;
+}
+
+void MainWindow::runEnded() {
+    if (!closeAfterRun_) return;
+    closeAfterRun_ = false;
+    form_->close();
 }
 
 void MainWindow::chooseTargetCad() {}

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,21 @@ public:
 
     // "中止" on either page: the running batch plot stops at its next look.
     void stopPlot();
+
+    // A batch plot runs on one of the pages, or has ended. While it runs, both pages hold
+    // still everything whose change would alter it: the two pages plot through the one
+    // layout of the CAD document.
+    void setPlotRunning(bool running);
+    bool plotRunning() const { return plotRunning_; }
+    // The window's place before a run parked it above the taskbar; set while it is there.
+    std::optional<ui::Rect> parkedFrom;
+    // The window's place as the settings keep it: where it was before a run parked it.
+    ui::Rect restingWindowRect() const;
+    // The user closes the window: at once, or, while a run lasts, once the run has stopped
+    // after the sheet in hand (as "中止" stops it). False while the window stays for now.
+    bool closeRequested();
+    // Closes the window when a close was put off until the end of a run.
+    void runEnded();
     // The "CAD" button.
     void chooseTargetCad();
 
@@ -86,6 +102,8 @@ private:
     cad::CoApplication* cadCreator_ = nullptr;
     std::unique_ptr<ui::Form> form_;
     bool destroyed_ = false;
+    bool plotRunning_ = false;
+    bool closeAfterRun_ = false;
 };
 
 }  // namespace app

@@ -1,7 +1,8 @@
 #include "app/plot_run.h"
 
 #include <algorithm>
-#include <utility>
+
+#include "app/main_window.h"
 
 namespace app {
 
@@ -11,35 +12,37 @@ constexpr wchar_t kTaskbarClass[] = L"Shell_TrayWnd";
 
 }  // namespace
 
-PlotRun::PlotRun(desktop::ShellServices& shell, ui::Form& window, ui::Button& print, ui::Button& stop,
-                 bool& mayContinue, std::function<void(bool running)> holdStill)
-    : shell_(shell), window_(window), print_(print), stop_(stop), mayContinue_(mayContinue),
-      holdStill_(std::move(holdStill)) {
-    const ui::Rect rect = window.windowRect();
-    savedLeft_ = rect.left;
-    savedTop_ = rect.top;
-    if (const desktop::WindowHandle taskbar = shell.findWindowByClass(kTaskbarClass)) {
-        const int top = shell.primaryScreenSize().height - rect.height - shell.windowRect(taskbar).height();
-        window.setWindowRect({0, top, rect.width, rect.height});
+PlotRun::PlotRun(MainWindow& window, ui::Button& print, ui::Button& stop)
+    : window_(window), shell_(window.shell()), print_(print), stop_(stop) {
+    ui::Form& form = window.form();
+    const ui::Rect rect = form.windowRect();
+    window.parkedFrom = rect;
+    if (const desktop::WindowHandle taskbar = shell_.findWindowByClass(kTaskbarClass)) {
+        const int top = shell_.primaryScreenSize().height - rect.height - shell_.windowRect(taskbar).height();
+        form.setWindowRect({0, top, rect.width, rect.height});
     }
+    window.setPlotRunning(true);
     print_.setEnabled(false);
     stop_.setEnabled(true);
-    mayContinue_ = true;
-    holdStill_(true);
+    window.plotMayContinue = true;
 }
 
 PlotRun::~PlotRun() {
-    mayContinue_ = false;
+    window_.plotMayContinue = false;
+    window_.setPlotRunning(false);
     print_.setEnabled(true);
     stop_.setEnabled(false);
-    holdStill_(false);
     shell_.setTaskbarProgress(0, 0);
-    ui::Rect rect = window_.windowRect();
-    rect.left = savedLeft_;
-    rect.top = savedTop_;
-    window_.setWindowRect(rect);
+    ui::Rect rect = window_.form().windowRect();
+    rect.left = window_.parkedFrom->left;
+    rect.top = window_.parkedFrom->top;
+    window_.form().setWindowRect(rect);
+    window_.parkedFrom.reset();
     if (refused_ > 0) shell_.showMessage(refusedSheetsMessage(handed_, handed_ + refused_));
+    window_.runEnded();
 }
+
+bool PlotRun::mayContinue() const { return window_.plotMayContinue; }
 
 void PlotRun::startProgress(int total) {
     total_ = total;
@@ -63,7 +66,7 @@ std::wstring refusedSheetsMessage(int handedOver, int sent) {
 
 bool PlotRun::keepGoing() {
     shell_.processMessages();
-    return mayContinue_;
+    return window_.plotMayContinue;
 }
 
 bool printSettingsBlank(desktop::ShellServices& shell, const ui::ComboBox& device, const ui::ComboBox& paper,

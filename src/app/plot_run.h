@@ -1,10 +1,10 @@
 // The course of a batch plot ("印刷" on either page), from its start to its end: the
 // window parked in the lower-left corner just above the taskbar (where it is when there
-// is no taskbar), the page's "印刷" disabled and its "中止" enabled, the page's data held
-// still, and the taskbar progress. All of it is undone when the run ends, whichever way.
+// is no taskbar), the page's "印刷" disabled and its "中止" enabled, what would alter the
+// run held still on both pages, and the taskbar progress. All of it is undone when the
+// run ends, whichever way; a closing of the window put off by the run follows then.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "desktop/shell_services.h"
@@ -17,12 +17,13 @@ inline constexpr wchar_t kPrintSettingsBlank[] = L"印刷設定が空白です."
 // The message of a run in which the host refused some sheets.
 std::wstring refusedSheetsMessage(int handedOver, int sent);
 
+class MainWindow;
+
 class PlotRun {
 public:
-    // `mayContinue` is the window's flag that "中止" lowers; the run raises it now and
-    // lowers it at its end. `holdStill` is told true now and false at the end.
-    PlotRun(desktop::ShellServices& shell, ui::Form& window, ui::Button& print, ui::Button& stop, bool& mayContinue,
-            std::function<void(bool running)> holdStill);
+    // `print` and `stop` are the page's buttons. The window's flag that "中止" lowers is
+    // raised now and lowered at the end.
+    PlotRun(MainWindow& window, ui::Button& print, ui::Button& stop);
     ~PlotRun();
     PlotRun(const PlotRun&) = delete;
     PlotRun& operator=(const PlotRun&) = delete;
@@ -37,16 +38,13 @@ public:
     // go on.
     bool keepGoing();
     // Whether the run may go on, without running the queue.
-    bool mayContinue() const { return mayContinue_; }
+    bool mayContinue() const;
 
 private:
+    MainWindow& window_;
     desktop::ShellServices& shell_;
-    ui::Form& window_;
     ui::Button& print_;
     ui::Button& stop_;
-    bool& mayContinue_;
-    std::function<void(bool)> holdStill_;
-    int savedLeft_ = 0, savedTop_ = 0;
     int total_ = 0, handed_ = 0, refused_ = 0;
 };
 

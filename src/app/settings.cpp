@@ -171,7 +171,7 @@ void writeSettings(MainWindow& f) {
         if (!list.text().empty()) put(key, list.text());
     };
 
-    const ui::Rect w = f.form().windowRect();
+    const ui::Rect w = f.restingWindowRect();
     put(L"Width", num(w.width));
     put(L"Height", num(w.height));
     put(L"Left", num(w.left));

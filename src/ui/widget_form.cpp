@@ -163,6 +163,10 @@ int Form::scale(int designValue) const { return mulDiv(designValue, dpi_, 96); }
 
 Rect Form::windowRect() const { return peer() ? peer()->windowRect() : Rect{}; }
 
+void Form::close() {
+    if (peer()) peer()->close();
+}
+
 void Form::setWindowRect(const Rect& rect) {
     if (peer()) peer()->setWindowRect(rect);
 }

@@ -139,6 +139,9 @@ public:
     // Top-level window only: the outer window rectangle on the screen.
     virtual Rect windowRect() const { return {}; }
     virtual void setWindowRect(const Rect&) {}
+    // Top-level window only: closes the window as the user's closing would, once the
+    // event that asks for it has ended.
+    virtual void close() {}
 };
 
 // Makes the real control for a widget. The widget is complete (args, parent, state) when
@@ -321,6 +324,12 @@ public:
     int scale(int designValue) const;  // design pixels to device pixels at the current dpi
     Rect windowRect() const;           // outer rectangle on the screen, device pixels
     void setWindowRect(const Rect& rect);
+
+    // Asked when the user closes the window; false keeps it open. Unset: it closes.
+    std::function<bool()> closeAllowed;
+    // Closes the window as the user's closing would (closeAllowed is asked again), once
+    // the event now running has ended.
+    void close();
 
     // From the backend: the client area's new size, or a new dpi (then layout again).
     void clientResized(int width, int height);

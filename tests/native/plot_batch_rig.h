@@ -212,6 +212,17 @@ public:
         if (page_ == Page::Frame) return {f().framePage.captureButton, f().framePage.fromTop};
         return {f().gridPage.captureButton, f().gridPage.basePointButton, f().gridPage.spacingButton};
     }
+    // The controls of both pages whose change would alter a run of either page (the two
+    // share the CAD layout), disabled while it lasts.
+    std::vector<ui::Widget*> printSettingControls() {
+        app::FramePage& fp = f().framePage;
+        app::GridPage& gp = f().gridPage;
+        return {fp.captureButton, fp.fromTop,        fp.printButton,     fp.printer,          fp.paper,
+                fp.styleTable,    fp.listsButton,    fp.landscapeRotation, fp.portraitRotation, gp.captureButton,
+                gp.basePointButton, gp.spacingButton, gp.drawingScaleButton, gp.printButton,     gp.printer,
+                gp.paper,         gp.styleTable,     gp.listsButton,     gp.rotation,         gp.sheetSize,
+                gp.sheetOrientation, gp.drawingScale, gp.printScale,     gp.autoPrintScale,   gp.recomputeButton};
+    }
     bool plotRunning() { return page_ == Page::Frame ? f().framePage.plotRunning() : f().gridPage.plotRunning(); }
     // The frame plot writes a caption of its own, which stays; the grid plot leaves the
     // window's.
@@ -277,7 +288,7 @@ public:
         EXPECT_FALSE(stopButton().enabled());
         EXPECT_FALSE(f().plotMayContinue);
         EXPECT_FALSE(plotRunning());
-        for (ui::Widget* held : heldControls()) EXPECT_TRUE(held->enabled()) << held->name();
+        for (ui::Widget* held : printSettingControls()) EXPECT_TRUE(held->enabled()) << held->name();
         EXPECT_EQ(shell().taskbarProgress, (std::pair<int, int>{0, 0}));
         EXPECT_EQ(f().form().windowRect(), windowBefore);
         EXPECT_EQ(rig->host->liveObjects(), 0) << "an automation object outlived the run";

@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/plot_run.h"
+#include "base/text_codec.h"
 #include "plot_batch_rig.h"
 #include "sheets/style_table.h"
 
@@ -300,6 +303,68 @@ TEST_P(BatchPlot, TheSheetsAreHeldStillAndASecondRunRefusedWhileRunning) {
     EXPECT_EQ(sheetsNow(), sheets);
     EXPECT_EQ(windows(), windowsOf(chosen));
     expectIdle(before);
+}
+
+// A pick of another printer, paper or style during a run, on either page, would reach the
+// layout the run plots from: every such control is disabled until the run ends, and
+// every sheet goes out with the settings the run started with.
+TEST_P(BatchPlot, ThePrintSettingsOfBothPagesHoldStillWhileRunning) {
+    start();
+    for (ui::ComboBox* box : {f().framePage.printer, f().gridPage.printer}) choose(*box, L"PDF");
+    const ui::Rect before = f().form().windowRect();
+    std::vector<std::string> enabledDuring;
+    std::vector<bool> picked;
+    shell().queued.push_back([&] {
+        for (ui::Widget* held : printSettingControls())
+            if (held->enabled()) enabledDuring.push_back(held->name());
+        for (ui::ComboBox* box : settingBoxes()) picked.push_back(box->userPick(0));
+    });
+    print();
+    EXPECT_EQ(enabledDuring, std::vector<std::string>{});
+    EXPECT_EQ(picked, std::vector<bool>(3, false));
+    ASSERT_EQ(jobs().size(), 6u);
+    for (const std::string& job : jobs()) EXPECT_EQ(field(job, "device"), "\"PDF\"");
+    EXPECT_EQ(settingBoxes()[0]->text(), L"PDF");
+    expectIdle(before);
+}
+
+// The window closed during a run, by the user or by the end of the session: the run stops
+// after the sheet in hand, the user's closing is carried out once the run has ended, and
+// the settings keep the window's place from before the run parked it.
+TEST_P(BatchPlot, ClosingDuringARunStopsItAfterTheSheetInHandAndKeepsThePlace) {
+    for (const bool sessionEnds : {false, true}) {
+        SCOPED_TRACE(sessionEnds ? "the session ends" : "the user closes");
+        start();
+        shell().windows[900] = {L"", L"Shell_TrayWnd", {0, 1032, 1920, 1080}, 0, 0, false};
+        const ui::Rect before = f().form().windowRect();
+        bool allowedDuring = true;
+        // At the pump after the first sheet.
+        shell().queued.push_back([&] {
+            shell().queued.push_back([&] {
+                ASSERT_NE(f().form().windowRect(), before) << "the run did not park the window";
+                if (sessionEnds) f().windowDestroyed();
+                else allowedDuring = f().form().closeAllowed();
+            });
+        });
+        print();
+        EXPECT_EQ(jobs().size(), 1u);
+        auto& peer = static_cast<ui::MemoryFormPeer&>(*f().form().peer());
+        if (!sessionEnds) {
+            EXPECT_FALSE(allowedDuring);
+            EXPECT_EQ(peer.closeRequests, 1) << "the put-off closing was not carried out";
+            EXPECT_TRUE(f().form().closeAllowed());
+            f().windowDestroyed();
+        } else {
+            EXPECT_EQ(peer.closeRequests, 0);
+        }
+        std::ifstream in(rig->folder / "quillon.ini", std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::wstring settings = base::fromUtf16(std::string_view(bytes).substr(2), false);
+        EXPECT_NE(settings.find(L"Left=" + std::to_wstring(before.left) + L"\r\nTop=" + std::to_wstring(before.top)),
+                  std::wstring::npos)
+            << base::toUtf8(settings);
+        expectIdle(before);
+    }
 }
 
 TEST_P(BatchPlot, WindowWaitsAboveTheTaskbarDuringTheRun) {

@@ -48,6 +48,10 @@ public:
     explicit MemoryFormPeer(Form& form);
     Rect windowRect() const override { return window_; }
     void setWindowRect(const Rect& rect) override;
+    void close() override { ++closeRequests; }
+
+    // How often the program closed the window itself.
+    int closeRequests = 0;
 
 private:
     Form& form_;

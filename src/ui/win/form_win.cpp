@@ -145,8 +145,15 @@ std::optional<LRESULT> FormPeer::onSize(UINT kind, int width, int height) {
     return 0;
 }
 
+void FormPeer::close() {
+    if (hwnd()) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
 std::optional<LRESULT> FormPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CLOSE:
+            if (formWidget().closeAllowed && !formWidget().closeAllowed()) return 0;
+            return std::nullopt;  // destroyed by the default handling
         case WM_DPICHANGED: return onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         case WM_ACTIVATE:
             if (HIWORD(wParam)) return std::nullopt;  // minimised

@@ -42,6 +42,7 @@ public:
     void setFontHeight(int pixels) override;
     ui::Rect windowRect() const override;
     void setWindowRect(const ui::Rect& rect) override;
+    void close() override;
     COLORREF surface() const override { return kPalette.window; }
 
 private:
