@@ -50,13 +50,19 @@ std::optional<Corners> measureDrawingExtents(frames::Extents& extents, cad::CadD
 }
 
 // Everything between connecting and restoring the main window. Host and graphics
-// errors end it where they happen; what was done stays done. True when a picture was
-// taken.
+// errors, and values no host gives (a window that is not one, a view of no size or of a
+// size or centre that is not a finite number), end it where they happen; what was done
+// stays done, and the CAD's grid display and view are put back. The view centre and
+// the preview scale describe the photograph and are replaced with it. True when a
+// picture was taken.
 bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApplication& application) {
     FrameSession& session = page.session;
 
-    const std::unique_ptr<cad::CadDocument> document = showWholeDrawingInFront(shell, application);
+    CaptureView cadView(shell, application);
+    cad::CadDocument* const document = &cadView.document();
     const desktop::WindowHandle documentWindow = document->documentWindowHandle();
+    if (documentWindow != 0 && !shell.isWindow(documentWindow))
+        throw std::runtime_error("CAD の図面ウィンドウがありません");
 
     {
         // The list is replaced only by a whole, ordered query result.
@@ -75,12 +81,10 @@ bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApp
     const int fullWidth = shell.windowRect(view).width();
     const int fullHeight = shell.windowRect(view).height() - shell.windowRect(bar).height();
 
-    const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
-    document->writeSysVar(L"GRIDMODE", std::int16_t{0});
+    cadView.hideGrid();
     const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
-    session.view.cx = centre[0];
-    session.view.cy = centre[1];
     const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
+    if (!(viewSize > 0)) throw std::runtime_error("CAD の画面の高さが正の数ではありません");
 
     const std::optional<Corners> measured = measureDrawingExtents(session.captureExtents, *document);
 
@@ -96,14 +100,12 @@ bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApp
         if (documentWindow != 0 && area.u > 0 && area.v > 0) {
             const std::optional<double> scale = takeViewPicture(
                 shell, shell.windowRect(documentWindow), area, *page.preview, session.photo);
-            if (scale) session.view.scale = *scale;
+            if (scale) session.view = {centre[0], centre[1], *scale};
             taken = scale.has_value();
         }
     }
 
-    document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
-    application.showPreviousView();
-    shell.sleep(kViewWaitMs);
+    cadView.putBack();
     return taken;
 }
 

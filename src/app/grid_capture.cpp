@@ -24,24 +24,27 @@ int pixelCount(double value) {
     return static_cast<int>(value);
 }
 
-// Everything between connecting and the grid's redrawing. Host and graphics errors end
-// it where they happen; what was done stays done. `taken` tells whether the picture was
-// taken, also when a later step fails.
+// Everything between connecting and the grid's redrawing. Host and graphics errors, and
+// values no host gives (a window that is not one, a view of no size or of a size or
+// centre that is not a finite number), end it where they happen; what was done stays
+// done, and the CAD's grid display and view are put back. The view centre and the
+// preview scale describe the photograph and are replaced with it. `taken` tells whether
+// the picture was taken, also when a later step fails.
 void captureGridView(desktop::ShellServices& shell, GridPage& page, cad::CadApplication& application, bool& taken) {
     GridSession& session = page.session;
 
-    const std::unique_ptr<cad::CadDocument> document = showWholeDrawingInFront(shell, application);
+    CaptureView cadView(shell, application);
+    cad::CadDocument* const document = &cadView.document();
     const desktop::WindowHandle viewWindow = document->documentWindowHandle();
+    if (viewWindow != 0 && !shell.isWindow(viewWindow)) throw std::runtime_error("CAD の図面ウィンドウがありません");
 
-    const std::int32_t gridMode = cad::sysVarInteger(document->readSysVar(L"GRIDMODE"));
-    document->writeSysVar(L"GRIDMODE", std::int16_t{0});
+    cadView.hideGrid();
     page.drawingScale->setText(base::formatGeneral(cad::sysVarNumber(document->readSysVar(L"DIMSCALE"))));
     const cad::CadPoint screen = cad::sysVarPoint(document->readSysVar(L"SCREENSIZE"));
     const int width = pixelCount(screen[0]), height = pixelCount(screen[1]);
     const cad::CadPoint centre = cad::sysVarPoint(document->readSysVar(L"VIEWCTR"));
-    session.view.cx = centre[0];
-    session.view.cy = centre[1];
     const double viewSize = cad::sysVarNumber(document->readSysVar(L"VIEWSIZE"));
+    if (!(viewSize > 0)) throw std::runtime_error("CAD の画面の高さが正の数ではありません");
     const cad::CadPoint extMin = cad::sysVarPoint(document->readSysVar(L"EXTMIN"));
     const cad::CadPoint extMax = cad::sysVarPoint(document->readSysVar(L"EXTMAX"));
     session.captureExtents.minX = extMin[0];
@@ -57,15 +60,13 @@ void captureGridView(desktop::ShellServices& shell, GridPage& page, cad::CadAppl
             if (area.u > 0 && area.v > 0) {
                 const std::optional<double> scale = takeViewPicture(
                     shell, shell.clientRect(viewWindow), area, *page.preview, session.photo);
-                if (scale) session.view.scale = *scale;
+                if (scale) session.view = {centre[0], centre[1], *scale};
                 taken = scale.has_value();
             }
         }
     }
 
-    document->writeSysVar(L"GRIDMODE", static_cast<std::int16_t>(gridMode));
-    application.showPreviousView();
-    shell.sleep(kViewWaitMs);
+    cadView.putBack();
 }
 
 }  // namespace

@@ -1,21 +1,75 @@
 #include "app/view_picture.h"
 
+#include <exception>
+
 #include "ui/pixel_bitmap.h"
 
 namespace app {
 
-std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(desktop::ShellServices& shell,
-                                                          cad::CadApplication& application) {
-    const desktop::WindowHandle cadWindow = application.mainWindowHandle();
-    if (shell.isIconic(cadWindow)) {
-        shell.restoreWindow(cadWindow);
-        shell.sleep(kRestoreWaitMs);
+namespace {
+
+constexpr wchar_t kGridMode[] = L"GRIDMODE";
+
+}  // namespace
+
+CaptureView::CaptureView(desktop::ShellServices& shell, cad::CadApplication& application)
+    : shell_(shell), application_(application) {
+    try {
+        const desktop::WindowHandle cadWindow = application.mainWindowHandle();
+        if (shell.isIconic(cadWindow)) {
+            shell.restoreWindow(cadWindow);
+            shell.sleep(kRestoreWaitMs);
+        }
+        document_ = application.currentDocument();
+        application.showWholeDrawing();
+        wholeDrawingShown_ = true;
+        shell.sleep(kViewWaitMs);
+        shell.bringToForeground(application.mainWindowHandle());
+    } catch (...) {
+        undo();  // no destruction follows a constructor that fails
+        throw;
     }
-    std::unique_ptr<cad::CadDocument> document = application.currentDocument();
-    application.showWholeDrawing();
-    shell.sleep(kViewWaitMs);
-    shell.bringToForeground(application.mainWindowHandle());
-    return document;
+}
+
+CaptureView::~CaptureView() {
+    if (!putBack_) undo();
+}
+
+void CaptureView::hideGrid() {
+    const std::int32_t gridMode = cad::sysVarInteger(document_->readSysVar(kGridMode));
+    gridMode_ = gridMode;
+    document_->writeSysVar(kGridMode, std::int16_t{0});
+}
+
+void CaptureView::putBack() {
+    putBack_ = true;
+    std::exception_ptr failure;
+    if (gridMode_) {
+        try {
+            document_->writeSysVar(kGridMode, static_cast<std::int16_t>(*gridMode_));
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    try {
+        application_.showPreviousView();
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+    }
+    if (failure) std::rethrow_exception(failure);
+    shell_.sleep(kViewWaitMs);
+}
+
+void CaptureView::undo() noexcept {
+    try {
+        if (gridMode_) document_->writeSysVar(kGridMode, static_cast<std::int16_t>(*gridMode_));
+    } catch (...) {
+        // Best effort: the capture has failed already.
+    }
+    try {
+        if (wholeDrawingShown_) application_.showPreviousView();
+    } catch (...) {
+    }
 }
 
 std::optional<double> takeViewPicture(desktop::ShellServices& shell, const desktop::ScreenRect& origin, const frames::CaptureArea& area,

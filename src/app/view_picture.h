@@ -2,6 +2,7 @@
 // reduced to fit an image area, shown there and kept as a separate clean copy.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -17,11 +18,37 @@ namespace app {
 inline constexpr int kRestoreWaitMs = 500;
 inline constexpr int kViewWaitMs = 100;
 
-// The opening of both captures: the CAD window restored when minimised (then a wait),
-// the document taken, the whole drawing shown (then a wait) and the CAD window brought
-// to the front. Host errors reach the caller.
-std::unique_ptr<cad::CadDocument> showWholeDrawingInFront(desktop::ShellServices& shell,
-                                                          cad::CadApplication& application);
+// What both captures do to the CAD view, and its undoing. Made, it has restored the CAD
+// window when minimised (then a wait), taken the document, shown the whole drawing (then
+// a wait) and brought the CAD window to the front; hideGrid() turns the grid display
+// off. putBack() on the capture's way out turns the grid display back on and shows the
+// previous view (then a wait); should the capture end any other way (a host failure
+// half-way), the destruction does both as best it can and ignores their failures, so
+// the user's CAD is left as it was found. Host errors reach the caller.
+class CaptureView {
+public:
+    CaptureView(desktop::ShellServices& shell, cad::CadApplication& application);
+    ~CaptureView();
+    CaptureView(const CaptureView&) = delete;
+    CaptureView& operator=(const CaptureView&) = delete;
+
+    cad::CadDocument& document() { return *document_; }
+    // GRIDMODE read and kept, then set to 0, so that the grid is not in the photograph.
+    void hideGrid();
+    // GRIDMODE back and the previous view, each tried; the first failure reaches the
+    // caller once both were tried.
+    void putBack();
+
+private:
+    void undo() noexcept;
+
+    desktop::ShellServices& shell_;
+    cad::CadApplication& application_;
+    std::unique_ptr<cad::CadDocument> document_;
+    std::optional<std::int32_t> gridMode_;  // set once GRIDMODE may have been written
+    bool wholeDrawingShown_ = false;
+    bool putBack_ = false;
+};
 
 // Copies `area` (relative to `origin`'s top-left corner) from the screen, reduces it with
 // the white-on-black stretch to fit `image`, makes it the image's picture (centred and

@@ -10,6 +10,8 @@ bool extentsValid(double minX, double minY, double maxX, double maxY) {
 
 CaptureArea fitCaptureArea(int fullWidth, int fullHeight, double viewSize, double ex, double ey) {
     CaptureArea area;
+    // A view area of no size has nothing to frame (and its ratios no meaning).
+    if (fullWidth <= 0 || fullHeight <= 0) return area;
     area.u = fullWidth;
     area.v = fullHeight;
     area.A = viewSize / fullHeight * fullWidth;
@@ -19,6 +21,7 @@ CaptureArea fitCaptureArea(int fullWidth, int fullHeight, double viewSize, doubl
         area.gx = (fullWidth - area.u) / 2;
         area.A = viewSize / ey * ex;
     } else {
+        // Likewise below the old height.
         area.v = static_cast<int>(area.u / ex * ey);
         area.gy = (fullHeight - area.v) / 2;
     }

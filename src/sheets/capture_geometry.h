@@ -29,6 +29,7 @@ struct CaptureArea {
 //   view wider than the extents (u/v > ex/ey): u = Trunc(v / ey * ex),
 //     gx = (fullWidth - u) div 2, A = viewSize / ey * ex;
 //   otherwise, ties included: v = Trunc(u / ex * ey), gy = (fullHeight - v) div 2.
+// A view area without a positive width and height gives the empty area.
 CaptureArea fitCaptureArea(int fullWidth, int fullHeight, double viewSize, double ex, double ey);
 
 // The size of the preview of a u x v photograph in a box of boxWidth x boxHeight:

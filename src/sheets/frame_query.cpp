@@ -1,5 +1,8 @@
 #include "sheets/frame_query.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace frames {
 
 namespace {
@@ -9,6 +12,9 @@ constexpr std::int32_t kWholeDrawing = 5;              // selection mode
 
 std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates, bool closed) {
     if (!closed || coordinates.size() != 8) return std::nullopt;
+    // A corner that is not a finite number is no place on the drawing.
+    if (!std::all_of(coordinates.begin(), coordinates.end(), [](double v) { return std::isfinite(v); }))
+        return std::nullopt;
     const std::vector<double>& c = coordinates;
     FrameRect frame;
     frame.minx = c[0];

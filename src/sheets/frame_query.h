@@ -15,7 +15,8 @@ namespace frames {
 // The frame a polyline makes: closed and exactly 8 coordinates, read as four (x, y)
 // vertices. Nothing else is asked of the shape (a skewed quadrilateral is a frame, its
 // bounding box). Three numbers per vertex, or a fifth vertex repeating the first, make
-// no frame. The record is unchosen, in row 0, with its keep mark off.
+// no frame, and neither does a vertex that is not a finite number. The record is unchosen,
+// in row 0, with its keep mark off.
 std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates, bool closed);
 
 struct FrameQueryResult {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -21,14 +22,43 @@
 
 namespace testing_support {
 
+// The host's objects with answers a test changes: `change` sees every result of every
+// object reached from the wrapped one, by member name and arguments, and may replace it.
+// Values no stand-in gives (a view of no size, a corner that is not a number) come this
+// way.
+class AlteredAnswers final : public cad::Dispatch {
+public:
+    using Change = std::function<void(std::wstring_view member, const cad::ValueList& args, cad::Value& result)>;
+    AlteredAnswers(cad::DispatchPtr inner, std::shared_ptr<const Change> change)
+        : inner_(std::move(inner)), change_(std::move(change)) {}
+    cad::Value invoke(std::wstring_view member, cad::CallKind kind, cad::ValueList& args) override {
+        cad::Value result = inner_->invoke(member, kind, args);
+        if (cad::DispatchPtr* object = result.get<cad::DispatchPtr>(); object && *object)
+            *object = std::make_shared<AlteredAnswers>(*object, change_);
+        (*change_)(member, args, result);
+        return result;
+    }
+    cad::DispatchPtr queryInterface(std::wstring_view interfaceId) override {
+        return std::make_shared<AlteredAnswers>(inner_->queryInterface(interfaceId), change_);
+    }
+
+private:
+    cad::DispatchPtr inner_;
+    std::shared_ptr<const Change> change_;
+};
+
 // The host's application object, made in process; `fail` makes creation throw.
 struct InProcessCad : cad::CoApplication {
     sim::Host* host = nullptr;
     bool fail = false;
     int created = 0;
+    AlteredAnswers::Change alter;  // when set, changes the host's answers
     std::unique_ptr<cad::CadApplication> Create() override {
         if (fail || !host) throw cad::CadError(L"the class is not registered");
         ++created;
+        if (alter)
+            return cad::wrapApplication(std::make_shared<AlteredAnswers>(
+                host->application(), std::make_shared<const AlteredAnswers::Change>(alter)));
         return cad::wrapApplication(host->application());
     }
 };

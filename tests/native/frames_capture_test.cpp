@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,11 @@ TEST(CaptureGeometry, FramesTheViewToTheExtentsAspect) {
         {"view narrower than the extents", 1000, 500, 700, 7, 3, {1000, 428, 0, 36, 1400}},
         // 1000 / 500 = 2000 / 1000 takes the narrower branch: nothing trimmed
         {"same aspect", 1000, 500, 800, 2000, 1000, {1000, 500, 0, 0, 1600}},
+        // A bar higher than the view, or no view: nothing to frame, and no height of
+        // 1000 / 2 * 1e12 pixels to convert.
+        {"view of negative height", 1000, -5, 800, 2, 1e12, {}},
+        {"view of no height", 1000, 0, 800, 2, 1e12, {}},
+        {"view of no width", 0, 500, 800, 1e12, 2, {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(frames::fitCaptureArea(c.fullWidth, c.fullHeight, c.viewSize, c.ex, c.ey), c.expected) << c.name;
@@ -166,7 +173,8 @@ TEST(FrameCapture, ExtentsOfOneUnitOrLessTakeNoPicture) {
         capture(rig);
         const std::string name = std::to_string(c.w) + " x " + std::to_string(c.h);
         EXPECT_EQ(rig.f().framePage.session.frames, FrameList{frame(0, 0, c.w, c.h)}) << name;  // the list is new either way
-        EXPECT_DOUBLE_EQ(rig.f().framePage.session.view.cx, c.w / 2) << name;
+        // The view centre belongs to the photograph: replaced with it, or not at all.
+        EXPECT_DOUBLE_EQ(rig.f().framePage.session.view.cx, c.taken ? c.w / 2 : 0) << name;
         EXPECT_EQ(rig.f().framePage.preview->picture() != oldPreview, c.taken) << name;
         EXPECT_EQ(rig.f().framePage.session.photo != oldClean, c.taken) << name;
         EXPECT_EQ(rig.f().framePage.chosenCount->text(), c.taken ? L"0" : L"3") << name;
@@ -331,36 +339,49 @@ TEST(FrameCapture, WithoutTheHostOnlyTheMainWindowIsRestored) {
 
 // ---- a failure at each step
 
+bool sameView(const sim::ViewState& a, const sim::ViewState& b) {
+    return a.centreX == b.centreX && a.centreY == b.centreY && a.height == b.height;
+}
+
+// The user's view before a capture: a part of the drawing, not the whole of it.
+sim::ViewState zoomIn(FormRig& rig) {
+    cad::wrapApplication(rig.host->application())->showAreaInView({0, 0, 0}, {100, 100, 0});
+    return rig.host->view();
+}
+
+// A failure ends the capture where it happens; what was done before stays done, except
+// that the CAD's grid display and view are put back on every path (as best effort: a
+// failing put-back itself is let be).
 TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
     struct Case {
         const char* rule;        // the failing host call; "" for none
         bool copyFails;          // the screen copy fails
         bool oldExtentsValid;    // a previous capture measured valid extents
-        bool framesRebuilt, centreReplaced, gridRestored, pictureTaken, listsRefreshed;
+        bool framesRebuilt, pictureTaken, gridRestored, viewBack, listsRefreshed;
     };
-    // rule, copy fails, old extents valid | frames rebuilt, centre replaced, GRIDMODE back, picture, chosenFrameCount and lists
+    // rule, copy fails, old extents valid | frames rebuilt, picture (and its view centre), GRIDMODE back, CAD view back, chosenFrameCount and lists
     const Case cases[] = {
-        {"Application.HWND@1", false, false, false, false, true,  false, false},  // the CAD window
-        {"ActiveDocument",     false, false, false, false, true,  false, false},
-        {"ZoomExtents",        false, false, false, false, true,  false, false},
-        {"Application.HWND@2", false, false, false, false, true,  false, false},  // to the foreground
-        {"Document.HWND@1",    false, false, false, false, true,  false, false},  // the capture origin
-        {"Select@1",           false, false, false, false, true,  false, false},  // the frame query
-        {"Closed@2",           false, false, false, false, true,  false, false},  // the second polyline
-        {"Clear@2",            false, false, true,  false, true,  false, false},  // emptying after the query
-        {"Document.HWND@2",    false, false, true,  false, true,  false, false},  // the window geometry
-        {"GetVariable@1",      false, false, true,  false, true,  false, false},  // GRIDMODE read
-        {"SetVariable@1",      false, false, true,  false, true,  false, false},  // GRIDMODE := 0
-        {"GetVariable@2",      false, false, true,  false, false, false, false},  // VIEWCTR
-        {"GetVariable@3",      false, false, true,  true,  false, false, false},  // VIEWSIZE
-        {"GetBoundingBox",     false, false, true,  true,  true,  false, false},  // ignored; old extents 0: no picture
-        {"SelectionSets",      false, false, true,  true,  true,  false, false},  // "ssTemp" not had; ignored
-        {"Delete",             false, false, true,  true,  true,  true,  true},  // measured already; ignored
-        {"GetBoundingBox",     false, true,  true,  true,  false, false, false},  // old extents valid, nothing measured
-        {"",                   true,  false, true,  true,  false, false, false},  // the screen copy
-        {"SetVariable@2",      false, false, true,  true,  false, true,  false},  // GRIDMODE restored
-        {"ZoomPrevious",       false, false, true,  true,  true,  true,  false},
-        {"",                   false, false, true,  true,  true,  true,  true},  // no failure
+        {"Application.HWND@1", false, false, false, false, true,  true,  false},  // the CAD window
+        {"ActiveDocument",     false, false, false, false, true,  true,  false},
+        {"ZoomExtents",        false, false, false, false, true,  true,  false},
+        {"Application.HWND@2", false, false, false, false, true,  true,  false},  // to the foreground
+        {"Document.HWND@1",    false, false, false, false, true,  true,  false},  // the capture origin
+        {"Select@1",           false, false, false, false, true,  true,  false},  // the frame query
+        {"Closed@2",           false, false, false, false, true,  true,  false},  // the second polyline
+        {"Clear@2",            false, false, true,  false, true,  true,  false},  // emptying after the query
+        {"Document.HWND@2",    false, false, true,  false, true,  true,  false},  // the window geometry
+        {"GetVariable@1",      false, false, true,  false, true,  true,  false},  // GRIDMODE read
+        {"SetVariable@1",      false, false, true,  false, true,  true,  false},  // GRIDMODE := 0
+        {"GetVariable@2",      false, false, true,  false, true,  true,  false},  // VIEWCTR
+        {"GetVariable@3",      false, false, true,  false, true,  true,  false},  // VIEWSIZE
+        {"GetBoundingBox",     false, false, true,  false, true,  true,  false},  // ignored; old extents 0: no picture
+        {"SelectionSets",      false, false, true,  false, true,  true,  false},  // "ssTemp" not had; ignored
+        {"Delete",             false, false, true,  true,  true,  true,  true},   // measured already; ignored
+        {"GetBoundingBox",     false, true,  true,  false, true,  true,  false},  // old extents valid, nothing measured
+        {"",                   true,  false, true,  false, true,  true,  false},  // the screen copy
+        {"SetVariable@2",      false, false, true,  true,  false, true,  false},  // GRIDMODE put back
+        {"ZoomPrevious",       false, false, true,  true,  true,  false, false},
+        {"",                   false, false, true,  true,  true,  true,  true},   // no failure
     };
     for (const Case& c : cases) {
         const std::string name = std::string(c.copyFails ? "screen copy" : *c.rule ? c.rule : "no failure") +
@@ -370,6 +391,7 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300)}), options);
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
+        const sim::ViewState viewBefore = zoomIn(rig);
         app::MainWindow& f = rig.f();
         if (c.oldExtentsValid) f.framePage.session.captureExtents.minX = 0, f.framePage.session.captureExtents.minY = 0, f.framePage.session.captureExtents.maxX = 50, f.framePage.session.captureExtents.maxY = 50;
         f.framePage.session.frames = {frame(-9, -9, -8, -8)};
@@ -383,12 +405,81 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
             EXPECT_EQ(f.framePage.session.frames, (FrameList{frame(0, 0, 400, 300, 0, true), frame(500, 0, 900, 300, 0, true)})) << name;
         else
             EXPECT_EQ(f.framePage.session.frames, FrameList{frame(-9, -9, -8, -8)}) << name;
-        EXPECT_EQ(f.framePage.session.view.cx == 1000, c.centreReplaced) << name;
-        EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
+        EXPECT_EQ(f.framePage.session.view.cx == 1000, c.pictureTaken) << name;
         EXPECT_EQ(f.framePage.preview->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
+        EXPECT_EQ(sameView(rig.host->view(), viewBefore), c.viewBack) << name;
         EXPECT_EQ(f.framePage.chosenCount->text(), c.listsRefreshed ? L"0" : L"9") << name;
         EXPECT_FALSE(rig.shell.mainMinimised) << name;
         EXPECT_EQ(rig.shell.log.back(), "restore main") << name;
+        EXPECT_EQ(rig.host->liveObjects(), 0) << name;
+    }
+}
+
+// Values no host should give end the capture as a host failure at that step: the
+// photograph, its view and the count stay as they were, and the CAD is put back. A
+// polyline with a corner that is not a number is no frame.
+TEST(FrameCapture, ImplausibleHostValuesEndTheCaptureLeavingThePreview) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        const wchar_t* variable;  // the system variable answered with `value`; null for none
+        cad::Value value;
+        bool documentWindowGone;
+        bool framesRebuilt;
+    };
+    const Case cases[] = {
+        {"view size zero", L"VIEWSIZE", 0.0, false, true},
+        {"view size negative", L"VIEWSIZE", -100.0, false, true},
+        {"view size not a number", L"VIEWSIZE", nan, false, true},
+        {"view size infinite", L"VIEWSIZE", inf, false, true},
+        {"view centre not a number", L"VIEWCTR", std::vector<double>{nan, 0, 0}, false, true},
+        {"view centre infinite", L"VIEWCTR", std::vector<double>{0, -inf, 0}, false, true},
+        {"document window that is no window", nullptr, {}, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300)}));
+        rig.host->setGridMode(true);
+        if (c.documentWindowGone) rig.host->setWindowHandles(FormRig::kCadWindow, 555);
+        if (c.variable)
+            rig.cad.alter = [&c](std::wstring_view member, const cad::ValueList& args, cad::Value& result) {
+                if (member == L"GetVariable" && args.at(0).get<std::wstring>() && *args.at(0).get<std::wstring>() == c.variable)
+                    result = c.value;
+            };
+        const sim::ViewState viewBefore = zoomIn(rig);
+        app::MainWindow& f = rig.f();
+        auto oldPicture = std::make_shared<ui::PixelBitmap>(3, 3);
+        f.framePage.preview->setPicture(oldPicture);
+        f.framePage.session.frames = {frame(-9, -9, -8, -8)};
+        f.framePage.session.view = {-1, -1, 2};
+        f.framePage.chosenCount->setText(L"9");
+
+        capture(rig);
+
+        EXPECT_EQ(f.framePage.session.frames.size() == 2, c.framesRebuilt);
+        EXPECT_EQ(f.framePage.preview->picture(), oldPicture);
+        EXPECT_EQ(f.framePage.session.view.cx, -1);
+        EXPECT_EQ(f.framePage.session.view.scale, 2);
+        EXPECT_EQ(f.framePage.chosenCount->text(), L"9");
+        EXPECT_TRUE(rig.host->gridMode());
+        EXPECT_TRUE(sameView(rig.host->view(), viewBefore));
+        EXPECT_EQ(rig.host->liveObjects(), 0);
+        for (const std::string& entry : rig.shell.log) EXPECT_FALSE(entry.starts_with("copy")) << entry;
+    }
+}
+
+TEST(FrameCapture, APolylineWithACornerThatIsNotANumberIsNoFrame) {
+    for (const double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300),
+                               rectangle(kLayer, 0, 500, 400, 800)}));
+        int polyline = 0;
+        rig.cad.alter = [&](std::wstring_view member, const cad::ValueList&, cad::Value& result) {
+            if (member == L"Coordinates" && ++polyline == 2) result.get<std::vector<double>>()->at(5) = bad;
+        };
+        capture(rig);
+        EXPECT_EQ(rig.f().framePage.session.frames.size(), 2u) << bad;
+        for (const FrameRect& f : rig.f().framePage.session.frames) EXPECT_NE(f.minx, 500) << bad;
     }
 }
 

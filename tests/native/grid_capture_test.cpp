@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -211,29 +213,41 @@ TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
     }
 }
 
+bool sameView(const sim::ViewState& a, const sim::ViewState& b) {
+    return a.centreX == b.centreX && a.centreY == b.centreY && a.height == b.height;
+}
+
+// The user's view before a capture: a part of the drawing, not the whole of it.
+sim::ViewState zoomIn(FormRig& rig) {
+    cad::wrapApplication(rig.host->application())->showAreaInView({0, 0, 0}, {100, 100, 0});
+    return rig.host->view();
+}
+
+// A failure ends the capture where it happens; what was done before stays done, except
+// that the CAD's grid display and view are put back on every path (as best effort).
 TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
     struct Case {
         const char* rule;  // the failing host call; "" for none
         bool copyFails;
-        bool scaleRead, centreRead, extentsRead, gridRestored, pictureTaken, gridDrawn;
+        bool scaleRead, extentsRead, pictureTaken, gridRestored, viewBack, gridDrawn;
     };
     const Case cases[] = {
-        {"Application.HWND@1", false, false, false, false, true, false, false},
-        {"ActiveDocument", false, false, false, false, true, false, false},
-        {"ZoomExtents", false, false, false, false, true, false, false},
-        {"Application.HWND@2", false, false, false, false, true, false, false},
-        {"Document.HWND", false, false, false, false, true, false, false},
-        {"GetVariable@1", false, false, false, false, true, false, false},   // GRIDMODE read
-        {"SetVariable@1", false, false, false, false, true, false, false},   // GRIDMODE := 0
-        {"GetVariable@2", false, false, false, false, false, false, false},  // DIMSCALE
-        {"GetVariable@3", false, true, false, false, false, false, false},   // SCREENSIZE
-        {"GetVariable@4", false, true, false, false, false, false, false},   // VIEWCTR
-        {"GetVariable@5", false, true, true, false, false, false, false},    // VIEWSIZE
-        {"GetVariable@6", false, true, true, false, false, false, false},    // EXTMIN
-        {"GetVariable@7", false, true, true, false, false, false, false},    // EXTMAX
-        {"", true, true, true, true, false, false, false},                   // the screen copy
-        {"SetVariable@2", false, true, true, true, false, true, true},       // GRIDMODE restored
-        {"ZoomPrevious", false, true, true, true, true, true, true},
+        {"Application.HWND@1", false, false, false, false, true, true, false},
+        {"ActiveDocument", false, false, false, false, true, true, false},
+        {"ZoomExtents", false, false, false, false, true, true, false},
+        {"Application.HWND@2", false, false, false, false, true, true, false},
+        {"Document.HWND", false, false, false, false, true, true, false},
+        {"GetVariable@1", false, false, false, false, true, true, false},  // GRIDMODE read
+        {"SetVariable@1", false, false, false, false, true, true, false},  // GRIDMODE := 0
+        {"GetVariable@2", false, false, false, false, true, true, false},  // DIMSCALE
+        {"GetVariable@3", false, true, false, false, true, true, false},   // SCREENSIZE
+        {"GetVariable@4", false, true, false, false, true, true, false},   // VIEWCTR
+        {"GetVariable@5", false, true, false, false, true, true, false},   // VIEWSIZE
+        {"GetVariable@6", false, true, false, false, true, true, false},   // EXTMIN
+        {"GetVariable@7", false, true, false, false, true, true, false},   // EXTMAX
+        {"", true, true, true, false, true, true, false},                  // the screen copy
+        {"SetVariable@2", false, true, true, true, false, true, true},     // GRIDMODE put back
+        {"ZoomPrevious", false, true, true, true, true, false, true},
         {"", false, true, true, true, true, true, true},
     };
     for (const Case& c : cases) {
@@ -243,6 +257,7 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
         FormRig rig(extentsDrawing(2000, 2000, 50), options);
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
+        const sim::ViewState viewBefore = zoomIn(rig);
         app::MainWindow& f = rig.f();
         f.gridPage.spacing->setText(L"1000,1000");
         f.gridPage.drawingScale->setText(L"1");
@@ -254,15 +269,66 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
         capture(rig);
 
         EXPECT_EQ(f.gridPage.drawingScale->text(), c.scaleRead ? L"50" : L"1") << name;
-        EXPECT_EQ(f.gridPage.session.view.cx == 1000, c.centreRead) << name;
         EXPECT_EQ(f.gridPage.session.captureExtents.maxX == 2000, c.extentsRead) << name;
-        EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
+        EXPECT_EQ(f.gridPage.session.view.cx == 1000, c.pictureTaken) << name;
         EXPECT_EQ(f.gridPage.preview->picture() != nullptr, c.pictureTaken) << name;
+        EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
+        EXPECT_EQ(sameView(rig.host->view(), viewBefore), c.viewBack) << name;
         EXPECT_EQ(f.gridPage.session.columns, c.gridDrawn ? 2 : 9) << name;
         EXPECT_EQ(f.gridPage.session.chosenCells, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
         EXPECT_EQ(f.gridPage.chosenCount->text(), c.gridDrawn ? L"0" : L"1") << name;
         EXPECT_TRUE(rig.shell.messages.empty()) << name;
         EXPECT_EQ(rig.host->liveObjects(), 0) << name;
+    }
+}
+
+// Values no host should give end the capture as a host failure at that step: the
+// photograph, its view and the grid stay as they were, and the CAD is put back.
+TEST(GridCapture, ImplausibleHostValuesEndTheCaptureLeavingThePreview) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        const wchar_t* variable;  // the system variable answered with `value`; null for none
+        cad::Value value;
+    };
+    const Case cases[] = {
+        {"view size zero", L"VIEWSIZE", 0.0},
+        {"view size negative", L"VIEWSIZE", -1.0},
+        {"view size not a number", L"VIEWSIZE", nan},
+        {"view centre infinite", L"VIEWCTR", std::vector<double>{inf, 0, 0}},
+        {"screen size not a number", L"SCREENSIZE", std::vector<double>{nan, 500}},
+        {"drawing scale not a number", L"DIMSCALE", nan},
+        {"view window that is no window", nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormRig rig(extentsDrawing(2000, 2000, 50));
+        rig.host->setGridMode(true);
+        if (!c.variable) rig.host->setWindowHandles(FormRig::kCadWindow, 555);
+        else
+            rig.cad.alter = [&c](std::wstring_view member, const cad::ValueList& args, cad::Value& result) {
+                if (member == L"GetVariable" && args.at(0).get<std::wstring>() && *args.at(0).get<std::wstring>() == c.variable)
+                    result = c.value;
+            };
+        const sim::ViewState viewBefore = zoomIn(rig);
+        app::MainWindow& f = rig.f();
+        auto oldPicture = std::make_shared<ui::PixelBitmap>(3, 3);
+        f.gridPage.preview->setPicture(oldPicture);
+        f.gridPage.session.view = {-1, -1, 2};
+        f.gridPage.session.columns = 9;
+        f.gridPage.session.chosenCells = {true};
+        f.gridPage.chosenCount->setText(L"1");
+
+        capture(rig);
+
+        EXPECT_EQ(f.gridPage.preview->picture(), oldPicture);
+        EXPECT_EQ(f.gridPage.session.view.cx, -1);
+        EXPECT_EQ(f.gridPage.session.view.scale, 2);
+        EXPECT_EQ(f.gridPage.session.columns, 9);
+        EXPECT_EQ(f.gridPage.chosenCount->text(), L"1");
+        EXPECT_TRUE(rig.host->gridMode());
+        EXPECT_TRUE(sameView(rig.host->view(), viewBefore));
+        EXPECT_EQ(rig.host->liveObjects(), 0);
     }
 }
 
