@@ -2,6 +2,7 @@
 // two picks ("左下原点", "間隔") prompt in the CAD window with the main window out of the
 // way and redraw the grid afresh; "尺度" reads the drawing's dimension scale.
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -23,7 +24,11 @@ constexpr wchar_t kSpacingXPrompt[] = L"図面配置のX間隔を2点で指示�
 constexpr wchar_t kSpacingYPrompt[] = L"図面配置のY間隔を2点で指示、 または距離を入力: ";
 constexpr int kEscapeWaitMs = 5;
 
-std::wstring pairText(double x, double y) { return base::formatGeneral(x) + L"," + base::formatGeneral(y); }
+// "X,Y"; a number no host gives (not finite) takes nothing.
+std::wstring pairText(double x, double y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) throw std::runtime_error("CAD から有限の数値が返されませんでした");
+    return base::formatGeneral(x) + L"," + base::formatGeneral(y);
+}
 
 // A clean photograph with the new grid, every cell released.
 void redrawGridAfresh(GridPage& page) {
@@ -87,6 +92,7 @@ void GridPage::pickSpacing() {
 // Failures are not caught here: they reach the default error report, and drawingScale keeps
 // its text.
 void GridPage::pickDrawingScale() {
+    if (plotRunning_) return;
     std::unique_ptr<cad::CadApplication> cadApp;
     if (!window_.connectToCad(cadApp)) return;
     const std::unique_ptr<cad::CadDocument> document = cadApp->currentDocument();

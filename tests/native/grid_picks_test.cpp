@@ -2,6 +2,8 @@
 // them, the values written, the grid redrawn afresh, the Escape press and the main window.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <deque>
 #include <string>
@@ -130,6 +132,9 @@ TEST(GridPicks, CancelOrFailureTakesNothing) {
         {"no CAD window handle", false, {point(1, 2)}, "Application.HWND@1", quiet},
         {"no input utility", true, {distance(1)}, "Utility", escaped},
         {"second input utility", true, {distance(1), distance(2)}, "Utility@2", escaped},
+        // Numbers no host gives take nothing either.
+        {"point not a number", false, {point(std::numeric_limits<double>::quiet_NaN(), 2)}, "", escaped},
+        {"distance infinite", true, {distance(std::numeric_limits<double>::infinity()), distance(2)}, "", escaped},
     };
     for (const Case& c : cases) {
         sim::Options options;
