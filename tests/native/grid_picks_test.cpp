@@ -2,10 +2,9 @@
 // them, the values written, the grid redrawn afresh, the Escape press and the main window.
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <string>
 #include <vector>
 
