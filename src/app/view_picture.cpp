@@ -31,9 +31,7 @@ CaptureView::CaptureView(desktop::ShellServices& shell, cad::CadApplication& app
     }
 }
 
-CaptureView::~CaptureView() {
-    if (!putBack_) undo();
-}
+CaptureView::~CaptureView() { undo(); }
 
 void CaptureView::hideGrid() {
     const std::int32_t gridMode = cad::sysVarInteger(document_->readSysVar(kGridMode));
@@ -42,17 +40,14 @@ void CaptureView::hideGrid() {
 }
 
 void CaptureView::putBack() {
-    putBack_ = true;
     std::exception_ptr failure;
-    if (gridMode_) {
-        try {
-            document_->writeSysVar(kGridMode, static_cast<std::int16_t>(*gridMode_));
-        } catch (...) {
-            failure = std::current_exception();
-        }
+    try {
+        showGrid();
+    } catch (...) {
+        failure = std::current_exception();
     }
     try {
-        application_.showPreviousView();
+        showPreviousView();
     } catch (...) {
         if (!failure) failure = std::current_exception();
     }
@@ -60,14 +55,26 @@ void CaptureView::putBack() {
     shell_.sleep(kViewWaitMs);
 }
 
+void CaptureView::showGrid() {
+    if (!gridMode_) return;
+    document_->writeSysVar(kGridMode, static_cast<std::int16_t>(*gridMode_));
+    gridMode_.reset();
+}
+
+void CaptureView::showPreviousView() {
+    if (!wholeDrawingShown_) return;
+    application_.showPreviousView();
+    wholeDrawingShown_ = false;
+}
+
 void CaptureView::undo() noexcept {
     try {
-        if (gridMode_) document_->writeSysVar(kGridMode, static_cast<std::int16_t>(*gridMode_));
+        showGrid();
     } catch (...) {
         // Best effort: the capture has failed already.
     }
     try {
-        if (wholeDrawingShown_) application_.showPreviousView();
+        showPreviousView();
     } catch (...) {
     }
 }

@@ -22,9 +22,10 @@ inline constexpr int kViewWaitMs = 100;
 // window when minimised (then a wait), taken the document, shown the whole drawing (then
 // a wait) and brought the CAD window to the front; hideGrid() turns the grid display
 // off. putBack() on the capture's way out turns the grid display back on and shows the
-// previous view (then a wait); should the capture end any other way (a host failure
-// half-way), the destruction does both as best it can and ignores their failures, so
-// the user's CAD is left as it was found. Host errors reach the caller.
+// previous view (then a wait); whatever of the two is not done when the capture ends
+// (a host failure half-way, or in putBack itself) the destruction tries once more and
+// ignores its failures, so the user's CAD is left as it was found. Host errors reach
+// the caller.
 class CaptureView {
 public:
     CaptureView(desktop::ShellServices& shell, cad::CadApplication& application);
@@ -40,14 +41,16 @@ public:
     void putBack();
 
 private:
+    // Each step once: GRIDMODE back, the previous view.
+    void showGrid();
+    void showPreviousView();
     void undo() noexcept;
 
     desktop::ShellServices& shell_;
     cad::CadApplication& application_;
     std::unique_ptr<cad::CadDocument> document_;
-    std::optional<std::int32_t> gridMode_;  // set once GRIDMODE may have been written
-    bool wholeDrawingShown_ = false;
-    bool putBack_ = false;
+    std::optional<std::int32_t> gridMode_;  // set while GRIDMODE may be off
+    bool wholeDrawingShown_ = false;         // while the whole drawing is shown
 };
 
 // Copies `area` (relative to `origin`'s top-left corner) from the screen, reduces it with

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -113,6 +114,17 @@ struct Session {
 };
 
 // A fresh folder under the system's temporary folder, removed at the end.
+// Fault rules written as one text, "Select@1,Closed@2"; none for "".
+inline std::vector<std::string> splitRules(const std::string& rules) {
+    std::vector<std::string> out;
+    for (std::size_t from = 0; from < rules.size();) {
+        const std::size_t comma = std::min(rules.find(',', from), rules.size());
+        out.push_back(rules.substr(from, comma - from));
+        from = comma + 1;
+    }
+    return out;
+}
+
 struct TempDir {
     TempDir() {
         std::random_device random;
