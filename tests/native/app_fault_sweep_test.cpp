@@ -124,6 +124,7 @@ struct SweepRig {
         options.trace = dir / "trace.txt";
         options.journal = dir / "journal.jsonl";
         rig = std::make_unique<FormRig>(sweepDrawing(), options);
+        rig->setViewArea(240, 120);  // a small photograph: the pixels are not what is swept
         rig->host->setGridMode(true);
         rig->host->promptHandler = [](const sim::PromptRequest& request) {
             return request.kind == sim::PromptRequest::Kind::Point ? sim::PromptAnswer{false, 10, 20, 0}

@@ -201,7 +201,7 @@ TEST(FrameCapture, PhotographsTheFramedViewAreaIntoPreviewAndCleanCopy) {
     for (const Case& c : cases) {
         FormRig rig(drawingOf({}, c.w, c.h));
         rig.host->setGridMode(true);
-        ui::PixelBitmap& screen = *rig.shell.display;
+        ui::PixelBitmap& screen = rig.shell.displayPixels();
         const int midX = c.copied.left + c.copied.width() / 2;
         for (int y = 0; y < screen.height(); ++y)
             for (int x = 0; x < screen.width(); ++x) {

@@ -37,7 +37,13 @@ public:
     std::map<desktop::WindowHandle, Window> windows;
     desktop::WindowHandle foreground = 0;
     bool mainMinimised = false;
-    std::shared_ptr<ui::PixelBitmap> display = std::make_shared<ui::PixelBitmap>(1920, 1080);
+    // The display's pixels, black until a test draws on them (made on first use: most
+    // tests never look, and thousands of windows are made in some).
+    ui::PixelBitmap& displayPixels() {
+        if (!display) display = std::make_shared<ui::PixelBitmap>(1920, 1080);
+        return *display;
+    }
+    std::shared_ptr<ui::PixelBitmap> display;
     bool failScreenCopy = false;
     std::vector<std::string> log;  // "sleep 500", "minimise main", "copy 10,20 300x200", ...
     int sleptMs = 0;
@@ -130,7 +136,8 @@ public:
         for (int y = 0; y < out->height(); ++y)
             for (int x = 0; x < out->width(); ++x) {
                 const int sx = area.left + x, sy = area.top + y;
-                if (sx >= 0 && sy >= 0 && sx < display->width() && sy < display->height()) out->at(x, y) = display->at(sx, sy);
+                if (display && sx >= 0 && sy >= 0 && sx < display->width() && sy < display->height())
+                    out->at(x, y) = display->at(sx, sy);
             }
         return out;
     }
