@@ -78,8 +78,16 @@ TEST_P(QuillonPlotRoad, EveryChosenFramePlottedInOrderOnItsSheet) {
             180000))
             << "the run did not end";
         if (keep) {
+            // The screen as it settles once the window has painted itself back in place.
             RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-            saveBmp(out / "screen.bmp", screenCopy(screen));
+            Pixels shot = screenCopy(screen);
+            waitUntil([&] {
+                Pixels now = screenCopy(screen);
+                const bool same = now.data == shot.data;
+                shot = std::move(now);
+                return same;
+            }, 5000, 200);
+            saveBmp(out / "screen.bmp", shot);
         }
     }
 
