@@ -98,6 +98,23 @@ struct FormRig {
 
     app::MainWindow& f() { return *form; }
 
+    // The user's view before a capture: a part of the drawing, not the whole of it.
+    sim::ViewState zoomIn() {
+        cad::wrapApplication(host->application())->showAreaInView({0, 0, 0}, {100, 100, 0});
+        return host->view();
+    }
+    bool viewIs(const sim::ViewState& v) const {
+        const sim::ViewState now = host->view();
+        return now.centreX == v.centreX && now.centreY == v.centreY && now.height == v.height;
+    }
+    // The host answers `value` when asked for the system variable `name`.
+    void answerVariable(const std::wstring& name, cad::Value value) {
+        cad.alter = [name, value](std::wstring_view member, const cad::ValueList& args, cad::Value& result) {
+            const std::wstring* asked = args.empty() ? nullptr : args[0].get<std::wstring>();
+            if (member == L"GetVariable" && asked && *asked == name) result = value;
+        };
+    }
+
     std::filesystem::path folder;
     ui::MemoryWidgetFactory widgets;
     FakeShell shell;

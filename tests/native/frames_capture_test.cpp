@@ -339,16 +339,6 @@ TEST(FrameCapture, WithoutTheHostOnlyTheMainWindowIsRestored) {
 
 // ---- a failure at each step
 
-bool sameView(const sim::ViewState& a, const sim::ViewState& b) {
-    return a.centreX == b.centreX && a.centreY == b.centreY && a.height == b.height;
-}
-
-// The user's view before a capture: a part of the drawing, not the whole of it.
-sim::ViewState zoomIn(FormRig& rig) {
-    cad::wrapApplication(rig.host->application())->showAreaInView({0, 0, 0}, {100, 100, 0});
-    return rig.host->view();
-}
-
 // A failure ends the capture where it happens; what was done before stays done, except
 // that the CAD's grid display and view are put back on every path (as best effort: a
 // failing put-back itself is let be).
@@ -394,7 +384,7 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300), rectangle(kLayer, 500, 0, 900, 300)}), options);
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
-        const sim::ViewState viewBefore = zoomIn(rig);
+        const sim::ViewState viewBefore = rig.zoomIn();
         app::MainWindow& f = rig.f();
         if (c.oldExtentsValid) f.framePage.session.captureExtents.minX = 0, f.framePage.session.captureExtents.minY = 0, f.framePage.session.captureExtents.maxX = 50, f.framePage.session.captureExtents.maxY = 50;
         f.framePage.session.frames = {frame(-9, -9, -8, -8)};
@@ -411,7 +401,7 @@ TEST(FrameCapture, FailureAtEachStepEndsTheCaptureThere) {
         EXPECT_EQ(f.framePage.session.view.cx == 1000, c.pictureTaken) << name;
         EXPECT_EQ(f.framePage.preview->picture() != nullptr, c.pictureTaken) << name;
         EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
-        EXPECT_EQ(sameView(rig.host->view(), viewBefore), c.viewBack) << name;
+        EXPECT_EQ(rig.viewIs(viewBefore), c.viewBack) << name;
         EXPECT_EQ(f.framePage.chosenCount->text(), c.listsRefreshed ? L"0" : L"9") << name;
         EXPECT_FALSE(rig.shell.mainMinimised) << name;
         EXPECT_EQ(rig.shell.log.back(), "restore main") << name;
@@ -446,11 +436,8 @@ TEST(FrameCapture, ImplausibleHostValuesEndTheCaptureLeavingThePreview) {
         rig.host->setGridMode(true);
         if (c.documentWindowGone) rig.host->setWindowHandles(FormRig::kCadWindow, 555);
         if (c.variable)
-            rig.cad.alter = [&c](std::wstring_view member, const cad::ValueList& args, cad::Value& result) {
-                if (member == L"GetVariable" && args.at(0).get<std::wstring>() && *args.at(0).get<std::wstring>() == c.variable)
-                    result = c.value;
-            };
-        const sim::ViewState viewBefore = zoomIn(rig);
+            rig.answerVariable(c.variable, c.value);
+        const sim::ViewState viewBefore = rig.zoomIn();
         app::MainWindow& f = rig.f();
         auto oldPicture = std::make_shared<ui::PixelBitmap>(3, 3);
         f.framePage.preview->setPicture(oldPicture);
@@ -466,7 +453,7 @@ TEST(FrameCapture, ImplausibleHostValuesEndTheCaptureLeavingThePreview) {
         EXPECT_EQ(f.framePage.session.view.scale, 2);
         EXPECT_EQ(f.framePage.chosenCount->text(), L"9");
         EXPECT_TRUE(rig.host->gridMode());
-        EXPECT_TRUE(sameView(rig.host->view(), viewBefore));
+        EXPECT_TRUE(rig.viewIs(viewBefore));
         EXPECT_EQ(rig.host->liveObjects(), 0);
         for (const std::string& entry : rig.shell.log) EXPECT_FALSE(entry.starts_with("copy")) << entry;
     }

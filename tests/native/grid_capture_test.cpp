@@ -213,16 +213,6 @@ TEST(GridCapture, NoPictureLeavesThePageAsItWas) {
     }
 }
 
-bool sameView(const sim::ViewState& a, const sim::ViewState& b) {
-    return a.centreX == b.centreX && a.centreY == b.centreY && a.height == b.height;
-}
-
-// The user's view before a capture: a part of the drawing, not the whole of it.
-sim::ViewState zoomIn(FormRig& rig) {
-    cad::wrapApplication(rig.host->application())->showAreaInView({0, 0, 0}, {100, 100, 0});
-    return rig.host->view();
-}
-
 // A failure ends the capture where it happens; what was done before stays done, except
 // that the CAD's grid display and view are put back on every path (as best effort).
 TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
@@ -260,7 +250,7 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
         FormRig rig(extentsDrawing(2000, 2000, 50), options);
         rig.host->setGridMode(true);
         rig.shell.failScreenCopy = c.copyFails;
-        const sim::ViewState viewBefore = zoomIn(rig);
+        const sim::ViewState viewBefore = rig.zoomIn();
         app::MainWindow& f = rig.f();
         f.gridPage.spacing->setText(L"1000,1000");
         f.gridPage.drawingScale->setText(L"1");
@@ -276,7 +266,7 @@ TEST(GridCapture, FailureAtEachStepEndsTheCaptureThere) {
         EXPECT_EQ(f.gridPage.session.view.cx == 1000, c.pictureTaken) << name;
         EXPECT_EQ(f.gridPage.preview->picture() != nullptr, c.pictureTaken) << name;
         EXPECT_EQ(rig.host->gridMode(), c.gridRestored) << name;
-        EXPECT_EQ(sameView(rig.host->view(), viewBefore), c.viewBack) << name;
+        EXPECT_EQ(rig.viewIs(viewBefore), c.viewBack) << name;
         EXPECT_EQ(f.gridPage.session.columns, c.gridDrawn ? 2 : 9) << name;
         EXPECT_EQ(f.gridPage.session.chosenCells, c.gridDrawn ? Flags(4, false) : Flags{true}) << name;
         EXPECT_EQ(f.gridPage.chosenCount->text(), c.gridDrawn ? L"0" : L"1") << name;
@@ -307,13 +297,9 @@ TEST(GridCapture, ImplausibleHostValuesEndTheCaptureLeavingThePreview) {
         SCOPED_TRACE(c.name);
         FormRig rig(extentsDrawing(2000, 2000, 50));
         rig.host->setGridMode(true);
-        if (!c.variable) rig.host->setWindowHandles(FormRig::kCadWindow, 555);
-        else
-            rig.cad.alter = [&c](std::wstring_view member, const cad::ValueList& args, cad::Value& result) {
-                if (member == L"GetVariable" && args.at(0).get<std::wstring>() && *args.at(0).get<std::wstring>() == c.variable)
-                    result = c.value;
-            };
-        const sim::ViewState viewBefore = zoomIn(rig);
+        if (c.variable) rig.answerVariable(c.variable, c.value);
+        else rig.host->setWindowHandles(FormRig::kCadWindow, 555);
+        const sim::ViewState viewBefore = rig.zoomIn();
         app::MainWindow& f = rig.f();
         auto oldPicture = std::make_shared<ui::PixelBitmap>(3, 3);
         f.gridPage.preview->setPicture(oldPicture);
@@ -330,7 +316,7 @@ TEST(GridCapture, ImplausibleHostValuesEndTheCaptureLeavingThePreview) {
         EXPECT_EQ(f.gridPage.session.columns, 9);
         EXPECT_EQ(f.gridPage.chosenCount->text(), L"1");
         EXPECT_TRUE(rig.host->gridMode());
-        EXPECT_TRUE(sameView(rig.host->view(), viewBefore));
+        EXPECT_TRUE(rig.viewIs(viewBefore));
         EXPECT_EQ(rig.host->liveObjects(), 0);
     }
 }
