@@ -34,6 +34,16 @@ ScriptedObject::Handler answering(LONG value) {
 
 Value argument(const ScriptedObject::Call& call, UINT i) { return fromVariant(call.params.rgvarg[i], {}); }
 
+// The text of the CadError the call throws; "(no error)" when it throws none.
+std::wstring refusalOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const CadError& e) {
+        return e.text();
+    }
+    return L"(no error)";
+}
+
 void setThreadError(const wchar_t* text) {
     ComPtr<ICreateErrorInfo> create;
     ASSERT_EQ(CreateErrorInfo(create.put()), S_OK);
@@ -170,6 +180,9 @@ TEST_F(ComDispatchTest, FailuresBecomeCadErrorWithTheHostsText) {
          L"", L"Clear"},
         {"bare failure, stale error object ignored",
          [](const ScriptedObject::Call&, VARIANT*, EXCEPINFO*) { return E_FAIL; }, L"", L"Clear"},
+        {"a code the system has no text for",
+         [](const ScriptedObject::Call&, VARIANT*, EXCEPINFO*) { return static_cast<HRESULT>(0x8004ABCDu); },
+         L"Clear: エラー 0x8004ABCD", L""},
     };
     for (const Failure& f : failures) {
         SCOPED_TRACE(f.what);
@@ -284,7 +297,12 @@ TEST_F(ComDispatchTest, InterfacesAreAskedForByTheirId) {
         asPlot->invoke(L"NumberOfCopies", CallKind::Put, args);
         EXPECT_EQ(plot->calls.size(), 1u);
         EXPECT_THROW(wrapped->queryInterface(kApplicationInterfaceId), CadError);
-        EXPECT_THROW(wrapped->queryInterface(L"BB9EB067-27CF-4E44-92ED-5AE2C3A4984B"), CadError);
+        EXPECT_EQ(refusalOf([&] { wrapped->queryInterface(L"BB9EB067-27CF-4E44-92ED-5AE2C3A4984B"); }),
+                  L"インターフェイス ID ではありません: BB9EB067-27CF-4E44-92ED-5AE2C3A4984B");
+        // A host that says yes and gives nothing.
+        root->interfaces[kApplicationInterfaceId] = nullptr;
+        EXPECT_EQ(refusalOf([&] { wrapped->queryInterface(kApplicationInterfaceId); }),
+                  std::wstring(kApplicationInterfaceId) + L": オブジェクトが返されませんでした。");
     }
     root->interfaces.clear();
     plot->Release();
@@ -304,7 +322,7 @@ TEST_F(ComDispatchTest, RemoteObjectsPassBackAsTheSameObjectAndNoOtherObjectCanB
         DispatchPtr queryInterface(std::wstring_view) override { return nullptr; }
     };
     ValueList foreign{DispatchPtr(std::make_shared<Local>())};
-    EXPECT_THROW(wrapped->invoke(L"Use", CallKind::Method, foreign), CadError);
+    EXPECT_EQ(refusalOf([&] { wrapped->invoke(L"Use", CallKind::Method, foreign); }), L"CAD に渡せないオブジェクトです。");
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ public:
     static ScriptedObject* make() { return new ScriptedObject(); }  // one reference, the caller's
 
     std::map<std::wstring, Handler> members;
-    std::map<std::wstring, IUnknown*> interfaces;  // registry form of the IID -> object (not owned)
+    std::map<std::wstring, IUnknown*> interfaces;  // registry form of the IID -> object (not owned; null: S_OK and nothing)
     std::vector<Call> calls;                       // params cleared after each call
     DISPID firstId = 1;                            // the members' ids, in name order, from here
 
@@ -106,7 +106,7 @@ public:
             StringFromGUID2(iid, text, 40);
             auto it = interfaces.find(text);
             if (it == interfaces.end()) return E_NOINTERFACE;
-            return it->second->QueryInterface(IID_IDispatch, out);
+            return it->second ? it->second->QueryInterface(IID_IDispatch, out) : S_OK;
         }
         AddRef();
         return S_OK;

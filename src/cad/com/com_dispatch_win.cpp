@@ -137,11 +137,12 @@ public:
 
     DispatchPtr queryInterface(std::wstring_view interfaceId) override {
         IID iid;
-        if (!guidFromString(interfaceId, iid)) throw CadError(L"Not an interface id: " + std::wstring(interfaceId));
+        if (!guidFromString(interfaceId, iid))
+            throw CadError(L"インターフェイス ID ではありません: " + std::wstring(interfaceId));
         ComPtr<IDispatch> other;
         HRESULT hr = object_.query(iid, other);
         if (FAILED(hr)) throw CadError(std::wstring(interfaceId) + L": " + hresultText(hr));
-        if (!other) throw CadError(std::wstring(interfaceId) + L": no object");
+        if (!other) throw CadError(std::wstring(interfaceId) + L": オブジェクトが返されませんでした。");
         return std::make_shared<ComDispatch>(std::move(other), cache_);
     }
 
@@ -171,7 +172,7 @@ private:
         DispatchBridge bridge;
         bridge.toCom = [](const DispatchPtr& object) {
             ComPtr<IDispatch> remote = remoteObjectOf(object);
-            if (!remote) throw CadError(L"Only the host's own objects can be passed to it.");
+            if (!remote) throw CadError(L"CAD に渡せないオブジェクトです。");
             return remote;
         };
         bridge.fromCom = [cache = cache_](const ComPtr<IDispatch>& o) {
@@ -209,7 +210,7 @@ std::wstring hresultText(HRESULT hr) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     wchar_t code[16];
     std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text.empty() ? std::wstring(L"error ") + code : text + L" (" + code + L")";
+    return text.empty() ? std::wstring(L"エラー ") + code : text + L" (" + code + L")";
 }
 
 }  // namespace cad::com

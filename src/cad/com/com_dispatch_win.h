@@ -33,7 +33,8 @@ DispatchPtr wrapRemote(ComPtr<IDispatch> object);
 // The IDispatch behind a wrapped remote object; null for any other object.
 ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object);
 
-// The text for a failed HRESULT: the system's message and the code in hexadecimal.
+// The text for a failed HRESULT: the system's message and the code in hexadecimal, or
+// "エラー" and the code when the system has no message for it.
 std::wstring hresultText(HRESULT hr);
 
 }  // namespace cad::com
