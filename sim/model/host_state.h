@@ -16,6 +16,7 @@
 #include "sim/model/devices.h"
 #include "sim/model/faults.h"
 #include "sim/model/host.h"
+#include "sim/model/interfaces.h"
 #include "sim/model/selection.h"
 #include "sim/model/trace.h"
 
@@ -74,6 +75,8 @@ public:
 
     cad::Value invoke(std::wstring_view member, cad::CallKind kind, cad::ValueList& args) final;
     cad::DispatchPtr queryInterface(std::wstring_view interfaceId) override;
+    // The interface that describes this object: by default that of its kind.
+    virtual Interface describedBy() const;
 
 protected:
     // One call of a member of this object's kind, arguments as given.

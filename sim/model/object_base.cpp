@@ -71,4 +71,23 @@ cad::DispatchPtr Object::queryInterface(std::wstring_view id) {
     throw cad::CadError(std::wstring(cad::objectKindName(kind_)) + L": No such interface supported " + std::wstring(id));
 }
 
+Interface Object::describedBy() const {
+    switch (kind_) {
+        case cad::ObjectKind::Application: return Interface::Application;
+        case cad::ObjectKind::Document: return Interface::Document;
+        case cad::ObjectKind::SelectionSets: return Interface::SelectionSets;
+        case cad::ObjectKind::SelectionSet: return Interface::SelectionSet;
+        case cad::ObjectKind::Entity: return Interface::Entity;
+        case cad::ObjectKind::Utility: return Interface::Utility;
+        case cad::ObjectKind::Layout: return Interface::Layout;
+        case cad::ObjectKind::Plot: return Interface::Plot;
+    }
+    return Interface::Entity;
+}
+
+std::optional<Interface> interfaceOf(const cad::Dispatch& object) {
+    if (const auto* ours = dynamic_cast<const Object*>(&object)) return ours->describedBy();
+    return std::nullopt;
+}
+
 }  // namespace sim

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "sim/model/args.h"
+#include "sim/model/format.h"
 #include "sim/model/host_state.h"
 #include "sim/model/plot_job.h"
 #include "sim/model/text_codec.h"
@@ -105,14 +106,24 @@ private:
                 args.count(2, 2);
                 double paper = args.number(0), drawing = args.number(1);
                 if (!(paper > 0) || !(drawing > 0)) hostError(m, L"a scale needs two positive numbers");
+                // Two numbers whose ratio is none (1e300 to 1e-300) make no scale either.
+                const double ratio = paper / drawing;
+                if (!std::isfinite(ratio) || !(ratio > 0))
+                    hostError(m, L"invalid input: the scale " + decodeUtf8(numberText(paper)) + L":" +
+                                     decodeUtf8(numberText(drawing)) + L" is out of range");
                 s.scalePaper = paper, s.scaleDrawing = drawing;
                 return {};
             }
-            case setPlotWindow:
+            case setPlotWindow: {
                 args.count(2, 2);
-                s.window1 = args.point(0);
-                s.window2 = args.point(1);
+                const Vec2 a = args.point(0), b = args.point(1);
+                // Finite corners can still be too far apart for the window to have a size.
+                if (!std::isfinite(b.x - a.x) || !std::isfinite(b.y - a.y))
+                    hostError(m, L"invalid input: the plot window is too large");
+                s.window1 = a;
+                s.window2 = b;
                 return {};
+            }
             case mediaDisplayName:
                 args.count(1, 1);
                 return mediaOf(m, s, args.text(0)).display;
@@ -235,8 +246,7 @@ private:
         job.number = s.jobs + 1;
         job.area = plotArea(s, settings);
         try {
-            job.output = writePlotOutput(job, s.drawing, s.options.plotDir);
-            if (!s.options.journal.empty()) appendJournal(s.options.journal, job);
+            recordPlot(job, s.drawing, s.options.plotDir, s.options.journal);
         } catch (const std::runtime_error& e) {
             hostError(m, decodeUtf8(e.what()));
         }

@@ -18,6 +18,20 @@ class EntityObject final : public Object {
 public:
     EntityObject(std::shared_ptr<State> s, ItemRef item) : Object(std::move(s), cad::ObjectKind::Entity), item_(item) {}
 
+    // The two kinds of polyline each have an interface of their own.
+    Interface describedBy() const override {
+        if (!item_.isInsert) {
+            switch (state().drawing.entities[item_.index].type) {
+                case EntityType::LwPolyline: return Interface::LwPolyline;
+                case EntityType::Polyline: return Interface::Polyline;
+                case EntityType::Line: case EntityType::Circle: case EntityType::Arc: case EntityType::Text:
+                case EntityType::MText: case EntityType::Point:
+                    break;
+            }
+        }
+        return Interface::Entity;
+    }
+
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
         using enum cad::Operation;

@@ -1,6 +1,8 @@
 #include "sim/model/plot_job.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
@@ -45,6 +47,63 @@ unsigned long highestSheet(const std::filesystem::path& dir) {
     return highest;
 }
 
+// A JSON number; JSON has no form for NaN or the infinities.
+std::string jsonNumber(double value) {
+    if (!std::isfinite(value)) throw std::range_error("the plot job holds a number that is not finite");
+    return numberText(value);
+}
+
+// What the journal was before a line was appended, to cut it back to.
+struct JournalLength {
+    bool existed = false;  // anything at all had that name
+    bool regular = false;  // a file, `size` bytes long
+    std::uintmax_t size = 0;
+};
+
+JournalLength lengthOf(const std::filesystem::path& journal) {
+    std::error_code error;
+    JournalLength length;
+    length.existed = std::filesystem::exists(journal, error) || error;
+    length.regular = length.existed && std::filesystem::is_regular_file(journal, error);
+    if (length.regular) length.size = std::filesystem::file_size(journal, error);
+    if (error) length.regular = false;  // not known: left alone
+    return length;
+}
+
+void cutBack(const std::filesystem::path& journal, const JournalLength& before) noexcept {
+    std::error_code ignored;
+    if (!before.existed) {
+        std::filesystem::remove(journal, ignored);
+    } else if (before.regular) {
+        std::filesystem::resize_file(journal, before.size, ignored);
+    }
+}
+
+// Appends the line; when it cannot, cuts the journal back and throws.
+void appendJournal(const std::filesystem::path& journal, const std::string& line, const JournalLength& before) {
+    {
+        std::ofstream out(journal, std::ios::binary | std::ios::app);
+        out << line << '\n';
+        out.flush();
+        if (out) return;
+    }
+    cutBack(journal, before);
+    throw std::runtime_error("the plot journal " + pathText(journal) + " cannot be written");
+}
+
+// Writes the whole file; when it cannot, removes what was written and throws.
+void writeWhole(const std::filesystem::path& file, const std::string& bytes) {
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (out) return;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    throw std::runtime_error("the plotted sheet " + pathText(file) + " cannot be written");
+}
+
 }  // namespace
 
 std::string journalLine(const PlotJob& job) {
@@ -60,9 +119,9 @@ std::string journalLine(const PlotJob& job) {
     out += ",\"centred\":" + flag(s.centred);
     out += ",\"areaKind\":" + std::to_string(s.areaKind);
     out += ",\"listedScale\":" + flag(s.listedScale);
-    out += ",\"scale\":[" + numberText(s.scalePaper) + "," + numberText(s.scaleDrawing) + "]";
-    out += ",\"window\":[" + numberText(s.window1.x) + "," + numberText(s.window1.y) + "," + numberText(s.window2.x) +
-           "," + numberText(s.window2.y) + "]";
+    out += ",\"scale\":[" + jsonNumber(s.scalePaper) + "," + jsonNumber(s.scaleDrawing) + "]";
+    out += ",\"window\":[" + jsonNumber(s.window1.x) + "," + jsonNumber(s.window1.y) + "," + jsonNumber(s.window2.x) +
+           "," + jsonNumber(s.window2.y) + "]";
     out += ",\"printLineWeights\":" + flag(s.printLineWeights);
     out += ",\"lineWeightScaling\":" + flag(s.lineWeightScaling);
     out += ",\"copies\":" + std::to_string(job.copies);
@@ -74,37 +133,45 @@ std::string journalLine(const PlotJob& job) {
     return out + "}";
 }
 
-void appendJournal(const std::filesystem::path& journal, const PlotJob& job) {
-    std::ofstream out(journal, std::ios::binary | std::ios::app);
-    out << journalLine(job) << '\n';
-    out.flush();
-    if (!out) {
-        throw std::runtime_error("the plot journal " + pathText(journal) + " cannot be written");
-    }
-}
-
-std::optional<std::filesystem::path> writePlotOutput(const PlotJob& job, const Drawing& drawing,
-                                                     const std::filesystem::path& plotDir) {
+void recordPlot(PlotJob& job, const Drawing& drawing, const std::filesystem::path& plotDir,
+                const std::filesystem::path& journal) {
     namespace fs = std::filesystem;
     const LayoutSettings& s = job.settings;
-    if (plotDir.empty() || !equalsNoCase(s.device, kPdfDevice)) return std::nullopt;
-    const PlotDevice* device = findDevice(s.device);
-    const Media* media = device ? findMedia(*device, s.media) : nullptr;
-    if (!media) throw std::runtime_error("the plot device has no media \"" + encodeUtf8(s.media) + "\"");
+    job.output.reset();
+    std::string pdf;
+    if (!plotDir.empty() && equalsNoCase(s.device, kPdfDevice)) {
+        const PlotDevice* device = findDevice(s.device);
+        const Media* media = device ? findMedia(*device, s.media) : nullptr;
+        if (!media) throw std::runtime_error("the plot device has no media \"" + encodeUtf8(s.media) + "\"");
+        pdf = sheetPdf(drawing, SheetMapping::forSettings(*media, s, job.area));
+        job.output = plotDir / sheetName(highestSheet(plotDir) + 1);
+    }
+    // The line is made before anything is written: a job it cannot record writes nothing.
+    const std::string line = journal.empty() ? std::string() : journalLine(job);
+    const JournalLength before = journal.empty() ? JournalLength{} : lengthOf(journal);
+    if (!job.output) {
+        if (!journal.empty()) appendJournal(journal, line, before);
+        return;
+    }
 
-    const std::string pdf = sheetPdf(drawing, SheetMapping::forSettings(*media, s, job.area));
     std::error_code error;
     fs::create_directories(plotDir, error);
     if (error) throw std::runtime_error("the plot folder " + pathText(plotDir) + " cannot be made: " + error.message());
-    const fs::path file = plotDir / sheetName(highestSheet(plotDir) + 1);
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(pdf.data(), static_cast<std::streamsize>(pdf.size()));
-        out.flush();
-        if (out) return file;
+    fs::path part = *job.output;
+    part += ".part";  // not a sheet's name: the numbering passes over it
+    writeWhole(part, pdf);
+    try {
+        if (!journal.empty()) appendJournal(journal, line, before);
+    } catch (...) {
+        fs::remove(part, error);
+        throw;
     }
-    fs::remove(file, error);
-    throw std::runtime_error("the plotted sheet " + pathText(file) + " cannot be written");
+    fs::rename(part, *job.output, error);
+    if (!error) return;
+    const std::string reason = error.message();
+    fs::remove(part, error);
+    if (!journal.empty()) cutBack(journal, before);
+    throw std::runtime_error("the plotted sheet " + pathText(*job.output) + " cannot be named: " + reason);
 }
 
 }  // namespace sim

@@ -24,21 +24,23 @@ struct PlotJob {
     std::optional<std::filesystem::path> output;  // the file written, if any
 };
 
-// The job as one JSON object, without the line end.
+// The job as one JSON object, without the line end. Throws std::range_error when a
+// number of the job is not finite: JSON has no form for it.
 std::string journalLine(const PlotJob& job);
-// Appends the line; throws std::runtime_error when the journal cannot be written.
-void appendJournal(const std::filesystem::path& journal, const PlotJob& job);
 
 // The device whose jobs become files.
 inline constexpr std::wstring_view kPdfDevice = L"PDF";
 
-// Writes the plotted sheet into plotDir and returns the file written: for the PDF device
-// a one-page PDF of the job's area on its media, named plot-NNNN.pdf, numbered on from
-// the highest such file already in the folder (so files sort in job order and a later
-// run adds to the folder rather than overwriting it). Other devices, or no plotDir,
-// write nothing. Throws std::runtime_error when the file cannot be written; no partial
-// file is left then.
-std::optional<std::filesystem::path> writePlotOutput(const PlotJob& job, const Drawing& drawing,
-                                                     const std::filesystem::path& plotDir);
+// Records the job: its sheet and its journal line, both or neither, and sets job.output
+// to the sheet written. For the PDF device, when plotDir is given, the sheet is a one-page
+// PDF of the job's area on its media, named plot-NNNN.pdf, numbered on from the highest
+// such file already in the folder (so files sort in job order and a later run adds to the
+// folder rather than overwriting it); other devices, or no plotDir, write no sheet. The
+// line is appended to the journal when one is given. The sheet is written under a
+// temporary name, the line appended, and only then is the sheet given its name. Throws
+// std::runtime_error saying why when any step fails, and then leaves no sheet, no
+// temporary file and no part of the line behind.
+void recordPlot(PlotJob& job, const Drawing& drawing, const std::filesystem::path& plotDir,
+                const std::filesystem::path& journal);
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <exception>
 #include <initializer_list>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "cad/com/variant_convert_win.h"
@@ -11,6 +12,7 @@
 #include "cad/members.h"
 #include "cadsim_idl.h"
 #include "sim/win/dispids.h"
+#include "sim/win/typelib_win.h"
 
 namespace sim {
 namespace {
@@ -52,6 +54,7 @@ void fillException(EXCEPINFO* excep, const std::wstring& text) {
 class ComObject final : public CadApplication, public CadPlot, public ISupportErrorInfo {
 public:
     explicit ComObject(cad::DispatchPtr object) : object_(std::move(object)) {
+        describedBy_ = interfaceOf(*object_);
         isApplication_ = supports(cad::kApplicationInterfaceId);
         isPlot_ = supports(cad::kPlotInterfaceId);
         ++g_liveObjects;
@@ -82,15 +85,18 @@ public:
         return left;
     }
 
-    // IDispatch
+    // IDispatch: the type information is that of the object's interface.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;
-        *count = 0;
+        *count = describedBy_ && typeInfoOf(*describedBy_) ? 1 : 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return DISP_E_BADINDEX;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) return E_POINTER;
+        *info = nullptr;
+        if (index != 0 || !describedBy_) return DISP_E_BADINDEX;
+        *info = typeInfoOf(*describedBy_).detach();
+        return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -140,6 +146,9 @@ private:
             return false;
         }
     }
+    // The member ids the object answers: those of its interface (an object that is not
+    // the model's, which never comes here, would answer the common ones).
+    Interface numbering() const { return describedBy_.value_or(Interface::Application); }
     const IID& ownInterface() const {
         if (isApplication_) return __uuidof(CadApplication);
         if (isPlot_) return __uuidof(CadPlot);
@@ -157,6 +166,7 @@ private:
 
     std::atomic<ULONG> refs_{1};
     cad::DispatchPtr object_;
+    std::optional<Interface> describedBy_;
     bool isApplication_ = false;
     bool isPlot_ = false;
 };
@@ -164,7 +174,7 @@ private:
 HRESULT ComObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!names || !ids) return E_POINTER;
     if (count == 0) return E_INVALIDARG;
-    ids[0] = names[0] ? dispatchIdOf(names[0]) : kUnknownDispatchId;
+    ids[0] = names[0] ? dispatchIdOf(numbering(), names[0]) : kUnknownDispatchId;
     for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;  // our members take no named arguments
     return (ids[0] == DISPID_UNKNOWN || count > 1) ? DISP_E_UNKNOWNNAME : S_OK;
 }
@@ -173,7 +183,7 @@ HRESULT ComObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* p
                           EXCEPINFO* excep, UINT* argError) {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (!params || (params->cArgs > 0 && !params->rgvarg)) return E_INVALIDARG;
-    const std::wstring_view name = memberNameOf(id);
+    const std::wstring_view name = memberNameOf(numbering(), id);
     if (name.empty()) return DISP_E_MEMBERNOTFOUND;
 
     const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;

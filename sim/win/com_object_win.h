@@ -1,6 +1,7 @@
 // The stand-in's automation objects as COM objects: one wrapper class that serves any
-// cad::Dispatch through IDispatch (and ISupportErrorInfo), and the application and plot
-// interfaces when the wrapped object has them.
+// cad::Dispatch through IDispatch (and ISupportErrorInfo), with the type information and
+// member ids of the interface that describes the object (sim::interfaceOf), and the
+// application and plot interfaces when the wrapped object has them.
 #pragma once
 
 #include <windows.h>

@@ -2,10 +2,12 @@
 
 #include <oleauto.h>
 
+#include <array>
 #include <cwchar>
 #include <vector>
 
 #include "cad/com/com_types_win.h"
+#include "sim/win/dispids.h"
 
 // Present in oleaut32 (and its import library) but not declared by mingw-w64's headers.
 extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path, OLECHAR* helpDir);
@@ -70,6 +72,26 @@ TypeLibOutcome unregisterTypeLibrary(const std::wstring& program) {
     if (SUCCEEDED(user)) where += where.empty() ? L"user" : L", user";
     if (!stillRegistered(a)) return {S_OK, where};
     return {FAILED(machine) ? machine : FAILED(user) ? user : E_FAIL, where};
+}
+
+ComPtr<ITypeInfo> typeInfoOf(Interface in) {
+    // Every interface's type information, found by name once; each object hands out a
+    // reference to the one of its interface.
+    static const std::array<ComPtr<ITypeInfo>, kInterfaceCount> infos = [] {
+        std::array<ComPtr<ITypeInfo>, kInterfaceCount> found;
+        ComPtr<ITypeLib> library;
+        if (FAILED(LoadTypeLibEx(programPath().c_str(), REGKIND_NONE, library.put()))) return found;
+        for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+            BSTR name = nullptr;
+            if (FAILED(library->GetDocumentation(static_cast<INT>(i), &name, nullptr, nullptr, nullptr))) continue;
+            const std::wstring text = cad::com::bstrText(name);
+            SysFreeString(name);
+            for (std::size_t k = 0; k < kInterfaceCount; ++k)
+                if (text == typeLibraryName(static_cast<Interface>(k))) library->GetTypeInfo(i, found[k].put());
+        }
+        return found;
+    }();
+    return infos[static_cast<std::size_t>(in)];
 }
 
 }  // namespace sim

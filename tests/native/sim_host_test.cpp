@@ -7,6 +7,7 @@
 #include "cad/ids.h"
 #include "cad/late_bound.h"
 #include "sim/model/host.h"
+#include "sim/model/interfaces.h"
 #include "sim_test_support.h"
 
 namespace {
@@ -278,6 +279,34 @@ TEST(SimObjects, InterfacesAreServedOnlyWhereTheyBelong) {
     EXPECT_THROW(s.doc->queryInterface(cad::kPlotInterfaceId), cad::CadError);
     EXPECT_THROW(s.doc->queryInterface(cad::kApplicationInterfaceId), cad::CadError);
     EXPECT_EQ(s.doc->queryInterface(L"{00020400-0000-0000-C000-000000000046}"), s.doc);  // IDispatch
+}
+
+// Each kind of object is described by its own interface, and so is each kind of
+// polyline: the COM server gives them their own type information and member ids.
+TEST(SimObjects, EachKindOfObjectAndOfPolylineHasItsOwnInterface) {
+    using sim::Interface;
+    Session s(framesDrawing());
+    DispatchPtr set = s.newSet(L"kinds");
+    call(set, L"Select", {5});
+    auto entity = [&](std::int32_t i) { return object(call(set, L"Item", {i})); };
+    const std::pair<DispatchPtr, Interface> cases[] = {
+        {s.app, Interface::Application},
+        {s.doc, Interface::Document},
+        {object(get(s.doc, L"SelectionSets")), Interface::SelectionSets},
+        {set, Interface::SelectionSet},
+        {entity(0), Interface::LwPolyline},
+        {entity(3), Interface::Polyline},  // old-style
+        {entity(4), Interface::Entity},    // a line
+        {object(get(s.doc, L"Utility")), Interface::Utility},
+        {object(get(s.doc, L"ActiveLayout")), Interface::Layout},
+        {object(get(s.doc, L"Plot")), Interface::Plot},
+    };
+    for (const auto& [object, in] : cases) EXPECT_EQ(sim::interfaceOf(*object), in) << static_cast<int>(in);
+    struct Foreign : cad::Dispatch {
+        Value invoke(std::wstring_view, CallKind, ValueList&) override { return {}; }
+        DispatchPtr queryInterface(std::wstring_view) override { return nullptr; }
+    } foreign;
+    EXPECT_EQ(sim::interfaceOf(foreign), std::nullopt);
 }
 
 TEST(SimObjects, LiveObjectsCountsWhatIsHeld) {

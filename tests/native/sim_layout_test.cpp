@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <stdexcept>
 
+#include "sim/model/plot_job.h"
 #include "sim_test_support.h"
 
 namespace {
@@ -129,6 +132,67 @@ TEST(SimPlot, EachJobIsOneJournalLine) {
               "\"printLineWeights\":true,\"lineWeightScaling\":false,\"copies\":2,\"output\":null}");
     EXPECT_EQ(lines[2].substr(0, 9), "{\"job\":2,");
     EXPECT_NE(lines[2].find("\"rotation\":0,"), std::string::npos);
+}
+
+// A host takes no plot window or scale that is not a number: the call that sets it
+// fails, the settings stay as they were, and the journal (JSON, which has no form for
+// NaN or the infinities) never sees one.
+TEST(SimPlot, WindowsAndScalesThatAreNotFiniteAreRefusedAtTheCall) {
+    TempDir dir;
+    sim::Options o;
+    o.journal = dir / "journal.jsonl";
+    LayoutSession s(o);
+    put(s.layout, L"ConfigName", L"PDF");
+    put(s.layout, L"PlotType", std::int32_t{4});
+    put(s.layout, L"UseStandardScale", false);
+    call(s.layout, L"SetWindowToPlot", {std::vector<double>{-10, -20}, std::vector<double>{420, 297}});
+    call(s.layout, L"SetCustomScale", {1.0, 50.0});
+
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    using Points = std::vector<double>;
+    struct Bad {
+        const char* what;
+        const wchar_t* member;
+        ValueList args;
+    };
+    const Bad bad[] = {
+        {"infinite paper units", L"SetCustomScale", {inf, 1.0}},
+        {"infinite drawing units", L"SetCustomScale", {1.0, inf}},
+        {"NaN paper units", L"SetCustomScale", {nan, 1.0}},
+        {"NaN drawing units", L"SetCustomScale", {1.0, nan}},
+        {"a ratio too large to be a number", L"SetCustomScale", {1e300, 1e-300}},
+        {"a ratio too small to be told from 0", L"SetCustomScale", {1e-300, 1e300}},
+        {"an infinite corner", L"SetWindowToPlot", {Points{-inf, 0}, Points{420, 297}}},
+        {"a NaN corner", L"SetWindowToPlot", {Points{0, 0}, Points{420, nan}}},
+        {"a NaN elevation", L"SetWindowToPlot", {Points{0, 0, nan}, Points{420, 297, 0}}},
+        {"a corner given as a list", L"SetWindowToPlot", {ValueList{0.0, inf}, Points{420, 297}}},
+        {"corners too far apart for a width", L"SetWindowToPlot", {Points{-1e308, 0}, Points{1e308, 297}}},
+        {"corners too far apart for a height", L"SetWindowToPlot", {Points{0, 1.7e308}, Points{420, -1.7e308}}},
+    };
+    for (const Bad& b : bad) {
+        ValueList args = b.args;
+        const std::wstring error = errorOf([&] { call(s.layout, b.member, args); });
+        EXPECT_TRUE(error.starts_with(std::wstring(b.member) + L": ")) << b.what << ": " << utf8(error);
+    }
+
+    DispatchPtr plot = object(get(s.doc, L"Plot"));
+    call(plot, L"PlotToDevice");
+    const std::vector<std::string> lines = readLines(o.journal);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("\"scale\":[1,50],\"window\":[-10,-20,420,297]"), std::string::npos) << lines[0];
+}
+
+TEST(SimPlot, TheJournalLineHasNoFormForANumberThatIsNotFinite) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    sim::PlotJob job;
+    EXPECT_NE(sim::journalLine(job).find("\"scale\":[1,1]"), std::string::npos);
+    for (double bad : {nan, inf, -inf}) {
+        sim::PlotJob scaled, windowed;
+        scaled.settings.scaleDrawing = bad;
+        windowed.settings.window2.y = bad;
+        EXPECT_THROW(sim::journalLine(scaled), std::range_error) << bad;
+        EXPECT_THROW(sim::journalLine(windowed), std::range_error) << bad;
+    }
 }
 
 TEST(SimPlot, PlotsThatCannotRunFailAndAreNotJournalled) {

@@ -2,12 +2,16 @@
 // job's scale, rotation and paper.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <stdexcept>
 #include <cstdio>
 #include <regex>
 #include <sstream>
 
 #include "sim/model/format.h"
+#include "sim/model/plot_job.h"
 #include "sim_test_support.h"
 
 namespace {
@@ -318,6 +322,47 @@ TEST(SimPdf, AFolderThatCannotBeMadeFailsThePlot) {
     s.setUp({});
     EXPECT_TRUE(contains(errorOf([&] { s.run(); }), L"taken"));
     EXPECT_FALSE(fs::exists(dir / "journal.jsonl"));
+}
+
+// What a folder holds, by name.
+std::vector<std::string> filesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A sheet and its journal line come together or not at all.
+TEST(SimPdf, AJournalThatCannotBeWrittenLeavesNoSheet) {
+    TempDir dir;
+    PdfSession s(frameWithLine(), dir / "sheets", dir / "no-folder" / "journal.jsonl");
+    s.setUp({});
+    EXPECT_TRUE(contains(errorOf([&] { s.run(); }), L"journal"));
+    EXPECT_EQ(filesIn(dir / "sheets"), std::vector<std::string>{}) << "a sheet without a job";
+    EXPECT_FALSE(fs::exists(dir / "no-folder"));
+}
+
+TEST(SimPdf, AJobThatCannotBeJournalledWritesNeitherSheetNorLine) {
+    TempDir dir;
+    writeFile(dir / "journal.jsonl", "{\"job\":1}\n");
+    sim::PlotJob job;
+    job.number = 2;
+    job.settings.device = L"PDF";
+    job.settings.media = L"ISO_A3_(420.00_x_297.00_MM)";
+    job.settings.scalePaper = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(sim::recordPlot(job, frameWithLine(), dir / "sheets", dir / "journal.jsonl"), std::runtime_error);
+    EXPECT_EQ(filesIn(dir / "sheets"), std::vector<std::string>{});
+    EXPECT_EQ(readFile(dir / "journal.jsonl"), "{\"job\":1}\n");
+
+    // The same job with a number in place writes both, the sheet under its own name only.
+    job.settings.scalePaper = 1;
+    sim::recordPlot(job, frameWithLine(), dir / "sheets", dir / "journal.jsonl");
+    EXPECT_EQ(filesIn(dir / "sheets"), std::vector<std::string>{"plot-0001.pdf"});
+    ASSERT_TRUE(job.output);
+    EXPECT_EQ(*job.output, dir / "sheets" / "plot-0001.pdf");
+    EXPECT_EQ(readLines(dir / "journal.jsonl").size(), 2u);
 }
 
 // The file as a PDF reader sees it, when poppler's pdfinfo is installed.

@@ -159,39 +159,95 @@ TEST(CadsimPromptSession, NumbersAreReadStrictly) {
     }
 }
 
-TEST(CadsimMemberIds, ServerAndTypeLibraryAgree) {
-    EXPECT_EQ(sim::dispatchIdOf(L"activedocument"), sim::dispatchIdOf(L"ActiveDocument"));
-    EXPECT_EQ(sim::dispatchIdOf(L"NoSuchMember"), sim::kUnknownDispatchId);
-    for (const cad::Member& m : cad::memberTable()) {
-        const long id = sim::dispatchIdOf(m.name);
-        ASSERT_GT(id, 0);
-        EXPECT_EQ(sim::memberNameOf(id), m.name) << "one id, one name";
+// The object kind whose members an interface serves.
+cad::ObjectKind kindServedBy(sim::Interface in) {
+    switch (in) {
+        case sim::Interface::Application: return cad::ObjectKind::Application;
+        case sim::Interface::Document: return cad::ObjectKind::Document;
+        case sim::Interface::SelectionSets: return cad::ObjectKind::SelectionSets;
+        case sim::Interface::SelectionSet: return cad::ObjectKind::SelectionSet;
+        case sim::Interface::LwPolyline:
+        case sim::Interface::Polyline:
+        case sim::Interface::Entity: return cad::ObjectKind::Entity;
+        case sim::Interface::Utility: return cad::ObjectKind::Utility;
+        case sim::Interface::Layout: return cad::ObjectKind::Layout;
+        case sim::Interface::Plot: return cad::ObjectKind::Plot;
     }
+    return cad::ObjectKind::Entity;
+}
 
+std::string narrow(std::wstring_view s) { return std::string(s.begin(), s.end()); }
+
+TEST(CadsimMemberIds, EachInterfaceGivesEveryNameOneId) {
+    for (std::size_t k = 0; k < sim::kInterfaceCount; ++k) {
+        const auto in = static_cast<sim::Interface>(k);
+        SCOPED_TRACE(narrow(sim::typeLibraryName(in)));
+        EXPECT_EQ(sim::dispatchIdOf(in, L"activedocument"), sim::dispatchIdOf(in, L"ActiveDocument"));
+        EXPECT_EQ(sim::dispatchIdOf(in, L"NoSuchMember"), sim::kUnknownDispatchId);
+        for (const cad::Member& m : cad::memberTable()) {
+            const long id = sim::dispatchIdOf(in, m.name);
+            ASSERT_GT(id, 0);
+            EXPECT_EQ(sim::memberNameOf(in, id), m.name) << "one id, one name";
+        }
+    }
+    // The two kinds of polyline number their own members apart: the ids found on one are
+    // not the other's.
+    using sim::Interface;
+    for (const wchar_t* name : {L"Coordinates", L"Closed"}) {
+        const long lightweight = sim::dispatchIdOf(Interface::LwPolyline, name);
+        const long oldStyle = sim::dispatchIdOf(Interface::Polyline, name);
+        EXPECT_NE(lightweight, oldStyle);
+        EXPECT_EQ(sim::memberNameOf(Interface::Polyline, lightweight), L"");
+        EXPECT_EQ(sim::memberNameOf(Interface::LwPolyline, oldStyle), L"");
+        EXPECT_EQ(sim::dispatchIdOf(Interface::Entity, name), lightweight);
+    }
+    EXPECT_EQ(sim::dispatchIdOf(Interface::Polyline, L"Item"), sim::dispatchIdOf(Interface::LwPolyline, L"Item"));
+}
+
+TEST(CadsimMemberIds, ServerAndTypeLibraryAgree) {
     cad::com::ComPtr<ITypeLib> library;
     const std::wstring exe = cadsim_test::cadsimExe();
     ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(exe.c_str(), REGKIND_NONE, library.put()));
-    size_t checked = 0;
     const std::set<std::wstring> inherited{L"QueryInterface", L"AddRef", L"Release", L"GetTypeInfoCount",
                                            L"GetTypeInfo", L"GetIDsOfNames", L"Invoke"};
-    for (const wchar_t* iidText : {cad::kApplicationInterfaceId, cad::kPlotInterfaceId}) {
-        IID iid{};
-        ASSERT_TRUE(cad::com::guidFromString(iidText, iid));
+    std::set<std::wstring> guids;
+    for (std::size_t k = 0; k < sim::kInterfaceCount; ++k) {
+        const auto in = static_cast<sim::Interface>(k);
+        SCOPED_TRACE(narrow(sim::typeLibraryName(in)));
+        const std::wstring wanted(sim::typeLibraryName(in));
         cad::com::ComPtr<ITypeInfo> info;
-        ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(iid, info.put()));
+        for (UINT i = 0; i < library->GetTypeInfoCount() && !info; ++i) {
+            BSTR name = nullptr;
+            library->GetDocumentation(static_cast<INT>(i), &name, nullptr, nullptr, nullptr);
+            if (cad::com::bstrText(name) == wanted) library->GetTypeInfo(i, info.put());
+            SysFreeString(name);
+        }
+        ASSERT_TRUE(info) << "not in the type library";
         TYPEATTR* attr = nullptr;
         ASSERT_HRESULT_SUCCEEDED(info->GetTypeAttr(&attr));
-        EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FDUAL);
-        // The vtable side is what the type library marshaller works from.
-        HREFTYPE vtableSide = 0;
-        cad::com::ComPtr<ITypeInfo> vtableInfo;
-        ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableSide));
-        ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(vtableSide, vtableInfo.put()));
-        TYPEATTR* vtableAttr = nullptr;
-        ASSERT_HRESULT_SUCCEEDED(vtableInfo->GetTypeAttr(&vtableAttr));
-        EXPECT_TRUE(vtableAttr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
-        EXPECT_EQ(vtableAttr->typekind, TKIND_INTERFACE);
-        vtableInfo->ReleaseTypeAttr(vtableAttr);
+        EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
+        guids.insert(cad::com::guidToString(attr->guid));
+        const bool dual = in == sim::Interface::Application || in == sim::Interface::Plot;
+        EXPECT_EQ((attr->wTypeFlags & TYPEFLAG_FDUAL) != 0, dual);
+        if (dual) {
+            // The host's interface id, and the vtable side that the type library
+            // marshaller works from.
+            EXPECT_EQ(cad::com::guidToString(attr->guid),
+                      in == sim::Interface::Application ? cad::kApplicationInterfaceId : cad::kPlotInterfaceId);
+            HREFTYPE vtableSide = 0;
+            cad::com::ComPtr<ITypeInfo> vtableInfo;
+            ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableSide));
+            ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(vtableSide, vtableInfo.put()));
+            TYPEATTR* vtableAttr = nullptr;
+            ASSERT_HRESULT_SUCCEEDED(vtableInfo->GetTypeAttr(&vtableAttr));
+            EXPECT_TRUE(vtableAttr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+            EXPECT_EQ(vtableAttr->typekind, TKIND_INTERFACE);
+            vtableInfo->ReleaseTypeAttr(vtableAttr);
+        }
+        // Every function the interface lists is a member of its kind of object, under the
+        // id the server gives it, called the way the member table calls it; and every
+        // member of that kind is listed.
+        std::set<std::pair<std::wstring, cad::CallKind>> listed;
         for (UINT i = 0; i < attr->cFuncs; ++i) {
             FUNCDESC* f = nullptr;
             ASSERT_HRESULT_SUCCEEDED(info->GetFuncDesc(i, &f));
@@ -200,14 +256,23 @@ TEST(CadsimMemberIds, ServerAndTypeLibraryAgree) {
             const std::wstring text = cad::com::bstrText(name);
             SysFreeString(name);
             const MEMBERID memid = f->memid;
+            const INVOKEKIND invoke = f->invkind;
             info->ReleaseFuncDesc(f);
             if (inherited.count(text)) continue;  // the dispatch view lists IUnknown's and IDispatch's too
-            EXPECT_EQ(memid, sim::dispatchIdOf(text)) << std::string(text.begin(), text.end());
-            ++checked;
+            EXPECT_EQ(memid, sim::dispatchIdOf(in, text)) << narrow(text);
+            const cad::CallKind kind = invoke == INVOKE_PROPERTYGET   ? cad::CallKind::Get
+                                       : invoke == INVOKE_PROPERTYPUT ? cad::CallKind::Put
+                                                                      : cad::CallKind::Method;
+            EXPECT_NE(cad::findMember(kindServedBy(in), text, kind), nullptr) << narrow(text);
+            listed.insert({text, kind});
         }
+        for (const cad::Member& m : cad::memberTable())
+            if (m.object == kindServedBy(in)) {
+                EXPECT_TRUE(listed.count({std::wstring(m.name), m.kind})) << narrow(m.name) << " is not listed";
+            }
         info->ReleaseTypeAttr(attr);
     }
-    EXPECT_EQ(checked, 7u) << "five application members and two plot members";
+    EXPECT_EQ(guids.size(), sim::kInterfaceCount) << "one GUID for each interface";
 }
 
 }  // namespace

@@ -92,6 +92,23 @@ inline const char kDrawing[] =
     "0\nLWPOLYLINE\n8\nOther\n90\n4\n70\n1\n10\n0\n20\n-100\n10\n50\n20\n-100\n10\n50\n20\n-50\n10\n0\n20\n-50\n"
     "0\nENDSEC\n0\nEOF\n";
 
+// On FRAME, polylines of both kinds by turns in drawing order: a closed lightweight
+// 420 x 297 frame, an old-style closed 420 x 297 frame (three numbers a vertex), a
+// lightweight frame beside them and an open old-style polyline.
+inline const char kMixedPolylines[] =
+    "0\nSECTION\n2\nENTITIES\n"
+    "0\nLWPOLYLINE\n8\nFRAME\n90\n4\n70\n1\n10\n0\n20\n0\n10\n420\n20\n0\n10\n420\n20\n297\n10\n0\n20\n297\n"
+    "0\nPOLYLINE\n8\nFRAME\n66\n1\n70\n1\n10\n0\n20\n0\n30\n0\n"
+    "0\nVERTEX\n8\nFRAME\n10\n500\n20\n0\n30\n0\n0\nVERTEX\n8\nFRAME\n10\n920\n20\n0\n30\n0\n"
+    "0\nVERTEX\n8\nFRAME\n10\n920\n20\n297\n30\n0\n0\nVERTEX\n8\nFRAME\n10\n500\n20\n297\n30\n0\n"
+    "0\nSEQEND\n8\nFRAME\n"
+    "0\nLWPOLYLINE\n8\nFRAME\n90\n4\n70\n1\n10\n1000\n20\n0\n10\n1420\n20\n0\n10\n1420\n20\n297\n10\n1000\n20\n297\n"
+    "0\nPOLYLINE\n8\nFRAME\n66\n1\n70\n0\n10\n0\n20\n0\n30\n0\n"
+    "0\nVERTEX\n8\nFRAME\n10\n0\n20\n400\n30\n0\n0\nVERTEX\n8\nFRAME\n10\n100\n20\n400\n30\n0\n"
+    "0\nVERTEX\n8\nFRAME\n10\n100\n20\n500\n30\n0\n"
+    "0\nSEQEND\n8\nFRAME\n"
+    "0\nENDSEC\n0\nEOF\n";
+
 inline const std::vector<double> kFrame{0, 0, 420, 0, 420, 297, 0, 297};
 inline const std::vector<double> kOpen{500, 0, 600, 0, 600, 100};
 inline const std::vector<double> kOldStyle{700, 0, 0, 800, 0, 0, 800, 50, 0, 700, 50, 0};
@@ -99,8 +116,9 @@ inline const std::vector<double> kOldStyle{700, 0, 0, 800, 0, 0, 800, 50, 0, 700
 // The fixture drawing in a folder of its own, with the stand-in's trace, journal and
 // answers beside it, and a stand-in serving it.
 struct ServedFixture {
-    ServedFixture(const std::vector<std::wstring>& options, const std::string& answers) {
-        drawing = folder.write(L"fixture.dxf", kDrawing);
+    ServedFixture(const std::vector<std::wstring>& options, const std::string& answers,
+                  const char* drawingText = kDrawing) {
+        drawing = folder.write(L"fixture.dxf", drawingText);
         trace = folder.path() / L"trace.txt";
         journal = folder.path() / L"journal.jsonl";
         folder.write(L"answers.txt", answers);
@@ -126,12 +144,13 @@ protected:
         if (!shared()) shared() = std::make_unique<ServedFixture>(std::vector<std::wstring>{}, kAnswers);
         connect(*shared());
     }
-    // Starts a stand-in of the case's own on the fixture drawing and connects; throws
-    // when it cannot.
-    void start(std::vector<std::wstring> options = {}, const std::string& answers = kAnswers) {
+    // Starts a stand-in of the case's own on the fixture drawing (or another) and
+    // connects; throws when it cannot.
+    void start(std::vector<std::wstring> options = {}, const std::string& answers = kAnswers,
+               const char* drawing = kDrawing) {
         stop();
         shared().reset();  // a client reaches one stand-in only when one runs
-        own_ = std::make_unique<ServedFixture>(options, answers);
+        own_ = std::make_unique<ServedFixture>(options, answers, drawing);
         connect(*own_);
     }
     // Replaces the running stand-in's injected faults and prompt answers (options as on

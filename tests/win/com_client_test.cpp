@@ -1,14 +1,18 @@
 // The COM client against the stand-in, cadsim.exe, in its own process: selections,
-// entities, extents, system variables, layout lists, every member of the table, host
-// failures and ill-formed results, the temporary selection set, and connecting when
-// there is no host or no automation class.
+// entities (both kinds of polyline in one selection, each kind with its own member ids),
+// extents, system variables, layout lists, every member of the table, host failures and
+// ill-formed results, the temporary selection set, and connecting when there is no host
+// or no automation class.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
 #include "cad/connect.h"
 #include "cad/members.h"
 #include "com_cadsim.h"
+#include "sheets/frame_query.h"
 
 namespace {
 
@@ -36,6 +40,38 @@ TEST_F(CadSimTest, PolylinesGiveTheirCoordinatesAndClosedFlag) {
     using Shapes = std::vector<std::pair<bool, std::vector<double>>>;
     EXPECT_EQ(shapesOf(L"FRAME", L"LWPOLYLINE"), (Shapes{{false, kOpen}, {true, kFrame}}));
     EXPECT_EQ(shapesOf(L"FRAME", L"POLYLINE"), (Shapes{{true, kOldStyle}}));
+}
+
+// The frame query over one selection holding both kinds of polyline by turns: the
+// stand-in, like a real host, gives the old-style polyline's members other ids than the
+// lightweight one's, so each entity must be called with its own kind's ids. Each entity
+// still costs three automation calls (Item, Coordinates, Closed).
+TEST_F(CadSimTest, FrameQueryReadsBothKindsOfPolylineInOneSelection) {
+    start({}, "", comtest::kMixedPolylines);
+    auto set = tempSelectionSet(*doc);
+    const std::size_t before = comtest::readFile(trace).size();
+    const frames::FrameQueryResult result = frames::queryFrames(*set, L"FRAME");
+    EXPECT_EQ(result.found, 4);
+    ASSERT_EQ(result.frames.size(), 2u);  // old-style polylines give three numbers a vertex: no frame
+    EXPECT_EQ((std::vector<double>{result.frames[0].minx, result.frames[0].miny, result.frames[0].maxx,
+                                   result.frames[0].maxy}),
+              (std::vector<double>{0, 0, 420, 297}));
+    EXPECT_EQ((std::vector<double>{result.frames[1].minx, result.frames[1].miny, result.frames[1].maxx,
+                                   result.frames[1].maxy}),
+              (std::vector<double>{1000, 0, 1420, 297}));
+
+    // Clear, Select and Count, then three calls an entity.
+    const std::string calls = comtest::readFile(trace).substr(before);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 3 + 3 * result.found) << calls;
+    EXPECT_EQ(calls.find("fail"), std::string::npos) << calls;
+
+    // What each kind gave is its own.
+    using Shapes = std::vector<std::pair<bool, std::vector<double>>>;
+    EXPECT_EQ(shapesOf(L"FRAME", L"*POLYLINE"),
+              (Shapes{{false, {0, 400, 0, 100, 400, 0, 100, 500, 0}},
+                      {true, {0, 0, 420, 0, 420, 297, 0, 297}},
+                      {true, {500, 0, 0, 920, 0, 0, 920, 297, 0, 500, 297, 0}},
+                      {true, {1000, 0, 1420, 0, 1420, 297, 1000, 297}}}));
 }
 
 TEST_F(CadSimTest, BoundingBoxSurroundsTheSelectionAndAnEmptySetHasNone) {

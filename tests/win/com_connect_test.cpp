@@ -53,4 +53,19 @@ TEST(ComConnect, HostWindowWithoutTheAutomationClassGivesFalseAndAnEmptyReferenc
     DestroyWindow(window);
 }
 
+// Made by hand, the application object's failure tells the user what failed, and the
+// system's own text for the code after it.
+TEST(ComConnect, WithoutTheAutomationClassCreationFailsSayingWhat) {
+    com::ComInit comInit;
+    ASSERT_EQ(FindWindowW(nullptr, kHostWindowTitle), nullptr) << "a host window is already open";
+    try {
+        com::ComCoApplication().Create();
+        ADD_FAILURE() << "created with no class registered";
+    } catch (const CadError& e) {
+        const std::wstring prefix = L"CAD のアプリケーション オブジェクトを作成できません: ";
+        EXPECT_EQ(e.text().substr(0, prefix.size()), prefix) << e.what();
+        EXPECT_NE(e.text().find(L"0x80040154"), std::wstring::npos) << e.what();  // REGDB_E_CLASSNOTREG
+    }
+}
+
 }  // namespace

@@ -18,16 +18,17 @@ std::unique_ptr<CadApplication> ComCoApplication::Create() {
     CLSID classId;
     IID interfaceId;
     if (!guidFromString(kApplicationClassId, classId) || !guidFromString(kApplicationInterfaceId, interfaceId))
-        throw CadError(L"The host's identifiers are malformed.");
+        throw CadError(L"CAD の識別子が正しくありません。");
     ComPtr<IUnknown> unknown;
     HRESULT hr = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                                   unknown.putVoid());
-    if (FAILED(hr) || !unknown) throw CadError(L"The host's application object cannot be made: " + hresultText(hr));
+    if (FAILED(hr) || !unknown)
+        throw CadError(L"CAD のアプリケーション オブジェクトを作成できません: " + hresultText(hr));
     // The application interface is dual: what QueryInterface gives is an IDispatch.
     ComPtr<IDispatch> application;
     hr = unknown.query(interfaceId, application);
     if (FAILED(hr) || !application)
-        throw CadError(L"The host's application object lacks its interface: " + hresultText(hr));
+        throw CadError(L"CAD のアプリケーション オブジェクトに必要なインターフェイスがありません: " + hresultText(hr));
     return wrapApplication(wrapRemote(std::move(application)));
 }
 

@@ -11,9 +11,36 @@
 namespace cad::com {
 namespace {
 
+// The member ids of the objects reached from one root, per type of object: an object's
+// type is its type information's GUID (IDispatch::GetTypeInfo, then GetTypeAttr).
 struct DispidCache {
-    std::map<std::wstring, DISPID, std::less<>> ids;  // "type key\nmember" -> DISPID
+    std::map<std::wstring, DISPID, std::less<>> ids;  // "type GUID\nmember" -> DISPID
+    // The type information objects seen, kept with their GUID: a host hands out the same
+    // one for every object of a type, and COM the same proxy for it, so a type seen
+    // before is known again without asking for its attributes.
+    std::vector<std::pair<ComPtr<ITypeInfo>, std::wstring>> typeInfos;
 };
+
+// No more type information objects than this are kept (a host that makes a new one for
+// every object is asked for the attributes of each).
+constexpr std::size_t kKeptTypeInfos = 64;
+
+// The type of an object: the GUID of its type information, in registry form; empty
+// when it gives none.
+std::wstring typeOf(IDispatch& object, DispidCache& cache) {
+    ComPtr<ITypeInfo> info;
+    if (FAILED(object.GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put())) || !info) return {};
+    for (const auto& [known, type] : cache.typeInfos)
+        if (known == info) return type;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info->GetTypeAttr(&attributes)) || !attributes) return {};
+    const GUID guid = attributes->guid;
+    info->ReleaseTypeAttr(attributes);
+    if (guid == GUID_NULL) return {};
+    std::wstring type = guidToString(guid);
+    if (cache.typeInfos.size() < kKeptTypeInfos) cache.typeInfos.emplace_back(std::move(info), type);
+    return type;
+}
 
 // VARIANTARGs handed to Invoke, cleared when the call is over.
 class ArgumentArray {
@@ -61,14 +88,14 @@ std::wstring failureText(std::wstring_view member, HRESULT hr, const ExceptionIn
 
 class ComDispatch final : public Dispatch {
 public:
-    ComDispatch(ComPtr<IDispatch> object, std::wstring typeKey, std::shared_ptr<DispidCache> cache)
-        : object_(std::move(object)), typeKey_(std::move(typeKey)), cache_(std::move(cache)) {}
+    ComDispatch(ComPtr<IDispatch> object, std::shared_ptr<DispidCache> cache)
+        : object_(std::move(object)), cache_(std::move(cache)) {}
 
     const ComPtr<IDispatch>& object() const { return object_; }
 
     Value invoke(std::wstring_view member, CallKind kind, ValueList& args) override {
         const DISPID id = dispid(member);
-        const DispatchBridge bridge = bridgeFor(member);
+        const DispatchBridge bridge = bridgeForCalls();
 
         // Arguments in reverse order; Empty ones are out arguments pointing at `outs`.
         const size_t n = args.size();
@@ -110,51 +137,62 @@ public:
 
     DispatchPtr queryInterface(std::wstring_view interfaceId) override {
         IID iid;
-        if (!guidFromString(interfaceId, iid)) throw CadError(L"Not an interface id: " + std::wstring(interfaceId));
+        if (!guidFromString(interfaceId, iid))
+            throw CadError(L"インターフェイス ID ではありません: " + std::wstring(interfaceId));
         ComPtr<IDispatch> other;
         HRESULT hr = object_.query(iid, other);
         if (FAILED(hr)) throw CadError(std::wstring(interfaceId) + L": " + hresultText(hr));
-        if (!other) throw CadError(std::wstring(interfaceId) + L": no object");
-        return std::make_shared<ComDispatch>(std::move(other), typeKey_ + L"#" + std::wstring(interfaceId), cache_);
+        if (!other) throw CadError(std::wstring(interfaceId) + L": オブジェクトが返されませんでした。");
+        return std::make_shared<ComDispatch>(std::move(other), cache_);
     }
 
 private:
+    // The member's id, looked up once per type of object; an object that gives no type
+    // information keeps the ids looked up on it to itself.
     DISPID dispid(std::wstring_view member) {
-        std::wstring key = typeKey_ + L"\n" + std::wstring(member);
-        if (auto it = cache_->ids.find(key); it != cache_->ids.end()) return it->second;
+        if (!typeKnown_) {
+            type_ = typeOf(*object_.get(), *cache_);
+            typeKnown_ = true;
+        }
+        auto& ids = type_.empty() ? ownIds_ : cache_->ids;
+        std::wstring key = type_.empty() ? std::wstring(member) : type_ + L"\n" + std::wstring(member);
+        if (auto it = ids.find(key); it != ids.end()) return it->second;
         std::wstring name(member);
         LPOLESTR names[] = {name.data()};
         DISPID id = DISPID_UNKNOWN;
         HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
         if (FAILED(hr)) throw CadError(name + L": " + hresultText(hr));
-        cache_->ids.emplace(std::move(key), id);
+        ids.emplace(std::move(key), id);
         return id;
     }
 
-    // Objects a member gives are of the type "this type, then that member".
-    DispatchBridge bridgeFor(std::wstring_view member) const {
+    // Our objects go to the host as the remote objects they wrap; objects it gives come
+    // back wrapped, sharing the ids found so far.
+    DispatchBridge bridgeForCalls() const {
         DispatchBridge bridge;
         bridge.toCom = [](const DispatchPtr& object) {
             ComPtr<IDispatch> remote = remoteObjectOf(object);
-            if (!remote) throw CadError(L"Only the host's own objects can be passed to it.");
+            if (!remote) throw CadError(L"CAD に渡せないオブジェクトです。");
             return remote;
         };
-        bridge.fromCom = [key = typeKey_ + L"/" + std::wstring(member), cache = cache_](const ComPtr<IDispatch>& o) {
-            return DispatchPtr(std::make_shared<ComDispatch>(o, key, cache));
+        bridge.fromCom = [cache = cache_](const ComPtr<IDispatch>& o) {
+            return DispatchPtr(std::make_shared<ComDispatch>(o, cache));
         };
         return bridge;
     }
 
     ComPtr<IDispatch> object_;
-    std::wstring typeKey_;
     std::shared_ptr<DispidCache> cache_;
+    bool typeKnown_ = false;
+    std::wstring type_;                                   // empty: none given
+    std::map<std::wstring, DISPID, std::less<>> ownIds_;  // member -> DISPID, without a type
 };
 
 }  // namespace
 
 DispatchPtr wrapRemote(ComPtr<IDispatch> object) {
     if (!object) return nullptr;
-    return std::make_shared<ComDispatch>(std::move(object), L"root", std::make_shared<DispidCache>());
+    return std::make_shared<ComDispatch>(std::move(object), std::make_shared<DispidCache>());
 }
 
 ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object) {
@@ -172,7 +210,7 @@ std::wstring hresultText(HRESULT hr) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     wchar_t code[16];
     std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text.empty() ? std::wstring(L"error ") + code : text + L" (" + code + L")";
+    return text.empty() ? std::wstring(L"エラー ") + code : text + L" (" + code + L")";
 }
 
 }  // namespace cad::com

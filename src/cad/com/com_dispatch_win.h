@@ -10,9 +10,12 @@
 // or from the thread's IErrorInfo, else the system's text for the HRESULT.
 //
 // DISPIDs are cached per type of object, for the objects reached from one root (one
-// connection): an object's type is known by the way it was reached (the root, then
-// each member or interface that gave an object), since each member of the host's
-// automation always gives objects of one type.
+// connection): an object's type is the GUID of its type information (GetTypeInfo, then
+// GetTypeAttr; a type information seen before is known again by its pointer), so each
+// member is looked up once per type. The way an object was reached does not tell its
+// type: the entities of one selection set may be of different kinds (a lightweight and
+// an old-style polyline), each with its own ids. An object that gives no type
+// information keeps the ids looked up on it to itself.
 #pragma once
 
 #include <oaidl.h>
@@ -30,7 +33,8 @@ DispatchPtr wrapRemote(ComPtr<IDispatch> object);
 // The IDispatch behind a wrapped remote object; null for any other object.
 ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object);
 
-// The text for a failed HRESULT: the system's message and the code in hexadecimal.
+// The text for a failed HRESULT: the system's message and the code in hexadecimal, or
+// "エラー" and the code when the system has no message for it.
 std::wstring hresultText(HRESULT hr);
 
 }  // namespace cad::com

@@ -16,7 +16,7 @@ VARIANT VariantTraits::copy(const VARIANT& v) {
     VariantInit(&result);
     HRESULT hr = VariantCopy(&result, const_cast<VARIANT*>(&v));  // the source is only read
     if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw CadError(L"A value could not be copied.");
+    if (FAILED(hr)) throw CadError(L"値をコピーできません。");
     return result;
 }
 
@@ -25,7 +25,7 @@ SAFEARRAY* SafeArrayTraits::copy(SAFEARRAY* a) {
     SAFEARRAY* result = nullptr;
     HRESULT hr = SafeArrayCopy(a, &result);
     if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw CadError(L"An array could not be copied.");
+    if (FAILED(hr)) throw CadError(L"配列をコピーできません。");
     return result;
 }
 
@@ -38,7 +38,7 @@ Bstr makeBstr(std::wstring_view text) {
 std::wstring bstrText(BSTR s) { return s ? std::wstring(s, SysStringLen(s)) : std::wstring(); }
 
 SafeArrayData::SafeArrayData(SAFEARRAY* array) : array_(array) {
-    if (FAILED(SafeArrayAccessData(array_, &data_))) throw CadError(L"An array could not be read.");
+    if (FAILED(SafeArrayAccessData(array_, &data_))) throw CadError(L"配列を読み取れません。");
 }
 
 SafeArrayData::~SafeArrayData() { SafeArrayUnaccessData(array_); }

@@ -106,7 +106,7 @@ struct ToVariant {
         V_VT(&r.get()) = VT_DISPATCH;
         V_DISPATCH(&r.get()) = nullptr;
         if (object) {
-            if (!bridge.toCom) fail(L"An object cannot be passed here.");
+            if (!bridge.toCom) fail(L"ここにはオブジェクトを渡せません。");
             V_DISPATCH(&r.get()) = bridge.toCom(object).detach();
         }
         return r;
@@ -117,7 +117,7 @@ Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth);
 
 std::int32_t narrowed(long long value) {
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        fail(L"The host returned a number out of range.");
+        fail(L"CAD が範囲外の数値を返しました。");
     return static_cast<std::int32_t>(value);
 }
 
@@ -145,18 +145,18 @@ Value emptyArray(VARTYPE vt) {
 
 Value fromArray(SAFEARRAY* array, VARTYPE vt, const DispatchBridge& bridge, int depth) {
     if (!array) return emptyArray(vt);
-    if (SafeArrayGetDim(array) != 1) fail(L"The host returned an array of more than one dimension.");
+    if (SafeArrayGetDim(array) != 1) fail(L"CAD が多次元の配列を返しました。");
     LONG lower = 0, upper = -1;
     if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper)))
-        fail(L"The host returned an unreadable array.");
+        fail(L"CAD が読み取れない配列を返しました。");
     const long long count = static_cast<long long>(upper) - lower + 1;
-    if (count < 0) fail(L"The host returned an unreadable array.");
+    if (count < 0) fail(L"CAD が読み取れない配列を返しました。");
     VARTYPE declared = VT_EMPTY;
     if (SUCCEEDED(SafeArrayGetVartype(array, &declared)) && declared != vt)
-        fail(L"The host returned an array whose elements are not of its type.");
-    if (elementSize(vt) == 0) fail(L"The host returned an array of an unsupported type " + vtText(vt) + L".");
+        fail(L"CAD が要素の型の合わない配列を返しました。");
+    if (elementSize(vt) == 0) fail(L"CAD が扱えない型 (" + vtText(vt) + L") の配列を返しました。");
     if (SafeArrayGetElemsize(array) != elementSize(vt))
-        fail(L"The host returned an array whose elements are not of its type.");
+        fail(L"CAD が要素の型の合わない配列を返しました。");
     const size_t n = static_cast<size_t>(count);
     if (n == 0) return emptyArray(vt);
 
@@ -190,7 +190,7 @@ Value fromArray(SAFEARRAY* array, VARTYPE vt, const DispatchBridge& bridge, int 
     for (LONG i = lower; i <= upper; ++i) {
         Variant item;
         if (FAILED(SafeArrayGetElement(array, &i, &V_UI1(&item.get()))))
-            fail(L"The host returned an unreadable array.");
+            fail(L"CAD が読み取れない配列を返しました。");
         V_VT(&item.get()) = vt;
         result.push_back(fromVariantAt(item.get(), bridge, depth + 1));
     }
@@ -199,18 +199,18 @@ Value fromArray(SAFEARRAY* array, VARTYPE vt, const DispatchBridge& bridge, int 
 
 DispatchPtr objectFrom(IDispatch* object, const DispatchBridge& bridge) {
     if (!object) return nullptr;
-    if (!bridge.fromCom) fail(L"An object cannot be received here.");
+    if (!bridge.fromCom) fail(L"ここではオブジェクトを受け取れません。");
     return bridge.fromCom(ComPtr<IDispatch>(object));
 }
 
 Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth) {
-    if (depth > kMaxDepth) fail(L"The host returned a value nested too deeply.");
+    if (depth > kMaxDepth) fail(L"CAD が入れ子の深すぎる値を返しました。");
     const VARTYPE vt = V_VT(&v);
     if (vt & VT_BYREF) {
-        if (!V_BYREF(&v)) fail(L"The host returned a reference to nothing.");
+        if (!V_BYREF(&v)) fail(L"CAD が空の参照を返しました。");
         if (vt == (VT_BYREF | VT_VARIANT)) return fromVariantAt(*V_VARIANTREF(&v), bridge, depth + 1);
         Variant plain;
-        if (FAILED(VariantCopyInd(plain.put(), const_cast<VARIANT*>(&v)))) fail(L"The host returned an unreadable reference.");
+        if (FAILED(VariantCopyInd(plain.put(), const_cast<VARIANT*>(&v)))) fail(L"CAD が読み取れない参照を返しました。");
         return fromVariantAt(plain.get(), bridge, depth + 1);
     }
     if (vt & VT_ARRAY) return fromArray(V_ARRAY(&v), vt & VT_TYPEMASK, bridge, depth);
@@ -219,7 +219,7 @@ Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth) {
         case VT_NULL: return Empty{};
         case VT_ERROR:
             if (V_ERROR(&v) == DISP_E_PARAMNOTFOUND) return Omitted{};
-            fail(L"The host returned an error value.");
+            fail(L"CAD がエラー値を返しました。");
         case VT_BOOL: return V_BOOL(&v) != VARIANT_FALSE;
         case VT_I2: return static_cast<std::int16_t>(V_I2(&v));
         case VT_I4: return static_cast<std::int32_t>(V_I4(&v));
@@ -232,7 +232,7 @@ Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth) {
         case VT_I8: return narrowed(V_I8(&v));
         case VT_UI8:
             if (V_UI8(&v) > static_cast<ULONGLONG>(std::numeric_limits<std::int32_t>::max()))
-                fail(L"The host returned a number out of range.");
+                fail(L"CAD が範囲外の数値を返しました。");
             return static_cast<std::int32_t>(V_UI8(&v));
         case VT_R8: return V_R8(&v);
         case VT_R4: return static_cast<double>(V_R4(&v));
@@ -242,10 +242,10 @@ Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth) {
             if (!V_UNKNOWN(&v)) return DispatchPtr();
             ComPtr<IDispatch> object;
             if (FAILED(ComPtr<IUnknown>(V_UNKNOWN(&v)).query(object)))
-                fail(L"The host returned an object without automation.");
+                fail(L"CAD がオートメーションに対応しないオブジェクトを返しました。");
             return objectFrom(object.get(), bridge);
         }
-        default: fail(L"The host returned a value of an unsupported type " + vtText(vt) + L".");
+        default: fail(L"CAD が扱えない型 (" + vtText(vt) + L") の値を返しました。");
     }
 }
 
