@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Idempotent set-up: installs the Debian packages the build needs (apt-get update only
 # when something is missing) and makes the Wine prefix inside the build folder.
+# "setup.sh packages" installs the packages only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -9,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64 wine64-tools
   xvfb xauth x11-utils fonts-noto-cjk fonts-wine imagemagick poppler-utils python3
+  clang libclang-rt-14-dev
 )
 
 missing=()
@@ -29,4 +31,4 @@ for tool in x86_64-w64-mingw32-g++ x86_64-w64-mingw32-gcc; do
   case "$cur" in *posix) ;; *) update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null ;; esac
 done
 
-"$root/scripts/wineprefix.sh"
+[ "${1:-}" = packages ] || "$root/scripts/wineprefix.sh"
