@@ -37,6 +37,11 @@ bool readCommon(const Groups& groups, const Group& g, Common& common, const Text
     }
 }
 
+// An angle in degrees, taken round to less than a full turn either way: a turn more or
+// less is the same direction, and the radians of the file's largest numbers would not be
+// finite.
+double angle(const Groups& groups, const Group& g) { return std::fmod(groups.number(g), 360.0); }
+
 // Reads the x (10..18) and y (20..28) of numbered points into `points`, growing it.
 bool readPoint(const Groups& groups, const Group& g, std::vector<Vec2>& points, int count) {
     int index;
@@ -97,7 +102,7 @@ Entity readText(const Groups& groups, std::size_t i, std::size_t end, Common& co
             case 1: e.text = plainText(decode(g.value)); break;
             case 30: common.elevation = groups.number(g); break;
             case 40: e.textHeight = groups.number(g); break;
-            case 50: e.rotation = groups.number(g); break;
+            case 50: e.rotation = angle(groups, g); break;
             case 72: horizontal = groups.integer(g); break;
             case 73: vertical = groups.integer(g); break;
             default: break;
@@ -133,7 +138,7 @@ Entity readMText(const Groups& groups, std::size_t i, std::size_t end, Common& c
             case 1: case 3: raw += g.value; break;
             case 40: e.textHeight = groups.number(g); break;
             case 41: e.boxWidth = groups.number(g); break;
-            case 50: e.rotation = groups.number(g); break;
+            case 50: e.rotation = angle(groups, g); break;
             case 71: e.attachment = static_cast<int>(groups.integer(g)); break;
             default: break;
         }
@@ -170,8 +175,8 @@ std::optional<Item> readEntity(const Groups& groups, std::size_t i, std::size_t&
             if (readCommon(groups, g, common, decode) || readPoint(groups, g, points, 2)) continue;
             if (g.code == 30) common.elevation = groups.number(g);
             else if (g.code == 40) e.radius = groups.number(g);
-            else if (g.code == 50) e.startAngle = groups.number(g);
-            else if (g.code == 51) e.endAngle = groups.number(g);
+            else if (g.code == 50) e.startAngle = angle(groups, g);
+            else if (g.code == 51) e.endAngle = angle(groups, g);
         }
         points.resize(2);
         e.points = e.type == EntityType::Line ? points : std::vector<Vec2>{points[0]};
@@ -233,7 +238,7 @@ std::optional<Item> readEntity(const Groups& groups, std::size_t i, std::size_t&
                 case 30: common.elevation = groups.number(g); break;
                 case 41: ref.scaleX = groups.number(g); break;
                 case 42: ref.scaleY = groups.number(g); break;
-                case 50: ref.rotation = groups.number(g); break;
+                case 50: ref.rotation = angle(groups, g); break;
                 case 70: ref.columns = groups.integer(g); break;
                 case 71: ref.rows = groups.integer(g); break;
                 case 44: ref.columnGap = groups.number(g); break;

@@ -34,6 +34,25 @@ namespace {
 // deep, a drawing is refused rather than exhausting memory or the stack.
 constexpr std::size_t kMaxEntities = 1'000'000;
 constexpr std::size_t kMaxNesting = 64;
+// How far from the origin a drawing may reach once its inserts are placed: beyond any
+// real drawing, and near enough that its extents, its views and the arcs of its bulges
+// stay finite numbers.
+constexpr double kMaxCoordinate = 1e100;
+
+bool withinReach(const Entity& e) {
+    const auto near = [](double v) { return std::abs(v) <= kMaxCoordinate; };  // false for NaN
+    if (!near(e.radius) || !near(e.textHeight) || !near(e.boxWidth)) return false;
+    for (Vec2 p : e.points)
+        if (!near(p.x) || !near(p.y)) return false;
+    const std::size_t n = e.points.size();
+    for (std::size_t i = 0; i < n && i < e.bulges.size(); ++i) {
+        const Vec2 a = e.points[i], b = e.points[i + 1 < n ? i + 1 : 0];
+        if (e.bulges[i] == 0 || (i + 1 == n && !e.closed) || (a.x == b.x && a.y == b.y)) continue;
+        const Arc arc = bulgeArc(a, b, e.bulges[i]);
+        if (!near(arc.centre.x) || !near(arc.centre.y) || !near(arc.radius)) return false;
+    }
+    return true;
+}
 
 std::wstring blockKey(const std::wstring& name) {
     std::wstring key;
@@ -129,6 +148,7 @@ private:
     void expandModelSpace() {
         for (Item& item : modelSpace_) {
             if (!item.insert) {
+                mustBeWithinReach(item.entity, item.line);
                 drawing_.entities.push_back(std::move(item.entity));
                 continue;
             }
@@ -160,7 +180,10 @@ private:
         auto found = blocks_.find(blockKey(ref.block));
         if (found == blocks_.end()) return;  // nothing to draw
         const Block& block = found->second;
+        // Nor does a block of no entities, or of inserts of such blocks, however many
+        // times an array repeats it.
         if (block.items.empty()) return;
+        if (auto size = sizes_.find(found->first); size != sizes_.end() && size->second == 0) return;
         if (!expanding_.insert(found->first).second)
             g_.fail(item.line, "block \"" + encodeUtf8(block.name) + "\" inserts itself");
         if (expanding_.size() > kMaxNesting)
@@ -219,7 +242,13 @@ private:
     void add(Entity e) {
         if (drawing_.entities.size() >= kMaxEntities)
             g_.fail(insertLine_, "block inserts expand to more than " + std::to_string(kMaxEntities) + " entities");
+        mustBeWithinReach(e, insertLine_);
         drawing_.entities.push_back(std::move(e));
+    }
+
+    // `line`: the model-space record the entity is or comes from.
+    void mustBeWithinReach(const Entity& e, std::size_t line) const {
+        if (!withinReach(e)) g_.fail(line, "the drawing reaches further than 1e100 units from the origin here");
     }
 
     const Groups& g_;

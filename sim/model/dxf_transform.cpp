@@ -57,11 +57,12 @@ void flattenCurves(Entity& e) {
         for (std::size_t i = 0; i < n; ++i) {
             bool last = i + 1 == n;
             double bulge = e.bulges[i];
-            if (bulge == 0 || (last && !e.closed)) {
-                points.push_back(e.points[i]);
+            Vec2 a = e.points[i], b = e.points[last ? 0 : i + 1];
+            // No arc between a vertex and itself: the outline goes straight on there.
+            if (bulge == 0 || (last && !e.closed) || (a.x == b.x && a.y == b.y)) {
+                points.push_back(a);
                 continue;
             }
-            Vec2 a = e.points[i], b = e.points[last ? 0 : i + 1];
             Arc arc = bulgeArc(a, b, bulge);
             std::vector<Vec2> along = arcPoints(arc, arc.radius / 1000);
             points.insert(points.end(), along.begin(), along.end() - 1);

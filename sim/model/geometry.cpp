@@ -46,16 +46,22 @@ void includeArc(Extents& box, const Arc& arc) {
     auto at = [&](double t) { return Vec2{arc.centre.x + arc.radius * std::cos(t), arc.centre.y + arc.radius * std::sin(t)}; };
     include(box, at(start));
     include(box, at(start + sweep));
-    // Each axis extreme the sweep passes.
-    double first = std::ceil(start / (kPi / 2)) * (kPi / 2);
-    for (double t = first; t < start + sweep; t += kPi / 2) include(box, at(t));
+    // Each axis extreme the sweep passes: at most five in a sweep of a full turn, counted
+    // so that a start too large for a quarter turn to change it cannot loop for ever.
+    const double first = std::ceil(start / (kPi / 2));
+    for (int k = 0; k < 5; ++k) {
+        const double t = (first + k) * (kPi / 2);
+        if (!(t < start + sweep)) break;
+        include(box, at(t));
+    }
 }
 
 std::vector<Vec2> arcPoints(const Arc& arc, double tolerance) {
     double r = std::max(arc.radius, 1e-12);
     double step = 2 * std::acos(std::clamp(1 - tolerance / r, -1.0, 1.0));
     if (!(step > 0.01)) step = 0.01;
-    int n = std::clamp(static_cast<int>(std::ceil(std::abs(arc.sweepRad) / step)), 1, 720);
+    const double steps = std::ceil(std::abs(arc.sweepRad) / step);
+    int n = steps > 720 ? 720 : steps >= 1 ? static_cast<int>(steps) : 1;  // 1 also when not a number
     std::vector<Vec2> points;
     points.reserve(static_cast<std::size_t>(n) + 1);
     for (int i = 0; i <= n; ++i) {

@@ -356,6 +356,49 @@ TEST(DxfBlocks, NonUniformScaleTurnsCirclesIntoPolylinesAndMirrorKeepsArcsRight)
     EXPECT_NEAR(quarter.max.y, 1, 1e-9);
 }
 
+// A bulge between two equal vertices is no arc: stretched by an insert, the outline
+// goes straight on there, as it does unstretched.
+TEST(DxfBlocks, StretchedBulgeBetweenEqualVerticesStaysStraight) {
+    std::string blocks = blocksSection(block("B", "0,0", groups({{0, "LWPOLYLINE"}, {70, "1"}, {10, "0"}, {20, "0"}, {42, "1"},
+                                                                  {10, "0"}, {20, "0"}, {42, "0.5"}, {10, "2"}, {20, "0"}})));
+    Drawing d = read(blocks + entitiesFile(groups({{0, "INSERT"}, {2, "B"}, {41, "2"}})));
+    ASSERT_EQ(d.entities.size(), 1u);
+    const Entity& e = d.entities[0];
+    EXPECT_TRUE(e.bulges.empty()) << "flattened into points";
+    ASSERT_GT(e.points.size(), 3u);
+    for (const sim::Vec2& p : e.points) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+    EXPECT_EQ(e.points[0].x, 0);
+    EXPECT_EQ(e.points[1].x, 0) << "the second vertex follows straight on";
+    expectExtents(d, 0, -0.5, 4, 0, 2e-3);  // the arc of bulge 0.5 from (0,0) to (2,0), stretched
+}
+
+// Angles are directions: a whole turn more or less, up to the largest numbers a file may
+// hold, gives the same arc, text or insert, with finite extents.
+TEST(DxfEntities, AnglesAreTakenRoundToLessThanATurn) {
+    std::string blocks = blocksSection(block("P", "0,0", groups({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}})));
+    Drawing d = read(blocks + entitiesFile(groups({{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "720"}, {51, "-270"},
+                                                   {0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "2e18"}, {51, "1e308"},
+                                                   {0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "-1e308"}, {1, "x"},
+                                                   {0, "INSERT"}, {2, "P"}, {10, "5"}, {20, "5"}, {50, "450"}})));
+    ASSERT_EQ(d.entities.size(), 4u);
+    EXPECT_EQ(d.entities[0].startAngle, 0);
+    EXPECT_EQ(d.entities[0].endAngle, -270);
+    sim::Extents quarter = boundsOf(d.entities[0]);  // 0 to 90 degrees
+    EXPECT_NEAR(quarter.min.x, 0, 1e-12);
+    EXPECT_NEAR(quarter.max.y, 1, 1e-12);
+    for (const Entity& e : d.entities) {
+        if (e.type == EntityType::Arc) {
+            EXPECT_LT(std::abs(e.startAngle), 360);
+            EXPECT_LT(std::abs(e.endAngle), 360);
+        }
+        EXPECT_LT(std::abs(e.rotation), 360);
+    }
+    EXPECT_NEAR(d.entities[3].points[1].x, 5, 1e-9);  // turned by 90 degrees
+    EXPECT_NEAR(d.entities[3].points[1].y, 6, 1e-9);
+    sim::Extents box = d.extents();
+    EXPECT_TRUE(std::isfinite(box.min.x) && std::isfinite(box.min.y) && std::isfinite(box.max.x) && std::isfinite(box.max.y));
+}
+
 TEST(DxfBlocks, ArraysOfInsertsAndAttributes) {
     std::string blocks = blocksSection(block("P", "0,0", groups({{0, "POINT"}, {10, "0"}, {20, "0"}})));
     Drawing d = read(blocks + entitiesFile(groups({{0, "INSERT"}, {66, "1"}, {2, "P"}, {10, "0"}, {20, "0"},
@@ -477,10 +520,50 @@ TEST(DxfBrokenFile, RunawayBlockExpansionIsRefused) {
     } catch (const DxfError& e) {
         EXPECT_NE(std::string(e.what()).find("nested"), std::string::npos) << e.what();
     }
-    // An insert of an empty block repeated many times is no work at all.
+    // An insert of an empty block repeated many times is no work at all, nor is one of a
+    // block that holds only inserts of blocks that draw nothing.
     std::string empty = blocksSection(block("E", "0,0", "")) +
                         entitiesFile(groups({{0, "INSERT"}, {2, "E"}, {70, "30000"}, {71, "30000"}}));
     EXPECT_TRUE(sim::readDxfText(empty, "empty.dxf").entities.empty());
+    std::string nothing = blocksSection(block("N", "0,0", groups({{0, "INSERT"}, {2, "E"}, {0, "INSERT"}, {2, "missing"}})) +
+                                        block("E", "0,0", "")) +
+                          entitiesFile(groups({{0, "INSERT"}, {2, "N"}, {70, "2000000000"}, {71, "2000000000"}}));
+    EXPECT_TRUE(sim::readDxfText(nothing, "nothing.dxf").entities.empty());
+}
+
+// Numbers the reader takes that would make the drawing's extents, views or arcs
+// overflow: refused naming the model-space record, where a placed insert reaches that
+// far, or its own entity.
+TEST(DxfBrokenFile, DrawingBeyondTheReachOfNumbersIsRefused) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::size_t line;
+    };
+    const std::string farArc = blocksSection(block("B", "0,0", groups({{0, "ARC"}, {10, "1e308"}, {20, "0"}, {40, "2"}})));
+    const Case cases[] = {
+        {"an insert scales a far arc past the largest number",
+         farArc + entitiesFile(groups({{0, "LINE"}, {0, "INSERT"}, {2, "B"}, {41, "10"}})), 31},
+        {"an array's gap",
+         blocksSection(block("P", "0,0", groups({{0, "POINT"}}))) +
+             entitiesFile(groups({{0, "INSERT"}, {2, "P"}, {70, "3"}, {44, "1e308"}})),
+         23},
+        {"a circle of its own", entitiesFile(groups({{0, "LINE"}, {0, "CIRCLE"}, {10, "0"}, {20, "0"}, {40, "1e101"}})), 7},
+        {"a bulge so flat its arc's centre is beyond reach",
+         entitiesFile(groups({{0, "LWPOLYLINE"}, {70, "0"}, {10, "0"}, {20, "0"}, {42, "1e-300"}, {10, "1"}, {20, "0"}})), 5},
+    };
+    for (const Case& c : cases) {
+        try {
+            sim::readDxfText(c.text, "far.dxf");
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const DxfError& e) {
+            EXPECT_EQ(e.line, c.line) << c.what << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find("further than 1e100"), std::string::npos) << c.what << ": " << e.what();
+        }
+    }
+    // Up to there a drawing reads as it is.
+    Drawing near = read(entitiesFile(groups({{0, "CIRCLE"}, {10, "-1e99"}, {20, "0"}, {40, "1e99"}})));
+    expectExtents(near, -2e99, -1e99, 0, 1e99, 1e85);
 }
 
 TEST(DxfBrokenFile, MissingFileNamesTheFile) {
