@@ -155,8 +155,9 @@ TEST(FaultSweep, EveryCallOfEveryHandlerFailingOrGarbled) {
             const std::vector<std::string> lines = clean.trace();
             calls.assign(lines.begin() + static_cast<std::ptrdiff_t>(clean.traceBefore), lines.end());
             framesAfterClean = rectsOf(clean.rig->f().framePage.session.frames);
-            if (std::string(handler.name).ends_with("print"))
+            if (std::string(handler.name).ends_with("print")) {
                 EXPECT_FALSE(clean.jobs().empty()) << "the clean run plotted nothing";
+            }
         }
         ASSERT_FALSE(calls.empty()) << "the clean run called nothing";
 

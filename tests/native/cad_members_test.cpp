@@ -68,7 +68,9 @@ TEST(MemberTable, HostNamesAreFoundPerObjectAndCallKindInAnyLetterCase) {
         const Member* m = findMember(c.object, c.name, c.kind);
         SCOPED_TRACE(narrow(objectKindName(c.object)) + "." + narrow(c.name));
         ASSERT_EQ(m != nullptr, c.op.has_value());
-        if (m) EXPECT_EQ(m->operation, *c.op);
+        if (m) {
+            EXPECT_EQ(m->operation, *c.op);
+        }
     }
 }
 

@@ -272,11 +272,15 @@ TEST(PlotLists, CaptureFillsTheListsAndSelectsTheSavedNames) {
         } else {
             EXPECT_EQ(rig.styles().items(), Names{kOldStyle});
         }
-        if (c.papersAfterList != Paper::Old) EXPECT_EQ(c.papersAfterList, rig.addedByListRefresh());
+        if (c.papersAfterList != Paper::Old) {
+            EXPECT_EQ(c.papersAfterList, rig.addedByListRefresh());
+        }
         expectPapers(c.papersAfterList, c.paperAfterList);
 
         rig.paperRefresh();
-        if (c.papersAfterPaper != Paper::Old) EXPECT_EQ(c.papersAfterPaper, rig.addedByPaperRefresh());
+        if (c.papersAfterPaper != Paper::Old) {
+            EXPECT_EQ(c.papersAfterPaper, rig.addedByPaperRefresh());
+        }
         expectPapers(c.papersAfterPaper, c.paperAfterPaper);
 
         // Filling and selecting ran no change handler: a paper change would have recomputed

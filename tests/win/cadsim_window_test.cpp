@@ -161,7 +161,7 @@ TEST_F(CadsimWindows, ViewDrawsAtTheReportedMapping) {
     struct Probe {
         double x, y;
         bool onLine;
-        POINT pixel;
+        POINT pixel = {};
     };
     std::vector<Probe> probes{{50, 0, true}, {90, 0, true}, {0, 25, true}, {0, 45, true}, {50, 8, false},
                               {50, -8, false}, {8, 25, false}, {-8, 25, false}, {110, 0, false}, {0, 60, false}};

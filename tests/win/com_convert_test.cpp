@@ -89,7 +89,7 @@ struct Sent {
     const char* what;
     std::function<void(VARIANT&)> make;
     std::wstring expected;  // describe() of the value read; empty: refused
-    std::wstring refusal;   // the text the user reads when it is refused
+    std::wstring refusal = {};  // the text the user reads when it is refused
 };
 
 // The text of the CadError a VARIANT becomes; "(read)" when it is read.

@@ -104,9 +104,10 @@ TEST(QuillonPreview, SampleFramesOutlinedChosenAndNumberedInPlotOrder) {
                 << sampleFrames()[inOrder[k]].title << " should show " << k + 1 << " after choosing "
                 << sampleFrames()[c.frame].title;
         for (std::size_t i = 0; i < outlines.size(); ++i)
-            if (std::find(chosen.begin(), chosen.end(), i) == chosen.end())
+            if (std::find(chosen.begin(), chosen.end(), i) == chosen.end()) {
                 EXPECT_TRUE(shapeOf(p.shot, kMark, outlines[i], {0, 0}).empty())
                     << sampleFrames()[i].title << " is not chosen";
+            }
     }
     keepForPeople(p.shot, "quillon-preview-sample-chosen");
     EXPECT_FALSE(same(numbers[0], numbers[1]));
@@ -119,8 +120,9 @@ TEST(QuillonPreview, SampleFramesOutlinedChosenAndNumberedInPlotOrder) {
         return same(number(shot, k1F), numbers[0]) && same(number(shot, kSite), numbers[1]);
     })) << "after すべて, 1F PLAN shows 1 and SITE PLAN 2";
     for (std::size_t i = 0; i < outlines.size(); ++i)
-        if (outlines[i].width() > 12 && outlines[i].height() > 12)
+        if (outlines[i].width() > 12 && outlines[i].height() > 12) {
             EXPECT_FALSE(shapeOf(p.shot, kMark, outlines[i], {0, 0}).empty()) << sampleFrames()[i].title << " chosen";
+        }
     keepForPeople(p.shot, "quillon-preview-sample-all");
 }
 
