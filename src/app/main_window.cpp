@@ -24,6 +24,7 @@ MainWindow::MainWindow(ui::WidgetFactory& widgets, desktop::ShellServices& shell
     : framePage(*this), gridPage(*this), shell_(shell), form_(std::make_unique<ui::Form>(formArgs(), widgets, dpi)) {
     buildControls();
     form_->closeAllowed = [this] { return closeRequested(); };
+    updateSystemMenu();
     if (runCreated) windowCreated();
 }
 
@@ -80,6 +81,30 @@ void MainWindow::runEnded() {
 }
 
 void MainWindow::chooseTargetCad() {}
+
+void MainWindow::showGridPage(bool shown) {
+    gridPageShown_ = shown;
+    if (shown) {
+        // The page's controls reach further right than the designed window: a window
+        // narrower than they need grows to show them all.
+        const ui::Rect outer = form_->windowRect();
+        const int frameWidth = outer.width - form_->bounds().width;
+        const int needed = form_->scale(kGridPageClientWidth) + frameWidth;
+        if (outer.width < needed) form_->setWindowRect({outer.left, outer.top, needed, outer.height});
+    }
+    gridPage.sheet->setTabVisible(shown);
+    gridPage.sheet->setEnabled(shown);
+    pageControl->setActivePage(shown ? gridPage.sheet : framePage.sheet);
+    updateSystemMenu();
+}
+
+void MainWindow::updateSystemMenu() {
+    ui::MenuItem grid;
+    grid.text = kShowGridPageItem;
+    grid.checked = gridPageShown_;
+    grid.chosen = [this] { showGridPage(!gridPageShown_); };
+    form_->setSystemMenu({grid});
+}
 
 bool MainWindow::connectToCad(std::unique_ptr<cad::CadApplication>& application) {
     if (!cadCreator_) return false;

@@ -18,7 +18,12 @@
 namespace app {
 
 inline constexpr wchar_t kMainCaption[] = L"Quillon 2.06 [ nanoCAD ]";
+// The system menu's item that shows or hides the equal-interval page.
+inline constexpr wchar_t kShowGridPageItem[] = L"等間隔配置を表示";
 inline constexpr int kDesignClientWidth = 478, kDesignClientHeight = 418;
+// The client width the equal-interval page's controls need: the rightmost ends at 558 on
+// the page, which lies 4 pixels in from each side of the page control; 4 to spare.
+inline constexpr int kGridPageClientWidth = 570;
 
 class MainWindow;
 
@@ -84,6 +89,12 @@ public:
     // The "CAD" button.
     void chooseTargetCad();
 
+    // The equal-interval page, hidden as designed until the user asks for it in the
+    // system menu: shown, its tab is there, the page enabled and current; hidden again,
+    // the frame page is current.
+    void showGridPage(bool shown);
+    bool gridPageShown() const { return gridPageShown_; }
+
     // The scale of the monitor in percent, read once at start-up; the marks on the
     // photographs follow it.
     int monitorScaleFactor = 0;
@@ -104,6 +115,9 @@ private:
     bool destroyed_ = false;
     bool plotRunning_ = false;
     bool closeAfterRun_ = false;
+    bool gridPageShown_ = false;
+
+    void updateSystemMenu();
 };
 
 }  // namespace app

@@ -1,4 +1,5 @@
-// The settings file: 23 keys in section "MORVEL", read at start and written at the end.
+// The settings file: 24 keys in section "MORVEL" (the designed 23 and ShowGrid), read at
+// start and written at the end.
 #include "app/settings.h"
 
 #include <cstdint>
@@ -149,6 +150,7 @@ void readSettings(MainWindow& f) {
     f.framePage.layer->setText(r.str(L"mvLayer", L"MORVEL"));
     f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
+    if (r.boolean(L"ShowGrid", false)) f.showGridPage(true);
 
     if (!problem.empty()) shell.showMessage(problem);
 }
@@ -195,6 +197,9 @@ void writeSettings(MainWindow& f) {
     put(L"mvLayer", f.framePage.layer->text());
     put(L"YokoKaiten", num(f.framePage.landscapeRotation->itemIndex()));
     put(L"TateKaiten", num(f.framePage.portraitRotation->itemIndex()));
+    // Beyond the designed keys: written once the page was shown, so that a file of a user
+    // who never asked for it stays as it was.
+    if (f.gridPageShown() || ini.read(kSettingsSection, L"ShowGrid")) put(L"ShowGrid", flag(f.gridPageShown()));
 
     // UTF-16LE with a byte-order mark, as the system's profile functions write Unicode files.
     if (!replaceFile(toPath(path), "\xFF\xFE" + toUtf16Le(ini.text()))) shell.showMessage(refused);

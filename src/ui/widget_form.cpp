@@ -167,6 +167,18 @@ void Form::close() {
     if (peer()) peer()->close();
 }
 
+void Form::setSystemMenu(std::vector<MenuItem> items) {
+    systemMenu_ = std::move(items);
+    if (peer()) peer()->systemMenuChanged(systemMenu_);
+}
+
+bool Form::userChooseMenuItem(std::size_t index) {
+    if (index >= systemMenu_.size()) return false;
+    const std::function<void()> chosen = systemMenu_[index].chosen;  // may replace the menu
+    if (chosen) chosen();
+    return true;
+}
+
 void Form::setWindowRect(const Rect& rect) {
     if (peer()) peer()->setWindowRect(rect);
 }

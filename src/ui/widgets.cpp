@@ -242,6 +242,14 @@ Rect Image::pictureRect() const {
 
 // ---- PageControl ----
 
+void TabSheet::setTabVisible(bool visible) {
+    tabVisible_ = visible;
+    if (parent() && parent()->kind() == Kind::PageControl) {
+        auto* pages = static_cast<PageControl*>(parent());
+        pages->setActivePage(pages->activePage());  // the tabs follow
+    }
+}
+
 std::vector<TabSheet*> PageControl::pages() const {
     std::vector<TabSheet*> out;
     for (Widget* child : children())

@@ -40,6 +40,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -120,6 +121,13 @@ struct WidgetArgs {
 class Widget;
 class Form;
 
+// An item the program adds to the window's system menu: a command, checked or not.
+struct MenuItem {
+    std::wstring text;
+    bool checked = false;
+    std::function<void()> chosen;
+};
+
 // The real control behind a widget. The portable widget calls these after its own state
 // changed; a peer never calls a handler itself. Positions are device pixels relative to
 // the parent's client area.
@@ -142,6 +150,8 @@ public:
     // Top-level window only: closes the window as the user's closing would, once the
     // event that asks for it has ended.
     virtual void close() {}
+    // Top-level window only: the program's items of the system menu, after the system's.
+    virtual void systemMenuChanged(const std::vector<MenuItem>& /*items*/) {}
 };
 
 // Makes the real control for a widget. The widget is complete (args, parent, state) when
@@ -290,8 +300,13 @@ private:
 
 class TabSheet : public Widget {
 public:
-    using Widget::Widget;
-    bool tabVisible() const { return args().tabVisible; }
+    TabSheet(WidgetArgs args, Widget* parent) : Widget(std::move(args), parent), tabVisible_(this->args().tabVisible) {}
+    bool tabVisible() const { return tabVisible_; }
+    // Shows or hides the page's tab in its page control.
+    void setTabVisible(bool visible);
+
+private:
+    bool tabVisible_;
 };
 
 class PageControl : public Widget {
@@ -331,6 +346,12 @@ public:
     // the event now running has ended.
     void close();
 
+    // The program's items of the system menu; replaced whole.
+    void setSystemMenu(std::vector<MenuItem> items);
+    const std::vector<MenuItem>& systemMenu() const { return systemMenu_; }
+    // The user chose the item of that index; false when there is none.
+    bool userChooseMenuItem(std::size_t index);
+
     // From the backend: the client area's new size, or a new dpi (then layout again).
     void clientResized(int width, int height);
     void dpiChanged(int dpi);
@@ -340,6 +361,7 @@ private:
     void layoutChildren(Widget& parent, Rect client);
     WidgetFactory& factory_;
     std::vector<std::unique_ptr<Widget>> controls_;
+    std::vector<MenuItem> systemMenu_;
     int dpi_;
     int clientWidth_, clientHeight_;
 };

@@ -374,3 +374,45 @@ TEST_F(Settings, TheEndWritesOnlyOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// The equal-interval page is hidden as designed until the system menu's item asks for it;
+// the choice lasts through a restart.
+TEST_F(Settings, TheSystemMenuShowsTheEqualIntervalPageAndTheChoiceIsKept) {
+    auto f = start();
+    const auto menuItem = [&] { return f->form().systemMenu().at(0); };
+    ASSERT_EQ(f->form().systemMenu().size(), 1u);
+    EXPECT_EQ(menuItem().text, L"等間隔配置を表示");
+    EXPECT_FALSE(menuItem().checked);
+    EXPECT_FALSE(f->gridPage.sheet->tabVisible());
+    EXPECT_FALSE(f->gridPage.captureButton->usable());
+    EXPECT_FALSE(f->pageControl->userSelectPage(*f->gridPage.sheet));
+
+    const ui::Rect before = f->form().windowRect();
+    ASSERT_TRUE(f->form().userChooseMenuItem(0));
+    EXPECT_TRUE(menuItem().checked);
+    EXPECT_EQ(f->form().windowRect().width, before.width + 570 - 478) << "wide enough for the page's controls";
+    EXPECT_EQ(f->form().windowRect().left, before.left);
+    EXPECT_TRUE(f->gridPage.sheet->tabVisible());
+    EXPECT_EQ(f->pageControl->activePage(), f->gridPage.sheet);
+    EXPECT_TRUE(f->gridPage.captureButton->usable()) << "its controls take real clicks";
+    EXPECT_TRUE(f->pageControl->userSelectPage(*f->framePage.sheet));
+    EXPECT_TRUE(f->pageControl->userSelectPage(*f->gridPage.sheet));
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nShowGrid=1\r\n"), std::wstring::npos);
+
+    f = start();
+    EXPECT_TRUE(f->gridPageShown());
+    EXPECT_TRUE(f->form().systemMenu().at(0).checked);
+    EXPECT_EQ(f->pageControl->activePage(), f->gridPage.sheet);
+    ASSERT_TRUE(f->form().userChooseMenuItem(0));
+    EXPECT_FALSE(f->gridPage.sheet->tabVisible());
+    EXPECT_FALSE(f->gridPage.sheet->enabled());
+    EXPECT_EQ(f->pageControl->activePage(), f->framePage.sheet);
+    EXPECT_FALSE(f->form().systemMenu().at(0).checked);
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nShowGrid=0\r\n"), std::wstring::npos);
+}
+
+}  // namespace

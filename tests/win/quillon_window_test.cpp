@@ -1,9 +1,14 @@
 // The real window where a settings file or a run could lose it: it opens on the screen
 // whatever the file says; during a run the print settings hold still; a closing during a
 // run stops it after the sheet in hand and keeps the window's place from before the run.
+// And the system menu's item that shows the equal-interval page.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +17,7 @@
 #include <vector>
 
 #include "tests/win/frame_road.h"
+#include "ui/win/form_win.h"
 
 namespace {
 
@@ -61,6 +67,35 @@ TEST(QuillonWindow, OpensOnTheScreenWhateverTheSettingsSay) {
         }
         EXPECT_TRUE(quillon.close());
     }
+}
+
+// The system menu's item shows the equal-interval page: its tab and controls are there and
+// take clicks; chosen again, the page goes. The choice is kept in the settings file.
+TEST(QuillonWindow, TheSystemMenuShowsTheEqualIntervalPage) {
+    QuillonProcess quillon("[MORVEL]\r\nLeft=100\r\nTop=100\r\n");
+    const HWND window = quillon.mainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::vector<HWND> tabs = quillon.controlsOfClass(WC_TABCONTROLW);
+    ASSERT_EQ(tabs.size(), 1u);
+    const auto tabCount = [&] { return SendMessageW(tabs[0], TCM_GETITEMCOUNT, 0, 0); };
+    EXPECT_EQ(tabCount(), 1);
+    EXPECT_EQ(quillon.controlWithText(L"左下原点"), nullptr);
+
+    PostMessageW(window, WM_SYSCOMMAND, platform::kFirstMenuCommand, 0);
+    ASSERT_TRUE(waitUntil([&] { return tabCount() == 2 && quillon.controlWithText(L"左下原点") != nullptr; }));
+    EXPECT_TRUE(quillon.enabled(quillon.controlWithText(L"左下原点")));
+    if (const char* out = std::getenv("QUILLON_SHOTS"); out && *out)
+        road::saveBmp(std::filesystem::path(out) / "grid-page-shown.bmp", road::screenCopy(screenRect(window)));
+
+    PostMessageW(window, WM_SYSCOMMAND, platform::kFirstMenuCommand, 0);
+    ASSERT_TRUE(waitUntil([&] { return tabCount() == 1 && quillon.controlWithText(L"左下原点") == nullptr; }));
+    PostMessageW(window, WM_SYSCOMMAND, platform::kFirstMenuCommand, 0);
+    ASSERT_TRUE(waitUntil([&] { return tabCount() == 2; }));
+    ASSERT_TRUE(quillon.close());
+    std::string ascii;
+    const std::string settings = quillon.settingsText();
+    for (std::size_t i = 2; i < settings.size(); i += 2) ascii += settings[i];
+    EXPECT_NE(ascii.find("\r\nShowGrid=1\r\n"), std::string::npos) << ascii;
 }
 
 // A window of the taskbar's class along the bottom of the screen, so that a run parks

@@ -149,8 +149,28 @@ void FormPeer::close() {
     if (hwnd()) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
+void FormPeer::systemMenuChanged(const std::vector<ui::MenuItem>& items) {
+    HMENU menu = hwnd() ? GetSystemMenu(hwnd(), FALSE) : nullptr;
+    if (!menu) return;
+    for (; menuItemsAdded_ > 0; --menuItemsAdded_) DeleteMenu(menu, GetMenuItemCount(menu) - 1, MF_BYPOSITION);
+    if (items.empty()) return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ++menuItemsAdded_;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UINT flags = MF_STRING | (items[i].checked ? MF_CHECKED : MF_UNCHECKED);
+        AppendMenuW(menu, flags, kFirstMenuCommand + i * kMenuCommandStep, items[i].text.c_str());
+        ++menuItemsAdded_;
+    }
+}
+
 std::optional<LRESULT> FormPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_SYSCOMMAND: {
+            const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+            if (command < kFirstMenuCommand || command >= 0xF000) return std::nullopt;
+            formWidget().userChooseMenuItem((command - kFirstMenuCommand) / kMenuCommandStep);
+            return 0;
+        }
         case WM_CLOSE:
             if (formWidget().closeAllowed && !formWidget().closeAllowed()) return 0;
             return std::nullopt;  // destroyed by the default handling

@@ -16,6 +16,9 @@ inline constexpr wchar_t kMainWindowClass[] = L"MainWindow";
 inline constexpr DWORD kMainWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
 inline constexpr DWORD kMainWindowExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+// The command of the program's system menu item i is kFirstMenuCommand + i * kMenuCommandStep
+// (the system keeps the low four bits of a WM_SYSCOMMAND for itself).
+inline constexpr UINT kFirstMenuCommand = 0x1000, kMenuCommandStep = 0x10;
 
 class FormPeer final : public PeerWin {
 public:
@@ -43,6 +46,7 @@ public:
     ui::Rect windowRect() const override;
     void setWindowRect(const ui::Rect& rect) override;
     void close() override;
+    void systemMenuChanged(const std::vector<ui::MenuItem>& items) override;
     COLORREF surface() const override { return kPalette.window; }
 
 private:
@@ -57,6 +61,7 @@ private:
     DarkStyle style_;
     HWND tooltip_ = nullptr;
     HWND lastFocus_ = nullptr;
+    UINT menuItemsAdded_ = 0;  // our items at the end of the system menu, after a separator
 };
 
 // The message loop of the program: runs until the quit message, with keyboard navigation
