@@ -75,13 +75,8 @@ void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadA
         // ends with the last record there is.
         if (i >= frames.size()) break;
         const frames::FrameRect frame = frames[i];
-        if (frame.chosen) {
-            if (run.keepGoing()) {
-                run.sheetSent(plotFrame(page, application, *document, *layout, frame));
-                if (!run.keepGoing()) break;
-            }
-            if (!run.keepGoing()) break;
-        }
+        if (frame.chosen && !run.sendSheet([&] { return plotFrame(page, application, *document, *layout, frame); }))
+            break;
         if (!run.mayContinue()) break;
     }
 }

@@ -81,13 +81,8 @@ void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& appl
     for (int k = 0; k < run.rows; ++k) {
         const int r = run.fromTop ? run.rows - 1 - k : k;
         for (int c = 0; c < run.columns; ++c) {
-            if (page.session.cellChosen(c, r)) {
-                if (plotRun.keepGoing()) {
-                    plotRun.sheetSent(plotCell(application, *document, *layout, run.cells.sheet(c, r)));
-                    if (!plotRun.keepGoing()) break;
-                }
-                if (!plotRun.keepGoing()) break;
-            }
+            const auto send = [&] { return plotCell(application, *document, *layout, run.cells.sheet(c, r)); };
+            if (page.session.cellChosen(c, r) && !plotRun.sendSheet(send)) break;
             if (!plotRun.mayContinue()) break;
         }
         // Every later row would stop at its first cell: no further cell is plotted.

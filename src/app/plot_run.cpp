@@ -64,6 +64,14 @@ std::wstring refusedSheetsMessage(int handedOver, int sent) {
            std::to_wstring(sent - handedOver) + L" 枚は印刷されていません。";
 }
 
+bool PlotRun::sendSheet(const std::function<bool()>& send) {
+    if (keepGoing()) {
+        sheetSent(send());
+        if (!keepGoing()) return false;
+    }
+    return keepGoing();
+}
+
 bool PlotRun::keepGoing() {
     shell_.processMessages();
     return window_.plotMayContinue;

@@ -5,6 +5,7 @@
 // run ends, whichever way; a closing of the window put off by the run follows then.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "desktop/shell_services.h"
@@ -32,15 +33,20 @@ public:
     // A run in which the host refused sheets ends with one message saying how many of
     // the sheets sent it took.
     void startProgress(int total);
-    void sheetSent(bool handedOver);
 
-    // Runs what is queued (so that "中止" can be pressed), then tells whether the run may
-    // go on.
-    bool keepGoing();
+    // One chosen sheet: the queue runs (so that "中止" can be pressed); unless the run was
+    // stopped, `send` hands the sheet over (true when the host took it) and the queue runs
+    // again; unless the run was stopped by then, the queue runs once more. Whether the run
+    // may go on.
+    bool sendSheet(const std::function<bool()>& send);
     // Whether the run may go on, without running the queue.
     bool mayContinue() const;
 
 private:
+    void sheetSent(bool handedOver);
+    // Runs what is queued, then tells whether the run may go on.
+    bool keepGoing();
+
     MainWindow& window_;
     desktop::ShellServices& shell_;
     ui::Button& print_;
