@@ -20,10 +20,14 @@ ui::WidgetArgs formArgs() {
 
 }  // namespace
 
+std::wstring mainCaption(const std::wstring& targetCadName) { return L"Quillon 2.06 [ " + targetCadName + L" ]"; }
+
 MainWindow::MainWindow(ui::WidgetFactory& widgets, desktop::ShellServices& shell, int dpi, bool runCreated)
-    : framePage(*this), gridPage(*this), shell_(shell), form_(std::make_unique<ui::Form>(formArgs(), widgets, dpi)) {
+    : framePage(*this), gridPage(*this), shell_(shell), form_(std::make_unique<ui::Form>(formArgs(), widgets, dpi)),
+      targetCads_(cad::builtInProfiles()) {
     buildControls();
     form_->closeAllowed = [this] { return closeRequested(); };
+    form_->systemMenuOpening = [this] { updateSystemMenu(true); };
     updateSystemMenu();
     if (runCreated) windowCreated();
 }
@@ -32,7 +36,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::windowCreated() {
     monitorScaleFactor = shell_.monitorScaleFactor();
-    form_->setText(kMainCaption);
+    form_->setText(mainCaption(targetCad().name));
     readSettings(*this);
     gridPage.session.photo = std::make_shared<ui::PixelBitmap>();
     framePage.session.photo = std::make_shared<ui::PixelBitmap>();
@@ -80,7 +84,37 @@ void MainWindow::runEnded() {
     form_->close();
 }
 
-void MainWindow::chooseTargetCad() {}
+void MainWindow::chooseTargetCad() { form_->popUpMenu(targetCadMenu(true), *gridPage.targetCadButton); }
+
+void MainWindow::setTargetCads(std::vector<cad::CadProfile> profiles, std::wstring_view name) {
+    if (profiles.empty()) profiles = cad::builtInProfiles();
+    targetCads_ = std::move(profiles);
+    const cad::CadProfile& chosen = cad::profileNamed(targetCads_, name);
+    target_ = static_cast<std::size_t>(&chosen - targetCads_.data());
+    form_->setText(mainCaption(targetCad().name));
+    updateSystemMenu();
+}
+
+void MainWindow::chooseTarget(std::size_t index) {
+    if (index >= targetCads_.size()) return;
+    target_ = index;
+    targetChosen_ = true;
+    form_->setText(mainCaption(targetCad().name));
+    updateSystemMenu();
+}
+
+std::vector<ui::MenuItem> MainWindow::targetCadMenu(bool markOpen) {
+    std::vector<ui::MenuItem> items;
+    for (std::size_t i = 0; i < targetCads_.size(); ++i) {
+        ui::MenuItem item;
+        item.text = targetCads_[i].name;
+        if (markOpen && cad::hostWindowOpen(shell_, targetCads_[i])) item.text += kOpenCadMark;
+        item.checked = i == target_;
+        item.chosen = [this, i] { chooseTarget(i); };
+        items.push_back(std::move(item));
+    }
+    return items;
+}
 
 void MainWindow::showGridPage(bool shown) {
     gridPageShown_ = shown;
@@ -98,17 +132,20 @@ void MainWindow::showGridPage(bool shown) {
     updateSystemMenu();
 }
 
-void MainWindow::updateSystemMenu() {
+void MainWindow::updateSystemMenu(bool markOpen) {
     ui::MenuItem grid;
     grid.text = kShowGridPageItem;
     grid.checked = gridPageShown_;
     grid.chosen = [this] { showGridPage(!gridPageShown_); };
-    form_->setSystemMenu({grid});
+    ui::MenuItem targets;
+    targets.text = kTargetCadMenu;
+    targets.items = targetCadMenu(markOpen);
+    form_->setSystemMenu({grid, targets});
 }
 
 bool MainWindow::connectToCad(std::unique_ptr<cad::CadApplication>& application) {
     if (!cadCreator_) return false;
-    return cad::connectToCad(application, shell_, *cadCreator_);
+    return cad::connectToCad(application, shell_, *cadCreator_, targetCad());
 }
 
 }  // namespace app

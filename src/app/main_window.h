@@ -18,8 +18,13 @@
 namespace app {
 
 inline constexpr wchar_t kMainCaption[] = L"Quillon 2.06 [ nanoCAD ]";
+// The caption while that CAD is the target.
+std::wstring mainCaption(const std::wstring& targetCadName);
 // The system menu's item that shows or hides the equal-interval page.
 inline constexpr wchar_t kShowGridPageItem[] = L"等間隔配置を表示";
+// The system menu's submenu of target CADs, and the mark of a CAD whose window is open.
+inline constexpr wchar_t kTargetCadMenu[] = L"ターゲットCAD";
+inline constexpr wchar_t kOpenCadMark[] = L"\t起動中";
 inline constexpr int kDesignClientWidth = 478, kDesignClientHeight = 418;
 // The client width the equal-interval page's controls need: the rightmost ends at 558 on
 // the page, which lies 4 pixels in from each side of the page control; 4 to spare.
@@ -86,8 +91,21 @@ public:
     bool closeRequested();
     // Closes the window when a close was put off until the end of a run.
     void runEnded();
-    // The "CAD" button.
+    // The "CAD" button: the target CADs in a menu under it.
     void chooseTargetCad();
+
+    // The CADs the user can choose from, and the one Quillon connects to. An unknown
+    // name chooses the default profile. Choosing changes the caption; the lists stay as
+    // they are until the next capture or refresh.
+    void setTargetCads(std::vector<cad::CadProfile> profiles, std::wstring_view name);
+    void chooseTarget(std::size_t index);
+    const std::vector<cad::CadProfile>& targetCads() const { return targetCads_; }
+    const cad::CadProfile& targetCad() const { return targetCads_.at(target_); }
+    // Whether the user chose a target in this session (the settings then keep it).
+    bool targetChosen() const { return targetChosen_; }
+    // The target CADs as menu items: the current one checked, with `markOpen` those whose
+    // window is open now marked.
+    std::vector<ui::MenuItem> targetCadMenu(bool markOpen);
 
     // The equal-interval page, hidden as designed until the user asks for it in the
     // system menu: shown, its tab is there, the page enabled and current; hidden again,
@@ -116,8 +134,12 @@ private:
     bool plotRunning_ = false;
     bool closeAfterRun_ = false;
     bool gridPageShown_ = false;
+    std::vector<cad::CadProfile> targetCads_;
+    std::size_t target_ = 0;
+    bool targetChosen_ = false;
 
-    void updateSystemMenu();
+    // With `markOpen` (as the user opens the menu) the target CADs' windows are looked for.
+    void updateSystemMenu(bool markOpen = false);
 };
 
 }  // namespace app

@@ -1,5 +1,6 @@
-// The settings file: 24 keys in section "MORVEL" (the designed 23 and ShowGrid), read at
-// start and written at the end.
+// The settings file: 25 keys in section "MORVEL" (the designed 23, ShowGrid and
+// TargetCAD), read at start and written at the end; the user's target CADs in sections
+// [CAD:<name>] are only read.
 #include "app/settings.h"
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/target_cads.h"
 #include "base/file_replace.h"
 #include "base/ini_file.h"
 #include "base/text_codec.h"
@@ -151,7 +153,13 @@ void readSettings(MainWindow& f) {
     f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
     if (r.boolean(L"ShowGrid", false)) f.showGridPage(true);
+    std::vector<std::wstring> profileProblems;
+    f.setTargetCads(targetCadProfiles(ini, profileProblems), r.str(L"TargetCAD", L""));
 
+    if (problem.empty() && !profileProblems.empty()) {
+        problem = L"設定ファイル " + path + L" の CAD の設定:";
+        for (const std::wstring& p : profileProblems) problem += L"\n" + p;
+    }
     if (!problem.empty()) shell.showMessage(problem);
 }
 
@@ -200,6 +208,8 @@ void writeSettings(MainWindow& f) {
     // Beyond the designed keys: written once the page was shown, so that a file of a user
     // who never asked for it stays as it was.
     if (f.gridPageShown() || ini.read(kSettingsSection, L"ShowGrid")) put(L"ShowGrid", flag(f.gridPageShown()));
+    // Written once chosen; a saved name no profile has stays for when its section is back.
+    if (f.targetChosen()) put(L"TargetCAD", f.targetCad().name);
 
     // UTF-16LE with a byte-order mark, as the system's profile functions write Unicode files.
     if (!replaceFile(toPath(path), "\xFF\xFE" + toUtf16Le(ini.text()))) shell.showMessage(refused);

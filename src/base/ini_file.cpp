@@ -51,6 +51,18 @@ IniFile::IniFile(std::wstring_view text) {
     }
 }
 
+std::vector<std::wstring> IniFile::sectionNames() const {
+    std::vector<std::wstring> names;
+    for (const std::wstring& line : lines_) {
+        const auto name = headerName(line);
+        if (!name) continue;
+        bool seen = false;
+        for (const std::wstring& earlier : names) seen = seen || sameName(earlier, *name);
+        if (!seen) names.emplace_back(*name);
+    }
+    return names;
+}
+
 std::size_t IniFile::findSection(std::wstring_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i)
         if (auto name = headerName(lines_[i]); name && sameName(*name, section)) return i;

@@ -22,6 +22,9 @@ public:
     // a missing section to the end. Line breaks in the value become spaces.
     void write(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
+    // The names of the sections in file order, each once (its first spelling).
+    std::vector<std::wstring> sectionNames() const;
+
     std::wstring text() const;  // every line ended by CR LF
     const std::vector<std::wstring>& lines() const { return lines_; }
 

@@ -6,11 +6,17 @@
 
 namespace cad {
 
+bool hostWindowOpen(HostWindowFinder& windows, const CadProfile& profile) {
+    if (profile.windowTitle.empty()) return false;
+    return profile.titleIsPrefix ? windows.topLevelWindowTitleBegins(profile.windowTitle)
+                                 : windows.topLevelWindowExists(profile.windowTitle);
+}
+
 bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder& windows,
-                  CoApplication& creator) {
-    if (!windows.topLevelWindowExists(kHostWindowTitle)) return false;
+                  CoApplication& creator, const CadProfile& profile) {
+    if (!hostWindowOpen(windows, profile)) return false;
     try {
-        application = creator.Create();
+        application = creator.Create(profile);
     } catch (const std::exception&) {
         // A window without a usable automation object is simply "not connected".
         application.reset();

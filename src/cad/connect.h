@@ -5,31 +5,38 @@
 #include <string_view>
 
 #include "cad/automation.h"
+#include "cad/profiles.h"
 
 namespace cad {
 
-// Tells whether a top-level window with exactly this title exists (the class is not
-// looked at). The Win32 backend asks FindWindowW; tests script it.
+// Tells whether a top-level window with exactly this title, or a title beginning so,
+// exists (the class is not looked at). The Win32 backend asks FindWindowW and
+// EnumWindows; tests script it.
 class HostWindowFinder {
 public:
     virtual ~HostWindowFinder() = default;
     virtual bool topLevelWindowExists(std::wstring_view title) = 0;
+    virtual bool topLevelWindowTitleBegins(std::wstring_view prefix) = 0;
 };
 
-// The creator of the host's application object. Create() makes the object by the
-// host's class id and asks it for the application interface; any failure throws.
+// Whether the profile's main window is open.
+bool hostWindowOpen(HostWindowFinder& windows, const CadProfile& profile);
+
+// The creator of the host's application object. Create() reaches the profile's object:
+// the running one of its ProgID, or one made by its class id, asked for the profile's
+// application interface; any failure throws.
 class CoApplication {
 public:
     virtual ~CoApplication() = default;
-    virtual std::unique_ptr<CadApplication> Create() = 0;
+    virtual std::unique_ptr<CadApplication> Create(const CadProfile& profile) = 0;
 };
 
-// True, with a fresh application object in `application`, when the host's main window
-// exists and its object could be made. When there is no such window nothing is
-// created and `application` is left untouched; when making the object fails the
+// True, with a fresh application object in `application`, when the profile's main
+// window exists and its object could be reached. When there is no such window nothing is
+// asked for and `application` is left untouched; when reaching the object fails the
 // failure is swallowed and `application` is emptied. Nothing is ever shown.
 bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder& windows,
-                  CoApplication& creator);
+                  CoApplication& creator, const CadProfile& profile = builtInProfiles().front());
 
 // The document's selection set named exactly "ssTemp" (the first one, in index order),
 // emptied; a new one of that name when there is none. Host errors reach the caller.

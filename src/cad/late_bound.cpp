@@ -216,10 +216,11 @@ public:
 
 class LateDocument final : public CadDocument, LateBound {
 public:
-    explicit LateDocument(DispatchPtr o) : LateBound(std::move(o), Document) {}
+    LateDocument(DispatchPtr o, std::wstring plotInterfaceId)
+        : LateBound(std::move(o), Document), plotInterfaceId_(std::move(plotInterfaceId)) {}
     std::unique_ptr<CadPlot> plotService() override {
         DispatchPtr plot = object(call(Operation::plotService));
-        return std::make_unique<LatePlot>(plot->queryInterface(kPlotInterfaceId));
+        return std::make_unique<LatePlot>(plotInterfaceId_.empty() ? plot : plot->queryInterface(plotInterfaceId_));
     }
     std::unique_ptr<CadSelectionSets> selectionSetCollection() override {
         return std::make_unique<LateSelectionSets>(object(call(Operation::selectionSetCollection)));
@@ -236,13 +237,17 @@ public:
         return std::make_unique<LateLayout>(object(call(Operation::currentLayout)));
     }
     std::intptr_t documentWindowHandle() override { return integer(call(Operation::documentWindowHandle)); }
+
+private:
+    std::wstring plotInterfaceId_;
 };
 
 class LateApplication final : public CadApplication, LateBound {
 public:
-    explicit LateApplication(DispatchPtr o) : LateBound(std::move(o), Application) {}
+    LateApplication(DispatchPtr o, std::wstring plotInterfaceId)
+        : LateBound(std::move(o), Application), plotInterfaceId_(std::move(plotInterfaceId)) {}
     std::unique_ptr<CadDocument> currentDocument() override {
-        return std::make_unique<LateDocument>(object(call(Operation::currentDocument)));
+        return std::make_unique<LateDocument>(object(call(Operation::currentDocument)), plotInterfaceId_);
     }
     void showWholeDrawing() override { call(Operation::showWholeDrawing); }
     void showAreaInView(const CadPoint& corner1, const CadPoint& corner2) override {
@@ -250,12 +255,15 @@ public:
     }
     void showPreviousView() override { call(Operation::showPreviousView); }
     std::intptr_t mainWindowHandle() override { return integer(call(Operation::mainWindowHandle)); }
+
+private:
+    std::wstring plotInterfaceId_;
 };
 
 }  // namespace
 
-std::unique_ptr<CadApplication> wrapApplication(DispatchPtr application) {
-    return std::make_unique<LateApplication>(std::move(application));
+std::unique_ptr<CadApplication> wrapApplication(DispatchPtr application, std::wstring plotInterfaceId) {
+    return std::make_unique<LateApplication>(std::move(application), std::move(plotInterfaceId));
 }
 
 }  // namespace cad

@@ -6,13 +6,18 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "cad/automation.h"
+#include "cad/ids.h"
 #include "cad/value.h"
 
 namespace cad {
 
 // The application object over its late-bound object; throws CadError when it is null.
-std::unique_ptr<CadApplication> wrapApplication(DispatchPtr application);
+// The document's plot object is asked for the plot interface of that id, or, with an
+// empty id, used as it comes.
+std::unique_ptr<CadApplication> wrapApplication(DispatchPtr application,
+                                                std::wstring plotInterfaceId = kPlotInterfaceId);
 
 }  // namespace cad

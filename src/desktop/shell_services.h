@@ -59,8 +59,9 @@ public:
     virtual std::wstring decodeAnsi(std::string_view bytes) = 0;
 
     // ---- other programs' windows
-    // (topLevelWindowExists(title), from cad::HostWindowFinder: a top-level window with
-    // exactly this title exists.)
+    // (topLevelWindowExists(title) and topLevelWindowTitleBegins(prefix), from
+    // cad::HostWindowFinder: a top-level window with exactly this title, or a title
+    // beginning so, exists.)
     // The first top-level window of this window class; 0 when there is none.
     virtual WindowHandle findWindowByClass(std::wstring_view className) = 0;
     // The window's rectangle in screen pixels; an empty rectangle when it is no window.

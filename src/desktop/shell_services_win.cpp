@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "cad/com/co_application_win.h"
 #include "desktop/canvas_win.h"
 #include "desktop/dib_win.h"
 #include "ui/win/dpi_win.h"
@@ -68,6 +69,10 @@ std::wstring WinShellServices::decodeAnsi(std::string_view bytes) {
 
 bool WinShellServices::topLevelWindowExists(std::wstring_view title) {
     return FindWindowW(nullptr, std::wstring(title).c_str()) != nullptr;
+}
+
+bool WinShellServices::topLevelWindowTitleBegins(std::wstring_view prefix) {
+    return cad::com::topLevelWindowWithTitlePrefix(prefix);
 }
 
 desktop::WindowHandle WinShellServices::findWindowByClass(std::wstring_view className) {

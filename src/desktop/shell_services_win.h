@@ -24,6 +24,7 @@ public:
     std::wstring decodeAnsi(std::string_view bytes) override;
 
     bool topLevelWindowExists(std::wstring_view title) override;
+    bool topLevelWindowTitleBegins(std::wstring_view prefix) override;
     desktop::WindowHandle findWindowByClass(std::wstring_view className) override;
     desktop::ScreenRect windowRect(desktop::WindowHandle window) override;
     bool isWindow(desktop::WindowHandle window) override;

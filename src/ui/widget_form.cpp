@@ -172,12 +172,38 @@ void Form::setSystemMenu(std::vector<MenuItem> items) {
     if (peer()) peer()->systemMenuChanged(systemMenu_);
 }
 
-bool Form::userChooseMenuItem(std::size_t index) {
-    if (index >= systemMenu_.size()) return false;
-    const std::function<void()> chosen = systemMenu_[index].chosen;  // may replace the menu
+namespace {
+
+// Runs the command at the path; false when there is none there.
+bool runMenuCommand(const std::vector<MenuItem>& menu, const std::vector<std::size_t>& path) {
+    const MenuItem* item = menuItemAt(menu, path);
+    if (!item || !item->items.empty()) return false;
+    const std::function<void()> chosen = item->chosen;  // may replace the menu
     if (chosen) chosen();
     return true;
 }
+
+}  // namespace
+
+const MenuItem* menuItemAt(const std::vector<MenuItem>& menu, const std::vector<std::size_t>& path) {
+    const std::vector<MenuItem>* level = &menu;
+    const MenuItem* item = nullptr;
+    for (std::size_t index : path) {
+        if (!level || index >= level->size()) return nullptr;
+        item = &(*level)[index];
+        level = &item->items;
+    }
+    return item;
+}
+
+bool Form::userChooseMenuItem(const std::vector<std::size_t>& path) { return runMenuCommand(systemMenu_, path); }
+
+void Form::popUpMenu(std::vector<MenuItem> items, const Widget& under) {
+    popUpMenu_ = std::move(items);
+    if (peer()) peer()->popUpMenu(popUpMenu_, under);
+}
+
+bool Form::userChoosePopUpItem(const std::vector<std::size_t>& path) { return runMenuCommand(popUpMenu_, path); }
 
 void Form::setWindowRect(const Rect& rect) {
     if (peer()) peer()->setWindowRect(rect);

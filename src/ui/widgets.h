@@ -121,12 +121,17 @@ struct WidgetArgs {
 class Widget;
 class Form;
 
-// An item the program adds to the window's system menu: a command, checked or not.
+// An item of a menu the program makes (the window's system menu, a menu popped up under
+// a button): a command, checked or not, or, with items of its own, a submenu.
 struct MenuItem {
     std::wstring text;
     bool checked = false;
     std::function<void()> chosen;
+    std::vector<MenuItem> items;
 };
+
+// The item at that path of indices (one per menu level), or null when there is none.
+const MenuItem* menuItemAt(const std::vector<MenuItem>& menu, const std::vector<std::size_t>& path);
 
 // The real control behind a widget. The portable widget calls these after its own state
 // changed; a peer never calls a handler itself. Positions are device pixels relative to
@@ -152,6 +157,9 @@ public:
     virtual void close() {}
     // Top-level window only: the program's items of the system menu, after the system's.
     virtual void systemMenuChanged(const std::vector<MenuItem>& /*items*/) {}
+    // Top-level window only: shows the menu under the control (the form's popUpMenu) and
+    // lets the user choose; a choice reaches the form's userChoosePopUpItem.
+    virtual void popUpMenu(const std::vector<MenuItem>& /*items*/, const Widget& /*under*/) {}
 };
 
 // Makes the real control for a widget. The widget is complete (args, parent, state) when
@@ -349,8 +357,18 @@ public:
     // The program's items of the system menu; replaced whole.
     void setSystemMenu(std::vector<MenuItem> items);
     const std::vector<MenuItem>& systemMenu() const { return systemMenu_; }
-    // The user chose the item of that index; false when there is none.
-    bool userChooseMenuItem(std::size_t index);
+    // Run as the user opens the system menu, before it shows: the place to bring its
+    // items up to date.
+    std::function<void()> systemMenuOpening;
+    // The user chose the item at that path (an index per menu level); false when there is
+    // no such command.
+    bool userChooseMenuItem(const std::vector<std::size_t>& path);
+    bool userChooseMenuItem(std::size_t index) { return userChooseMenuItem(std::vector<std::size_t>{index}); }
+
+    // A menu shown under a control for the user to choose from, until chosen or dismissed.
+    void popUpMenu(std::vector<MenuItem> items, const Widget& under);
+    const std::vector<MenuItem>& poppedUpMenu() const { return popUpMenu_; }
+    bool userChoosePopUpItem(const std::vector<std::size_t>& path);
 
     // From the backend: the client area's new size, or a new dpi (then layout again).
     void clientResized(int width, int height);
@@ -362,6 +380,7 @@ private:
     WidgetFactory& factory_;
     std::vector<std::unique_ptr<Widget>> controls_;
     std::vector<MenuItem> systemMenu_;
+    std::vector<MenuItem> popUpMenu_;
     int dpi_;
     int clientWidth_, clientHeight_;
 };

@@ -382,7 +382,7 @@ namespace {
 TEST_F(Settings, TheSystemMenuShowsTheEqualIntervalPageAndTheChoiceIsKept) {
     auto f = start();
     const auto menuItem = [&] { return f->form().systemMenu().at(0); };
-    ASSERT_EQ(f->form().systemMenu().size(), 1u);
+    ASSERT_EQ(f->form().systemMenu().size(), 2u);
     EXPECT_EQ(menuItem().text, L"等間隔配置を表示");
     EXPECT_FALSE(menuItem().checked);
     EXPECT_FALSE(f->gridPage.sheet->tabVisible());
@@ -413,6 +413,113 @@ TEST_F(Settings, TheSystemMenuShowsTheEqualIntervalPageAndTheChoiceIsKept) {
     EXPECT_FALSE(f->form().systemMenu().at(0).checked);
     f->windowDestroyed();
     EXPECT_NE(written().find(L"\r\nShowGrid=0\r\n"), std::wstring::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The names of a menu's items, checked ones marked "*".
+std::vector<std::wstring> menuNames(const std::vector<ui::MenuItem>& items) {
+    std::vector<std::wstring> names;
+    for (const ui::MenuItem& item : items) names.push_back((item.checked ? L"*" : L"") + item.text);
+    return names;
+}
+
+// The target CAD: chosen in the system menu's submenu or under the "CAD" button, shown in
+// the caption, kept by name; a name no profile has chooses the default and is kept.
+TEST_F(Settings, TheTargetCadIsChosenFromTheMenuShownInTheCaptionAndKept) {
+    auto f = start();
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ nanoCAD ]");
+    const auto targetMenu = [&] { return f->form().systemMenu().at(1); };
+    EXPECT_EQ(targetMenu().text, L"ターゲットCAD");
+    EXPECT_EQ(menuNames(targetMenu().items),
+              (std::vector<std::wstring>{L"*nanoCAD", L"nanoCAD 現行版", L"AutoCAD", L"BricsCAD", L"ZWCAD", L"GstarCAD"}));
+
+    // As the user opens the menu, the CADs whose window is open are marked.
+    shell.windows[7].title = L"Autodesk AutoCAD 2026 - [Drawing1.dwg]";
+    shell.windows[8].title = L"nanoCAD 5";
+    f->form().systemMenuOpening();
+    EXPECT_EQ(menuNames(targetMenu().items),
+              (std::vector<std::wstring>{L"*nanoCAD\t起動中", L"nanoCAD 現行版\t起動中", L"AutoCAD\t起動中", L"BricsCAD",
+                                         L"ZWCAD", L"GstarCAD"}));
+
+    ASSERT_TRUE(f->form().userChooseMenuItem({1, 2}));
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ AutoCAD ]");
+    EXPECT_EQ(f->targetCad().name, L"AutoCAD");
+    EXPECT_TRUE(targetMenu().items.at(2).checked);
+    EXPECT_FALSE(targetMenu().items.at(0).checked);
+
+    // The "CAD" button of the equal-interval page pops up the same choice under itself.
+    f->showGridPage(true);
+    f->chooseTargetCad();
+    EXPECT_EQ(menuNames(f->form().poppedUpMenu()),
+              (std::vector<std::wstring>{L"nanoCAD\t起動中", L"nanoCAD 現行版\t起動中", L"*AutoCAD\t起動中", L"BricsCAD",
+                                         L"ZWCAD", L"GstarCAD"}));
+    EXPECT_EQ(static_cast<ui::MemoryFormPeer*>(f->form().peer())->poppedUpUnder, f->gridPage.targetCadButton);
+    ASSERT_TRUE(f->form().userChoosePopUpItem({5}));
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ GstarCAD ]");
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nTargetCAD=GstarCAD\r\n"), std::wstring::npos);
+
+    f = start();
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ GstarCAD ]");
+    f->windowDestroyed();
+
+    // A saved name no profile has (its section gone for now): the default, the name kept.
+    writeUtf8(L"[MORVEL]\r\nTargetCAD=OurCAD\r\n");
+    f = start();
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ nanoCAD ]");
+    EXPECT_TRUE(shell.messages.empty());
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nTargetCAD=OurCAD\r\n"), std::wstring::npos);
+}
+
+TEST_F(Settings, AFreshFileGainsNoTargetKey) {
+    start()->windowDestroyed();
+    EXPECT_EQ(written().find(L"TargetCAD"), std::wstring::npos);
+}
+
+// [CAD:<name>] sections add profiles or correct built-in ones; a section that cannot be
+// used is left out and named in one message.
+TEST_F(Settings, UserSectionsAddOrCorrectProfilesAndBadOnesAreNamed) {
+    writeUtf8(L"[MORVEL]\r\nTargetCAD=OurCAD\r\n"
+              L"[CAD:OurCAD]\r\nTitlePrefix=Our CAD \r\nProgID=Our.Application\r\n"
+              L"[cad:autocad]\r\nProgID=AutoCAD.Application.25.1\r\n"
+              L"[CAD:nanoCAD]\r\nCLSID={11111111-2222-3333-4444-555555555555}\r\n"
+              L"[CAD:Plain]\r\nTitle=Plain CAD\r\nCLSID={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\r\n"
+              L"[CAD:NoWindow]\r\nProgID=X.Application\r\n"
+              L"[CAD:NoObject]\r\nTitle=X\r\n"
+              L"[CAD:Both]\r\nTitle=X\r\nProgID=X.Application\r\nCLSID={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\r\n"
+              L"[CAD:BadId]\r\nTitle=X\r\nCLSID=AutoCAD\r\n"
+              L"[CAD:]\r\nTitle=X\r\nProgID=X.Application\r\n");
+    auto f = start();
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ OurCAD ]");
+    std::vector<std::wstring> names;
+    for (const cad::CadProfile& p : f->targetCads()) names.push_back(p.name);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"nanoCAD", L"nanoCAD 現行版", L"autocad", L"BricsCAD", L"ZWCAD",
+                                                L"GstarCAD", L"OurCAD", L"Plain"}));
+    const auto profile = [&](std::size_t i) { return f->targetCads().at(i); };
+    EXPECT_EQ(profile(6).windowTitle, L"Our CAD");
+    EXPECT_TRUE(profile(6).titleIsPrefix);
+    EXPECT_EQ(profile(6).progId, L"Our.Application");
+    // A correction keeps what it does not state.
+    EXPECT_EQ(profile(2).progId, L"AutoCAD.Application.25.1");
+    EXPECT_EQ(profile(2).windowTitle, L"Autodesk AutoCAD");
+    EXPECT_EQ(profile(0).windowTitle, L"nanoCAD 5");
+    EXPECT_EQ(profile(0).classId, L"{11111111-2222-3333-4444-555555555555}");
+    EXPECT_EQ(profile(0).applicationInterfaceId, L"") << "another object answers through IDispatch";
+    EXPECT_FALSE(profile(7).titleIsPrefix);
+    EXPECT_EQ(profile(7).progId, L"");
+
+    ASSERT_EQ(shell.messages.size(), 1u);
+    const std::wstring& m = shell.messages[0];
+    for (const wchar_t* named : {L"[CAD:NoWindow] は使えません: Title= か TitlePrefix= がありません",
+                                 L"[CAD:NoObject] は使えません: ProgID= か CLSID= がありません",
+                                 L"[CAD:Both] は使えません: ProgID= と CLSID= の両方があります",
+                                 L"[CAD:BadId] は使えません: CLSID= は", L"[CAD:] は使えません: CAD の名前がありません"})
+        EXPECT_NE(m.find(named), std::wstring::npos) << named;
+    EXPECT_EQ(m.find(L"OurCAD"), std::wstring::npos);
 }
 
 }  // namespace

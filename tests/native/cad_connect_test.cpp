@@ -28,6 +28,10 @@ struct ScriptedWindows : HostWindowFinder {
         asked.emplace_back(title);
         return present;
     }
+    bool topLevelWindowTitleBegins(std::wstring_view prefix) override {
+        asked.emplace_back(std::wstring(prefix) + L"…");
+        return present;
+    }
 };
 
 // An application object that only counts how many of it are alive.
@@ -45,8 +49,10 @@ struct StubApplication : CadApplication {
 struct ScriptedCreator : CoApplication {
     int calls = 0;
     std::function<std::unique_ptr<CadApplication>()> make = [] { return std::make_unique<StubApplication>(); };
-    std::unique_ptr<CadApplication> Create() override {
+    std::vector<std::wstring> profiles;  // the name of each profile asked for
+    std::unique_ptr<CadApplication> Create(const CadProfile& profile) override {
         ++calls;
+        profiles.push_back(profile.name);
         return make();
     }
 };
@@ -96,6 +102,36 @@ TEST(ConnectToCad, HostWindowAndObjectMeanTrueWithAFreshObject) {
     EXPECT_EQ(creator.calls, 1);
     app.reset();
     EXPECT_EQ(StubApplication::alive, 0);
+}
+
+// Each profile's window rule is asked (the whole title, or its beginning), and the object
+// is reached by that profile only.
+TEST(ConnectToCad, TheProfileDecidesTheWindowLookedForAndTheObjectAskedFor) {
+    for (const CadProfile& profile : builtInProfiles()) {
+        SCOPED_TRACE(testing::PrintToString(profile.name));
+        ScriptedWindows windows;
+        windows.present = true;
+        ScriptedCreator creator;
+        std::unique_ptr<CadApplication> app;
+        EXPECT_TRUE(connectToCad(app, windows, creator, profile));
+        EXPECT_EQ(windows.asked, std::vector<std::wstring>{profile.windowTitle + (profile.titleIsPrefix ? L"…" : L"")});
+        EXPECT_EQ(creator.profiles, std::vector<std::wstring>{profile.name});
+    }
+    EXPECT_EQ(builtInProfiles().front().name, L"nanoCAD");
+    EXPECT_FALSE(builtInProfiles().front().titleIsPrefix) << "the default looks for \"nanoCAD 5\" exactly";
+}
+
+TEST(CadProfiles, TitlesAndClassIds) {
+    const CadProfile& autocad = profileNamed(builtInProfiles(), L"autocad");
+    EXPECT_EQ(autocad.name, L"AutoCAD");
+    EXPECT_TRUE(titleMatches(autocad, L"Autodesk AutoCAD 2026 - [Drawing1.dwg]"));
+    EXPECT_FALSE(titleMatches(autocad, L"AutoCAD"));
+    EXPECT_TRUE(titleMatches(profileNamed(builtInProfiles(), L""), L"nanoCAD 5"));
+    EXPECT_FALSE(titleMatches(profileNamed(builtInProfiles(), L"no such CAD"), L"nanoCAD 5 - [a.dwg]"));
+    EXPECT_TRUE(isClassIdText(L"{449354E9-CDD8-4A11-bd82-0D4A3C21E7D2}"));
+    for (const wchar_t* bad : {L"", L"449354E9-CDD8-4A11-BD82-0D4A3C21E7D2", L"{449354E9-CDD8-4A11-BD82-0D4A3C21E7D}",
+                               L"{449354E9CCDD8-4A11-BD82-0D4A3C21E7D2}", L"{449354E9-CDD8-4A11-BD82-0D4A3C21E7G2}"})
+        EXPECT_FALSE(isClassIdText(bad)) << testing::PrintToString(std::wstring(bad));
 }
 
 // ---- tempSelectionSet ---------------------------------------------------------------

@@ -350,6 +350,16 @@ TEST(LateBound, PlotServiceRefusingThePlotInterfaceIsCadError) {
     EXPECT_THROW(doc->plotService(), CadError);
 }
 
+// A CAD other than nanoCAD 5 has no such plot interface: without an id the plot object
+// answers through its own IDispatch.
+TEST(LateBound, WithoutAPlotInterfaceIdThePlotObjectIsUsedAsItComes) {
+    Host host;
+    host.fakes[Plot]->interfaces.clear();
+    host.plotInterface->handlers.clear();
+    auto doc = wrapApplication(host.fakes[Application], L"")->currentDocument();
+    EXPECT_TRUE(doc->plotService()->runPlot());
+}
+
 TEST(LateBound, NullApplicationIsCadError) { EXPECT_THROW(wrapApplication(nullptr), CadError); }
 
 TEST(LateBound, ObjectsKeepNoReferenceOnceReleased) {

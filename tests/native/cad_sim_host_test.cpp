@@ -24,12 +24,13 @@ const char kDrawing[] =
 
 struct HostWindow : HostWindowFinder {
     bool topLevelWindowExists(std::wstring_view title) override { return title == L"nanoCAD 5"; }
+    bool topLevelWindowTitleBegins(std::wstring_view) override { return false; }
 };
 
 struct ModelCreator : CoApplication {
     sim::Host& host;
     explicit ModelCreator(sim::Host& h) : host(h) {}
-    std::unique_ptr<CadApplication> Create() override { return wrapApplication(host.application()); }
+    std::unique_ptr<CadApplication> Create(const CadProfile&) override { return wrapApplication(host.application()); }
 };
 
 struct Session {

@@ -53,13 +53,15 @@ struct InProcessCad : cad::CoApplication {
     bool fail = false;
     int created = 0;
     AlteredAnswers::Change alter;  // when set, changes the host's answers
-    std::unique_ptr<cad::CadApplication> Create() override {
+    std::vector<std::wstring> profiles;  // the name of each profile asked for
+    std::unique_ptr<cad::CadApplication> Create(const cad::CadProfile& profile) override {
+        profiles.push_back(profile.name);
         if (fail || !host) throw cad::CadError(L"the class is not registered");
         ++created;
         if (alter)
             return cad::wrapApplication(std::make_shared<AlteredAnswers>(
-                host->application(), std::make_shared<const AlteredAnswers::Change>(alter)));
-        return cad::wrapApplication(host->application());
+                host->application(), std::make_shared<const AlteredAnswers::Change>(alter)), profile.plotInterfaceId);
+        return cad::wrapApplication(host->application(), profile.plotInterfaceId);
     }
 };
 

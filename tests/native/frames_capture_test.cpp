@@ -154,6 +154,21 @@ TEST(FrameCapture, SecondCaptureStartsWithNoFrameChosen) {
     for (const FrameRect& f : rig.f().framePage.session.frames) EXPECT_FALSE(f.chosen);
 }
 
+// The capture reaches the CAD chosen as the target, and only when its window is there.
+TEST(FrameCapture, TheCaptureReachesTheTargetCadOnly) {
+    FormRig rig(drawingOf({rectangle(kLayer, 0, 0, 400, 300)}));
+    rig.f().chooseTarget(2);
+    ASSERT_EQ(rig.f().targetCad().name, L"AutoCAD");
+    capture(rig);
+    EXPECT_TRUE(rig.f().framePage.session.frames.empty()) << "the nanoCAD 5 window is not AutoCAD's";
+    EXPECT_TRUE(rig.cad.profiles.empty());
+    rig.shell.windows[FormRig::kCadWindow].title = L"Autodesk AutoCAD 2026 - [sample.dwg]";
+    capture(rig);
+    EXPECT_EQ(rig.f().framePage.session.frames.size(), 1u);
+    ASSERT_FALSE(rig.cad.profiles.empty());
+    for (const std::wstring& asked : rig.cad.profiles) EXPECT_EQ(asked, L"AutoCAD");
+}
+
 // ---- extents, framing and the photograph
 
 TEST(FrameCapture, ExtentsOfOneUnitOrLessTakeNoPicture) {

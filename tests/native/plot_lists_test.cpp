@@ -147,8 +147,8 @@ private:
 struct OverridingCad : cad::CoApplication {
     cad::CoApplication* real = nullptr;
     ListOverrides overrides;
-    std::unique_ptr<cad::CadApplication> Create() override {
-        return std::make_unique<OverridingApplication>(real->Create(), overrides);
+    std::unique_ptr<cad::CadApplication> Create(const cad::CadProfile& profile) override {
+        return std::make_unique<OverridingApplication>(real->Create(profile), overrides);
     }
 };
 

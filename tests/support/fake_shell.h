@@ -68,6 +68,11 @@ public:
             if (w.title == title) return true;
         return false;
     }
+    bool topLevelWindowTitleBegins(std::wstring_view prefix) override {
+        for (const auto& [handle, w] : windows)
+            if (std::wstring_view(w.title).substr(0, prefix.size()) == prefix) return true;
+        return false;
+    }
     desktop::WindowHandle findWindowByClass(std::wstring_view className) override {
         for (const auto& [handle, w] : windows)
             if (w.className == className) return handle;

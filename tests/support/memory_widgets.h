@@ -49,9 +49,12 @@ public:
     Rect windowRect() const override { return window_; }
     void setWindowRect(const Rect& rect) override;
     void close() override { ++closeRequests; }
+    void popUpMenu(const std::vector<MenuItem>&, const Widget& under) override { poppedUpUnder = &under; }
 
     // How often the program closed the window itself.
     int closeRequests = 0;
+    // The control the last menu popped up under (the form keeps the menu).
+    const Widget* poppedUpUnder = nullptr;
 
 private:
     Form& form_;

@@ -11,17 +11,23 @@ namespace cad::com {
 class Win32HostWindowFinder final : public HostWindowFinder {
 public:
     bool topLevelWindowExists(std::wstring_view title) override;
+    bool topLevelWindowTitleBegins(std::wstring_view prefix) override;
 };
 
-// CoCreateInstance(application class id, in-process or local server, IUnknown), then
-// QueryInterface for the application interface id; either failure throws CadError.
-// COM must be initialised on the calling thread.
+// Whether a top-level window's title begins with the prefix (EnumWindows).
+bool topLevelWindowWithTitlePrefix(std::wstring_view prefix);
+
+// For a ProgID: CLSIDFromProgID and GetActiveObject (the running object table; nothing
+// is started). Otherwise CoCreateInstance(class id, in-process or local server,
+// IUnknown). Then QueryInterface for the profile's application interface, or IDispatch.
+// Any failure throws CadError. COM must be initialised on the calling thread.
 class ComCoApplication final : public CoApplication {
 public:
-    std::unique_ptr<CadApplication> Create() override;
+    std::unique_ptr<CadApplication> Create(const CadProfile& profile) override;
 };
 
-// connectToCad with the Win32 window look-up and COM creation.
-bool connectToCad(std::unique_ptr<CadApplication>& application);
+// connectToCad with the Win32 window look-up and COM.
+bool connectToCad(std::unique_ptr<CadApplication>& application,
+                  const CadProfile& profile = builtInProfiles().front());
 
 }  // namespace cad::com

@@ -149,18 +149,61 @@ void FormPeer::close() {
     if (hwnd()) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
+namespace {
+
+// Appends the items to the menu, submenus made as they come; each command's id is
+// idOf(its number in `commands`), to which its path is appended.
+void appendMenuItems(HMENU menu, const std::vector<ui::MenuItem>& items, std::vector<std::size_t>& path,
+                     std::vector<std::vector<std::size_t>>& commands, const std::function<UINT_PTR(std::size_t)>& idOf) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        path.push_back(i);
+        const ui::MenuItem& item = items[i];
+        const UINT checked = item.checked ? MF_CHECKED : MF_UNCHECKED;
+        if (item.items.empty()) {
+            AppendMenuW(menu, MF_STRING | checked, idOf(commands.size()), item.text.c_str());
+            commands.push_back(path);
+        } else {
+            HMENU sub = CreatePopupMenu();
+            appendMenuItems(sub, item.items, path, commands, idOf);
+            AppendMenuW(menu, MF_POPUP | MF_STRING | checked, reinterpret_cast<UINT_PTR>(sub), item.text.c_str());
+        }
+        path.pop_back();
+    }
+}
+
+}  // namespace
+
 void FormPeer::systemMenuChanged(const std::vector<ui::MenuItem>& items) {
     HMENU menu = hwnd() ? GetSystemMenu(hwnd(), FALSE) : nullptr;
     if (!menu) return;
+    // Deleting a submenu's item destroys the submenu with it.
     for (; menuItemsAdded_ > 0; --menuItemsAdded_) DeleteMenu(menu, GetMenuItemCount(menu) - 1, MF_BYPOSITION);
+    systemMenuCommands_.clear();
     if (items.empty()) return;
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ++menuItemsAdded_;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const UINT flags = MF_STRING | (items[i].checked ? MF_CHECKED : MF_UNCHECKED);
-        AppendMenuW(menu, flags, kFirstMenuCommand + i * kMenuCommandStep, items[i].text.c_str());
-        ++menuItemsAdded_;
-    }
+    const int before = GetMenuItemCount(menu);
+    std::vector<std::size_t> path;
+    appendMenuItems(menu, items, path, systemMenuCommands_,
+                    [](std::size_t n) { return static_cast<UINT_PTR>(kFirstMenuCommand + n * kMenuCommandStep); });
+    menuItemsAdded_ = static_cast<UINT>(GetMenuItemCount(menu) - before + 1);
+}
+
+void FormPeer::popUpMenu(const std::vector<ui::MenuItem>& items, const ui::Widget& under) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    std::vector<std::vector<std::size_t>> commands;
+    std::vector<std::size_t> path;
+    appendMenuItems(menu, items, path, commands, [](std::size_t n) { return static_cast<UINT_PTR>(n + 1); });
+    // Below the control, its left edge aligned, kept clear of it when there is no room.
+    RECT anchor{};
+    const PeerWin* control = dynamic_cast<const PeerWin*>(under.peer());
+    if (control && control->hwnd()) GetWindowRect(control->hwnd(), &anchor);
+    TPMPARAMS avoid{sizeof(TPMPARAMS), anchor};
+    const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+        menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY | TPM_VERTICAL, anchor.left, anchor.bottom,
+        hwnd(), &avoid));
+    DestroyMenu(menu);
+    if (command >= 1 && command <= commands.size()) formWidget().userChoosePopUpItem(commands[command - 1]);
 }
 
 std::optional<LRESULT> FormPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,9 +211,16 @@ std::optional<LRESULT> FormPeer::onMessage(UINT message, WPARAM wParam, LPARAM l
         case WM_SYSCOMMAND: {
             const UINT command = static_cast<UINT>(wParam & 0xFFF0);
             if (command < kFirstMenuCommand || command >= 0xF000) return std::nullopt;
-            formWidget().userChooseMenuItem((command - kFirstMenuCommand) / kMenuCommandStep);
+            const std::size_t n = (command - kFirstMenuCommand) / kMenuCommandStep;
+            if (n < systemMenuCommands_.size()) {
+                const std::vector<std::size_t> path = systemMenuCommands_[n];  // the menu may be rebuilt
+                formWidget().userChooseMenuItem(path);
+            }
             return 0;
         }
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam) && formWidget().systemMenuOpening) formWidget().systemMenuOpening();
+            return std::nullopt;
         case WM_CLOSE:
             if (formWidget().closeAllowed && !formWidget().closeAllowed()) return 0;
             return std::nullopt;  // destroyed by the default handling

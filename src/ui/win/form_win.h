@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/win/dark_style_win.h"
 #include "ui/win/peer_win.h"
@@ -16,8 +17,9 @@ inline constexpr wchar_t kMainWindowClass[] = L"MainWindow";
 inline constexpr DWORD kMainWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
 inline constexpr DWORD kMainWindowExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-// The command of the program's system menu item i is kFirstMenuCommand + i * kMenuCommandStep
-// (the system keeps the low four bits of a WM_SYSCOMMAND for itself).
+// The command of the program's system menu command i (counted through the submenus, in
+// order) is kFirstMenuCommand + i * kMenuCommandStep (the system keeps the low four bits
+// of a WM_SYSCOMMAND for itself).
 inline constexpr UINT kFirstMenuCommand = 0x1000, kMenuCommandStep = 0x10;
 
 class FormPeer final : public PeerWin {
@@ -47,6 +49,7 @@ public:
     void setWindowRect(const ui::Rect& rect) override;
     void close() override;
     void systemMenuChanged(const std::vector<ui::MenuItem>& items) override;
+    void popUpMenu(const std::vector<ui::MenuItem>& items, const ui::Widget& under) override;
     COLORREF surface() const override { return kPalette.window; }
 
 private:
@@ -62,6 +65,8 @@ private:
     HWND tooltip_ = nullptr;
     HWND lastFocus_ = nullptr;
     UINT menuItemsAdded_ = 0;  // our items at the end of the system menu, after a separator
+    // The path of each command of our system menu items, in command order.
+    std::vector<std::vector<std::size_t>> systemMenuCommands_;
 };
 
 // The message loop of the program: runs until the quit message, with keyboard navigation
