@@ -138,7 +138,7 @@ int run(const std::wstring& drawing, const std::wstring& trace, std::size_t fram
 
         // The frame query alone, over the document's selection set.
         try {
-            const std::unique_ptr<cad::CadApplication> application = link.Create();
+            const std::unique_ptr<cad::CadApplication> application = link.Create(cad::builtInProfiles().front());
             const std::unique_ptr<cad::CadDocument> document = application->currentDocument();
             const std::unique_ptr<cad::CadSelectionSet> set = document->documentSelectionSet();
             for (int i = 0; i < runs; ++i) {

@@ -1,6 +1,8 @@
 #include "sim/model/command_line.h"
 
+#include "base/names.h"
 #include "base/unicode.h"
+#include "cad/profiles.h"
 
 #include <cwctype>
 #include <optional>
@@ -10,7 +12,7 @@
 namespace sim {
 namespace {
 
-enum class Takes { Path, Fault, Nothing };
+enum class Takes { Path, Fault, Text, Nothing };
 
 struct KnownOption {
     std::wstring_view name;
@@ -20,7 +22,13 @@ struct KnownOption {
 constexpr KnownOption kOptions[] = {
     {L"--journal", Takes::Path},   {L"--trace", Takes::Path},    {L"--plot-dir", Takes::Path},
     {L"--answers", Takes::Path},   {L"--fail", Takes::Fault},    {L"--garble", Takes::Fault},
+    {L"--host", Takes::Text},      {L"--host-title", Takes::Text}, {L"--host-progid", Takes::Text},
     {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
+};
+
+// The pose options as given, resolved once the drawing is known.
+struct PoseOptions {
+    std::wstring host, title, progId;
 };
 
 const KnownOption* findOption(std::wstring_view name) {
@@ -66,7 +74,39 @@ void setPath(std::filesystem::path& target, std::wstring_view option, std::wstri
     target = pathFromWide(value);
 }
 
-void apply(CommandLine& line, std::wstring_view option, std::wstring_view value) {
+void setText(std::wstring& target, std::wstring_view option, std::wstring_view value) {
+    if (value.empty()) fail(std::wstring(option) + L" needs a non-empty value");
+    if (!target.empty()) fail(std::wstring(option) + L" is given more than once");
+    target = value;
+}
+
+// The pose: a built-in profile's window (a title prefix followed by the drawing's name)
+// and ProgID, or the title and ProgID given.
+HostPose resolvePose(const PoseOptions& p, const std::filesystem::path& drawing) {
+    HostPose pose;
+    if (p.host.empty() && p.title.empty() && p.progId.empty()) return pose;
+    if (!p.host.empty() && (!p.title.empty() || !p.progId.empty()))
+        fail(L"--host cannot be combined with --host-title or --host-progid");
+    pose.inRunningObjectTable = true;
+    if (p.host.empty()) {
+        if (!p.title.empty()) pose.windowTitle = p.title;
+        pose.progId = p.progId;
+        return pose;
+    }
+    std::wstring names;
+    for (const cad::CadProfile& profile : cad::builtInProfiles()) {
+        if (base::sameNameIgnoringCase(profile.name, p.host)) {
+            const std::wstring file = drawing.empty() ? L"sample.dxf" : drawing.filename().wstring();
+            pose.windowTitle = profile.titleIsPrefix ? profile.windowTitle + L" - [" + file + L"]" : profile.windowTitle;
+            pose.progId = profile.progId;
+            return pose;
+        }
+        names += (names.empty() ? L"\"" : L", \"") + profile.name + L"\"";
+    }
+    fail(L"--host expects one of " + names + L", not \"" + p.host + L"\"");
+}
+
+void apply(CommandLine& line, PoseOptions& pose, std::wstring_view option, std::wstring_view value) {
     Options& o = line.options;
     if (option == L"--journal") setPath(o.journal, option, value);
     else if (option == L"--trace") setPath(o.trace, option, value);
@@ -74,6 +114,9 @@ void apply(CommandLine& line, std::wstring_view option, std::wstring_view value)
     else if (option == L"--answers") setPath(o.answers, option, value);
     else if (option == L"--fail") o.fails.push_back(checkedFault(option, value));
     else if (option == L"--garble") o.garbles.push_back(checkedFault(option, value));
+    else if (option == L"--host") setText(pose.host, option, value);
+    else if (option == L"--host-title") setText(pose.title, option, value);
+    else if (option == L"--host-progid") setText(pose.progId, option, value);
     else if (option == L"--unregister") line.unregister = true;
     else if (option == L"--help") line.help = true;
 }
@@ -82,6 +125,7 @@ void apply(CommandLine& line, std::wstring_view option, std::wstring_view value)
 
 CommandLine parseCommandLine(const std::vector<std::wstring>& args) {
     CommandLine line;
+    PoseOptions pose;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
@@ -112,8 +156,9 @@ CommandLine parseCommandLine(const std::vector<std::wstring>& args) {
             if (i + 1 >= args.size()) fail(std::wstring(name) + L" needs a value");
             value = args[++i];
         }
-        apply(line, name, value.value_or(L""));
+        apply(line, pose, name, value.value_or(L""));
     }
+    line.pose = resolvePose(pose, line.drawing);
     return line;
 }
 
@@ -130,6 +175,13 @@ std::wstring usageText() {
            L"                        repeatable\n"
            L"  --answers FILE        answers for GetPoint/GetDistance, one a line:\n"
            L"                        \"point X,Y\", \"distance D\" or \"cancel\"\n"
+           L"  --host NAME           pose as that CAD: its main window title (a title prefix is\n"
+           L"                        followed by \" - [DRAWING]\"), its ProgID registered for the\n"
+           L"                        application class, the application object in the running\n"
+           L"                        object table. NAME: nanoCAD, \"nanoCAD 現行版\", AutoCAD,\n"
+           L"                        BricsCAD, ZWCAD, GstarCAD\n"
+           L"  --host-title TITLE    pose as any CAD: this main window title, and the\n"
+           L"  --host-progid PROGID  application object under this ProgID (either or both)\n"
            L"  --unregister          remove the type library registration and exit\n"
            L"  --help                show this text\n"
            L"\n"

@@ -11,8 +11,18 @@
 
 namespace sim {
 
+// What the stand-in poses as: the CAD whose main window and automation registration it
+// shows. By default the nanoCAD 5 host: that window title, no ProgID, nothing in the
+// running object table. In every pose the application class id is served as well.
+struct HostPose {
+    std::wstring windowTitle = L"nanoCAD 5";
+    std::wstring progId;                // registered for the application class while it runs
+    bool inRunningObjectTable = false;  // the application object registered there
+};
+
 struct CommandLine {
     Options options;
+    HostPose pose;  // --host NAME, or --host-title TITLE and --host-progid PROGID
     std::filesystem::path drawing;  // empty: open the bundled sample
     bool unregister = false;        // --unregister: remove the type library registration, exit
     bool help = false;              // --help: print the usage text, exit

@@ -19,9 +19,9 @@ constexpr int kWidth = 780, kHeight = 760;
 
 }  // namespace
 
-HWND FrameWindow::create() {
+HWND FrameWindow::create(const std::wstring& title) {
     registerWindowClass<FrameWindow>(kFrameClass, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
-    return CreateWindowExW(0, kFrameClass, cad::kHostWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, kWidth,
+    return CreateWindowExW(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, kWidth,
                            kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 

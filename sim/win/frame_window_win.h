@@ -1,8 +1,10 @@
-// The host's main window: a normal overlapped window titled "nanoCAD 5" whose client
-// is the document window.
+// The host's main window: a normal overlapped window titled as the pose asks ("nanoCAD 5"
+// by default) whose client is the document window.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "sim/model/host.h"
 #include "sim/win/document_window_win.h"
@@ -25,7 +27,7 @@ public:
 
     // Created hidden, at the top-left of the screen, so that the right-hand part of a
     // 1280-pixel-wide screen stays free for the companion window.
-    HWND create();
+    HWND create(const std::wstring& title);
     HWND handle() const { return hwnd_; }
     DocumentWindow& document() { return document_; }
 

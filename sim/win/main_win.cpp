@@ -1,6 +1,6 @@
 // cadsim.exe: the CAD stand-in. Reads its command line and drawing, registers the type
-// library, shows the "nanoCAD 5" window and serves the application object through COM
-// until the window is closed.
+// library, shows the "nanoCAD 5" window (or the window of the CAD it poses as) and serves
+// the application object through COM until the window is closed.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -16,8 +16,10 @@
 #include "sim/model/drawing.h"
 #include "sim/model/host.h"
 #include "sim/win/class_factory_win.h"
+#include "sim/win/com_object_win.h"
 #include "sim/win/frame_window_win.h"
 #include "sim/win/layer_styles.h"
+#include "sim/win/pose_win.h"
 #include "sim/win/report_win.h"
 #include "sim/win/typelib_win.h"
 
@@ -109,7 +111,7 @@ int runMessageLoop() {
 
 std::int32_t handleValue(HWND h) { return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(h)); }
 
-int serve(sim::Drawing drawing, const sim::Options& options, int showCommand) {
+int serve(sim::Drawing drawing, const sim::Options& options, const sim::HostPose& pose, int showCommand) {
     cad::com::ComInit com;
     if (!com.ok()) {
         tell(sim::Stream::Err, L"cadsim: COM could not be started", MB_ICONERROR);
@@ -123,7 +125,7 @@ int serve(sim::Drawing drawing, const sim::Options& options, int showCommand) {
     sim::LayerStyles layers = sim::readLayerStyles(drawing.source);
     sim::Host host(std::move(drawing), options);
     sim::FrameWindow frame(host);
-    if (!frame.create() || !frame.document().handle() || !frame.document().view().handle()) {
+    if (!frame.create(pose.windowTitle) || !frame.document().handle() || !frame.document().view().handle()) {
         tell(sim::Stream::Err, L"cadsim: the window could not be made", MB_ICONERROR);
         return kExitFailed;
     }
@@ -138,6 +140,9 @@ int serve(sim::Drawing drawing, const sim::Options& options, int showCommand) {
     sim::ClassObjectRegistration classObject([&host] { return host.application(); });
     if (FAILED(classObject.result()))
         tell(sim::Stream::Err, L"cadsim: the application class could not be registered", MB_ICONERROR);
+    const sim::PoseRegistration posed(pose, pose.inRunningObjectTable ? sim::wrapForCom(host.application())
+                                                                      : cad::com::ComPtr<IDispatch>());
+    if (!posed.problem().empty()) sim::writeToStream(sim::Stream::Err, L"cadsim: warning: " + posed.problem() + L"\n");
     ShowWindow(frame.handle(), showCommand);
     UpdateWindow(frame.handle());
     const int code = runMessageLoop();
@@ -164,5 +169,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (line.unregister) return unregister();
     std::optional<sim::Drawing> drawing = openDrawing(line.drawing);
     if (!drawing) return kExitUnreadableDrawing;
-    return serve(std::move(*drawing), line.options, showCommand);
+    return serve(std::move(*drawing), line.options, line.pose, showCommand);
 }

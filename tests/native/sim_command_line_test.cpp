@@ -82,12 +82,42 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{{L"--garble", L"@2"}, "--garble expects"},
                     BadLine{{L"--garble", L"Item@two"}, "--garble expects"},
                     BadLine{{L"--fail", L"Get Variable"}, "--fail expects"},
-                    BadLine{{L""}, "empty drawing name"}));
+                    BadLine{{L""}, "empty drawing name"},
+                    BadLine{{L"--host", L"SolidCAD"}, "--host expects one of \"nanoCAD\", \"nanoCAD 現行版\", \"AutoCAD\""},
+                    BadLine{{L"--host", L"AutoCAD", L"--host-progid", L"X.Application"}, "--host cannot be combined"},
+                    BadLine{{L"--host-title="}, "--host-title needs a non-empty value"}));
+
+// The pose: by default the nanoCAD 5 host of old; a built-in profile's window and ProgID;
+// any title and ProgID.
+TEST(CadsimCommandLine, ThePoseOfTheHost) {
+    struct Case {
+        std::vector<std::wstring> args;
+        std::wstring title, progId;
+        bool inTable;
+    };
+    const Case cases[] = {
+        {{}, L"nanoCAD 5", L"", false},
+        {{L"--host", L"nanoCAD"}, L"nanoCAD 5", L"", true},
+        {{L"--host=autocad", L"dir/frames.dxf"}, L"Autodesk AutoCAD - [frames.dxf]", L"AutoCAD.Application", true},
+        {{L"--host", L"BricsCAD"}, L"BricsCAD - [sample.dxf]", L"BricscadApp.AcadApplication", true},
+        {{L"--host", L"ZWCAD"}, L"ZWCAD - [sample.dxf]", L"ZWCAD.Application", true},
+        {{L"--host", L"GstarCAD"}, L"GstarCAD - [sample.dxf]", L"GStarCAD.Application", true},
+        {{L"--host", L"nanoCAD 現行版"}, L"nanoCAD - [sample.dxf]", L"nanoCAD.Application", true},
+        {{L"--host-title", L"Our CAD 3", L"--host-progid", L"Our.Application"}, L"Our CAD 3", L"Our.Application", true},
+        {{L"--host-progid", L"Our.Application"}, L"nanoCAD 5", L"Our.Application", true},
+    };
+    for (const Case& c : cases) {
+        const sim::HostPose pose = parseCommandLine(c.args).pose;
+        EXPECT_EQ(pose.windowTitle, c.title);
+        EXPECT_EQ(pose.progId, c.progId) << pose.windowTitle;
+        EXPECT_EQ(pose.inRunningObjectTable, c.inTable) << pose.windowTitle;
+    }
+}
 
 TEST(CadsimCommandLine, UsageNamesEveryOptionAndTheDialogSwitch) {
     const std::wstring usage = sim::usageText();
     for (const wchar_t* word : {L"--journal", L"--trace", L"--plot-dir", L"--fail", L"--garble", L"--answers",
-                                L"--unregister", L"CADSIM_NO_DIALOG"})
+                                L"--unregister", L"--host", L"--host-title", L"--host-progid", L"CADSIM_NO_DIALOG"})
         EXPECT_NE(usage.find(word), std::wstring::npos) << word;
 }
 
