@@ -105,14 +105,15 @@ struct Preview {
 
 class FrameRoad {
 public:
-    // Starts the stand-in with the drawing (and its extra arguments), then Quillon.
+    // Starts the stand-in with the drawing (and its extra arguments), then Quillon. The
+    // stand-in's window has the title given (the one of its pose).
     FrameRoad(const std::filesystem::path& drawing, const std::string& settings,
-              std::vector<std::wstring> cadsimArgs = {})
+              std::vector<std::wstring> cadsimArgs = {}, const std::wstring& cadTitle = cad::kHostWindowTitle)
         : drawing_(drawing) {
         cadsimArgs.push_back(drawing.wstring());
         cadsim_ = std::make_unique<cadsim_test::StandIn>(cadsimArgs);
         if (!cadsim_->started()) return;
-        const HWND cad = cadsim_->waitForMainWindow();
+        const HWND cad = cadsim_->waitForMainWindow(30000, cadTitle);
         if (!cad || !SetWindowPos(cad, nullptr, 0, 0, kCadWidth, kCadHeight, SWP_NOZORDER | SWP_NOACTIVATE)) return;
         const bool placed = quillon_test::waitUntil([&] {
             const RECT r = quillon_test::screenRect(cad);

@@ -22,6 +22,8 @@
 namespace quillon_test {
 
 inline constexpr wchar_t kMainTitle[] = L"Quillon 2.06 [ nanoCAD ]";
+// Every caption of the main window at start begins so (the target CAD's name follows).
+inline constexpr wchar_t kMainTitleStart[] = L"Quillon 2.06 [ ";
 
 using wintest::waitUntil;
 
@@ -84,7 +86,8 @@ public:
     // run changes the caption.
     HWND mainWindow(DWORD ms = 30000) {
         if (!main_ && started())
-            main_ = process_->waitForWindow([](const std::wstring& title) { return title == kMainTitle; }, ms);
+            main_ = process_->waitForWindow(
+                [](const std::wstring& title) { return title.rfind(kMainTitleStart, 0) == 0; }, ms);
         return main_;
     }
 

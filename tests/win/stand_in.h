@@ -95,10 +95,11 @@ public:
     // What it wrote to stdout and stderr so far, or why it did not start.
     std::string output() { return refusal_.empty() ? process_->output() : refusal_; }
 
-    // Its visible "nanoCAD 5" window, or null when none came within the time.
-    HWND waitForMainWindow(DWORD ms = 30000) {
+    // Its visible main window ("nanoCAD 5" unless it poses as another CAD), or null when
+    // none came within the time.
+    HWND waitForMainWindow(DWORD ms = 30000, const std::wstring& title = cad::kHostWindowTitle) {
         if (!started()) return nullptr;
-        return process_->waitForWindow([](const std::wstring& title) { return title == cad::kHostWindowTitle; }, ms);
+        return process_->waitForWindow([&](const std::wstring& shown) { return shown == title; }, ms);
     }
 
 private:
