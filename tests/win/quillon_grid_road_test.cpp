@@ -1,7 +1,8 @@
 // The equal-interval page's road under Wine, with the stand-in as its own program. The
-// page's tab is never shown, and its controls refuse the user's input, so the test runs
-// the main window in its own process, on the Win32 widgets, desktop services and COM
-// link, and presses the page's buttons through their handlers: "キャプチャ" takes the
+// first test runs the main window in its own process, on the Win32 widgets, desktop
+// services and COM link, and presses the page's buttons through their handlers; the
+// last one shows the page through the system menu in quillon.exe and clicks them as a
+// user does. "キャプチャ" takes the
 // drawing scale and extents and lays the sheet grid over them, "すべて" chooses every cell
 // whose sheet holds drawing content, "印刷" plots the chosen cells. The stand-in's plot
 // journal then holds one job per chosen cell, in row order, each framed on the cell's
@@ -22,6 +23,7 @@
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
 #include "desktop/shell_services_win.h"
+#include "tests/win/quillon_process.h"
 #include "tests/win/road_support.h"
 #include "tests/win/stand_in.h"
 #include "ui/win/form_win.h"
@@ -167,5 +169,70 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(GridCase{"rows_from_the_bottom", false, {{0, 0}, {1, 0}, {1, 1}}},
                     GridCase{"rows_from_the_top", true, {{1, 1}, {0, 0}, {1, 0}}}),
     [](const testing::TestParamInfo<GridCase>& info) { return std::string(info.param.name); });
+
+// Shown through the system menu, the page takes real clicks: "キャプチャ", "すべて" and
+// "印刷" on quillon.exe plot the cells with content, as through the handlers above.
+TEST(QuillonGridPage, ShownFromTheSystemMenuItsButtonsTakeRealClicks) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path out =
+        std::filesystem::path(temp) / (L"quillon-grid-clicks-" + std::to_wstring(GetCurrentProcessId()));
+    std::error_code error;
+    std::filesystem::remove_all(out, error);
+    std::filesystem::create_directories(out / "sheets", error);
+    const std::filesystem::path drawing = out / "grid.dxf", journal = out / "journal.jsonl";
+    std::ofstream(drawing, std::ios::binary) << kGridDrawing;
+    {
+        cadsim_test::StandIn cadsim(
+            {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring(), drawing.wstring()});
+        const HWND cadWindow = cadsim.waitForMainWindow();
+        ASSERT_NE(cadWindow, nullptr) << cadsim.output();
+        ASSERT_TRUE(SetWindowPos(cadWindow, nullptr, 0, 0, 620, 760, SWP_NOZORDER | SWP_NOACTIVATE));
+        quillon_test::QuillonProcess quillon(gridSettings(false));
+        const HWND main = quillon.mainWindow();
+        ASSERT_NE(main, nullptr);
+
+        EXPECT_EQ(quillon.controlWithText(L"自動計算"), nullptr) << "the page is hidden until asked for";
+        // The first of the program's system menu commands, as the menu sends it.
+        PostMessageW(main, WM_SYSCOMMAND, platform::kFirstMenuCommand, 0);
+        HWND capture = nullptr, all = nullptr, print = nullptr;
+        ASSERT_TRUE(quillon_test::waitUntil([&] {
+            // The page's own field first: the buttons of both pages have the same captions.
+            if (!quillon.controlWithText(L"自動計算")) return false;
+            capture = quillon.controlWithText(L"キャプチャ");
+            all = quillon.controlWithText(L"すべて");
+            print = quillon.controlWithText(L"印刷");
+            return capture && all && print;
+        }, 10000)) << "the page did not come up";
+        const RECT allRect = quillon_test::screenRect(all);
+        const HWND count = quillon.controlOfClassNear(L"Edit", {(allRect.left + allRect.right) / 2, allRect.bottom + 4});
+        ASSERT_NE(count, nullptr);
+
+        const HWND drawingScale = quillon.controlWithText(L"1");  // dimsc=1 of the settings
+        ASSERT_NE(drawingScale, nullptr);
+
+        // The capture has ended when the drawing's own scale is shown and the window is back.
+        quillon_test::QuillonProcess::click(capture);
+        ASSERT_TRUE(quillon_test::waitUntil(
+            [&] { return quillon_test::windowText(drawingScale) == L"10" && IsWindowEnabled(all) && !IsIconic(main); },
+            30000));
+        quillon_test::QuillonProcess::click(all);
+        ASSERT_TRUE(quillon_test::waitUntil([&] { return quillon_test::windowText(count) == L"3"; }, 10000))
+            << quillon_test::windowText(count);
+        quillon_test::QuillonProcess::click(print);
+        ASSERT_TRUE(quillon_test::waitUntil([&] { return readJournal(journal).size() == 3; }, 120000));
+        ASSERT_TRUE(quillon_test::waitUntil([&] { return IsWindowEnabled(print) != FALSE; }, 30000));
+    }
+    const std::vector<JournalJob> jobs = readJournal(journal);
+    const std::pair<int, int> order[] = {{0, 0}, {1, 0}, {1, 1}};
+    ASSERT_EQ(jobs.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Rect e = sheet(order[i].first, order[i].second);
+        EXPECT_EQ(jobs[i].window, (std::vector<double>{e.minx, e.miny, e.maxx, e.maxy})) << "job " << i + 1;
+        EXPECT_EQ(jobs[i].scale, (std::vector<double>{1, 20}));
+        EXPECT_EQ(jobs[i].rotation, 3);
+    }
+    std::filesystem::remove_all(out, error);
+}
 
 }  // namespace
