@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -222,6 +223,24 @@ TEST(QuillonGridPage, ShownFromTheSystemMenuItsButtonsTakeRealClicks) {
         quillon_test::QuillonProcess::click(print);
         ASSERT_TRUE(quillon_test::waitUntil([&] { return readJournal(journal).size() == 3; }, 120000));
         ASSERT_TRUE(quillon_test::waitUntil([&] { return IsWindowEnabled(print) != FALSE; }, 30000));
+
+        // The "CAD" button lists the target CADs under itself; the keyboard chooses one
+        // (down past nanoCAD and nanoCAD 現行版 to AutoCAD), and the caption names it.
+        quillon_test::QuillonProcess::click(quillon.controlWithText(L"CAD"));
+        HWND menu = nullptr;
+        ASSERT_TRUE(quillon_test::waitUntil([&] {
+            menu = FindWindowW(L"#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        }, 10000)) << "no menu under the button";
+        if (const char* shots = std::getenv("QUILLON_SHOTS"); shots && *shots)
+            saveBmp(std::filesystem::path(shots) / "target-cad-menu.bmp", screenCopy(RECT{600, 0, 1280, 400}));
+        for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
+            PostMessageW(menu, WM_KEYDOWN, key, 0);
+            PostMessageW(menu, WM_KEYUP, key, 0xC0000000);
+        }
+        EXPECT_TRUE(quillon_test::waitUntil(
+            [&] { return quillon_test::windowText(main) == L"Quillon 2.06 [ AutoCAD ]"; }, 10000))
+            << quillon_test::windowText(main);
     }
     const std::vector<JournalJob> jobs = readJournal(journal);
     const std::pair<int, int> order[] = {{0, 0}, {1, 0}, {1, 1}};
