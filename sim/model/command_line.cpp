@@ -10,7 +10,7 @@
 namespace sim {
 namespace {
 
-enum class Takes { Path, Fault, Nothing };
+enum class Takes { Path, Fault, Count, Nothing };
 
 struct KnownOption {
     std::wstring_view name;
@@ -20,7 +20,7 @@ struct KnownOption {
 constexpr KnownOption kOptions[] = {
     {L"--journal", Takes::Path},   {L"--trace", Takes::Path},    {L"--plot-dir", Takes::Path},
     {L"--answers", Takes::Path},   {L"--fail", Takes::Fault},    {L"--garble", Takes::Fault},
-    {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
+    {L"--busy", Takes::Count},     {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
 };
 
 const KnownOption* findOption(std::wstring_view name) {
@@ -60,6 +60,14 @@ std::string checkedFault(std::wstring_view option, std::wstring_view value) {
     return toUtf8(value);
 }
 
+// N: a count from 0, at most nine digits.
+void setCount(std::optional<long>& target, std::wstring_view option, std::wstring_view value) {
+    if (value.empty() || value.size() > 9 || value.find_first_not_of(L"0123456789") != value.npos)
+        fail(std::wstring(option) + L" expects a count from 0 to 999999999, not \"" + std::wstring(value) + L"\"");
+    if (target) fail(std::wstring(option) + L" is given more than once");
+    target = std::stol(std::wstring(value));
+}
+
 void setPath(std::filesystem::path& target, std::wstring_view option, std::wstring_view value) {
     if (value.empty()) fail(std::wstring(option) + L" needs a non-empty value");
     if (!target.empty()) fail(std::wstring(option) + L" is given more than once");
@@ -74,6 +82,7 @@ void apply(CommandLine& line, std::wstring_view option, std::wstring_view value)
     else if (option == L"--answers") setPath(o.answers, option, value);
     else if (option == L"--fail") o.fails.push_back(checkedFault(option, value));
     else if (option == L"--garble") o.garbles.push_back(checkedFault(option, value));
+    else if (option == L"--busy") setCount(o.busy, option, value);
     else if (option == L"--unregister") line.unregister = true;
     else if (option == L"--help") line.help = true;
 }
@@ -130,6 +139,8 @@ std::wstring usageText() {
            L"                        repeatable\n"
            L"  --answers FILE        answers for GetPoint/GetDistance, one a line:\n"
            L"                        \"point X,Y\", \"distance D\" or \"cancel\"\n"
+           L"  --busy N              act as a busy host: every automation call is rejected N times\n"
+           L"                        (the caller is told to retry later) before it is served\n"
            L"  --unregister          remove the type library registration and exit\n"
            L"  --help                show this text\n"
            L"\n"
