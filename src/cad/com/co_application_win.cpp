@@ -29,7 +29,7 @@ std::unique_ptr<CadApplication> ComCoApplication::Create() {
     hr = unknown.query(interfaceId, application);
     if (FAILED(hr) || !application)
         throw CadError(L"CAD のアプリケーション オブジェクトに必要なインターフェイスがありません: " + hresultText(hr));
-    return wrapApplication(wrapRemote(std::move(application)));
+    return wrapApplication(wrapRemote(std::move(application), busy_));
 }
 
 bool connectToCad(std::unique_ptr<CadApplication>& application) {

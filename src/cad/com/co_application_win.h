@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "cad/busy_wait.h"
 #include "cad/connect.h"
 
 namespace cad::com {
@@ -15,10 +16,15 @@ public:
 
 // CoCreateInstance(application class id, in-process or local server, IUnknown), then
 // QueryInterface for the application interface id; either failure throws CadError.
-// COM must be initialised on the calling thread.
+// Calls to what it creates wait for a busy CAD as `busy` says. COM must be initialised
+// on the calling thread.
 class ComCoApplication final : public CoApplication {
 public:
+    explicit ComCoApplication(const BusyWait& busy = {}) : busy_(busy) {}
     std::unique_ptr<CadApplication> Create() override;
+
+private:
+    BusyWait busy_;
 };
 
 // connectToCad with the Win32 window look-up and COM creation.
