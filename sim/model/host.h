@@ -69,8 +69,9 @@ public:
     void setWindowHandles(std::int32_t application, std::int32_t document);
 
     // Whether an incoming automation call is rejected because the host is busy: with
-    // --busy N every call is rejected N times in a row and served on its next try. Each
-    // rejection is written to the trace as "busy: CALL rejected (K of N)".
+    // --busy N the host rejects N calls in a row, serves the next one, and so on, so a
+    // call tried until it is served is rejected N times. Each rejection is written to
+    // the trace as "busy: CALL rejected (K of N)".
     bool rejectWhileBusy(std::wstring_view call);
 
     // Called when a prompt is not answered by the --answers script.

@@ -26,7 +26,7 @@ struct BusyWait {
     using Milliseconds = std::chrono::milliseconds;
 
     // How long after a call was first made it is still tried again.
-    Milliseconds deadline{10000};
+    Milliseconds deadline = std::chrono::seconds(10);
 
     // The wait before the next try of a call rejected `elapsed` after it was first made:
     // as long as the CAD has been busy so far, at least 100 ms and at most 400 ms, and

@@ -12,8 +12,9 @@
 // is not implemented (the call is served anyway), and the client's RetryRejectedCall is
 // never called: a rejected call returns its rejection at once. So the dispatch wrapper
 // tries a busy result again itself (callWhileBusy), under the same deadline, counted
-// from the first try, and keeps the windows painted between tries. On Windows such a result reaches it only once the filter has
-// waited until the deadline, and it is not tried again.
+// from the first try, and keeps the windows painted between tries. On Windows such a
+// result reaches it only once the filter has waited until the deadline, and it is not
+// tried again.
 #pragma once
 
 #include <chrono>

@@ -1,7 +1,5 @@
 #include "cad/com/message_filter_win.h"
 
-#include <utility>
-
 namespace cad::com {
 
 HRESULT STDMETHODCALLTYPE MessageFilter::QueryInterface(REFIID iid, void** out) {
