@@ -12,7 +12,7 @@
 namespace sim {
 namespace {
 
-enum class Takes { Path, Fault, Text, Nothing };
+enum class Takes { Path, Fault, Count, Text, Nothing };
 
 struct KnownOption {
     std::wstring_view name;
@@ -23,7 +23,7 @@ constexpr KnownOption kOptions[] = {
     {L"--journal", Takes::Path},   {L"--trace", Takes::Path},    {L"--plot-dir", Takes::Path},
     {L"--answers", Takes::Path},   {L"--fail", Takes::Fault},    {L"--garble", Takes::Fault},
     {L"--host", Takes::Text},      {L"--host-title", Takes::Text}, {L"--host-progid", Takes::Text},
-    {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
+    {L"--busy", Takes::Count},     {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
 };
 
 // The pose options as given, resolved once the drawing is known.
@@ -66,6 +66,14 @@ std::string checkedFault(std::wstring_view option, std::wstring_view value) {
         fail(std::wstring(option) + L" expects OPERATION or OPERATION@N (N from 1), not \"" + std::wstring(value) +
              L"\"");
     return toUtf8(value);
+}
+
+// N: a count from 0, at most nine digits.
+void setCount(std::optional<long>& target, std::wstring_view option, std::wstring_view value) {
+    if (value.empty() || value.size() > 9 || value.find_first_not_of(L"0123456789") != value.npos)
+        fail(std::wstring(option) + L" expects a count from 0 to 999999999, not \"" + std::wstring(value) + L"\"");
+    if (target) fail(std::wstring(option) + L" is given more than once");
+    target = std::stol(std::wstring(value));
 }
 
 void setPath(std::filesystem::path& target, std::wstring_view option, std::wstring_view value) {
@@ -117,6 +125,7 @@ void apply(CommandLine& line, PoseOptions& pose, std::wstring_view option, std::
     else if (option == L"--host") setText(pose.host, option, value);
     else if (option == L"--host-title") setText(pose.title, option, value);
     else if (option == L"--host-progid") setText(pose.progId, option, value);
+    else if (option == L"--busy") setCount(o.busy, option, value);
     else if (option == L"--unregister") line.unregister = true;
     else if (option == L"--help") line.help = true;
 }
@@ -182,6 +191,9 @@ std::wstring usageText() {
            L"                        BricsCAD, ZWCAD, GstarCAD\n"
            L"  --host-title TITLE    pose as any CAD: this main window title, and the\n"
            L"  --host-progid PROGID  application object under this ProgID (either or both)\n"
+           L"  --busy N              act as a busy host: every automation call is rejected N times\n"
+           L"                        before it is served (told to retry later; under Wine, which\n"
+           L"                        has no retry-later, rejected outright)\n"
            L"  --unregister          remove the type library registration and exit\n"
            L"  --help                show this text\n"
            L"\n"

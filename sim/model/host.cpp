@@ -76,6 +76,20 @@ void Host::setWindowHandles(std::int32_t application, std::int32_t document) {
     state_->documentHandle = document;
 }
 
+bool Host::rejectWhileBusy(std::wstring_view call) {
+    State& s = *state_;
+    const long busy = s.options.busy.value_or(0);
+    if (s.busyRejections >= busy) {
+        s.busyRejections = 0;
+        return false;
+    }
+    ++s.busyRejections;
+    s.trace.write(L"busy: " + std::wstring(call) + L" rejected (" + std::to_wstring(s.busyRejections) + L" of " +
+                      std::to_wstring(busy) + L")",
+                  nullptr);
+    return true;
+}
+
 int Host::liveObjects() const { return state_->liveObjects; }
 
 }  // namespace sim

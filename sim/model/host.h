@@ -23,6 +23,7 @@ struct Options {
     std::vector<std::string> fails;  // --fail OPERATION[@N]
     std::vector<std::string> garbles;  // --garble OPERATION[@N]
     std::filesystem::path answers;   // --answers: scripted prompt answers (empty: ask the view)
+    std::optional<long> busy;        // --busy N: every automation call is rejected N times first
 };
 
 // The visible drawing area: centre and height in drawing units, size in pixels.
@@ -66,6 +67,12 @@ public:
 
     // What the HWND members report.
     void setWindowHandles(std::int32_t application, std::int32_t document);
+
+    // Whether an incoming automation call is rejected because the host is busy: with
+    // --busy N the host rejects N calls in a row, serves the next one, and so on, so a
+    // call tried until it is served is rejected N times. Each rejection is written to
+    // the trace as "busy: CALL rejected (K of N)".
+    bool rejectWhileBusy(std::wstring_view call);
 
     // Called when a prompt is not answered by the --answers script.
     std::function<PromptAnswer(const PromptRequest&)> promptHandler;

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "cad/com/com_types_win.h"
+#include "cad/com/message_filter_win.h"
 #include "sim/model/command_line.h"
 #include "sim/model/drawing.h"
 #include "sim/model/host.h"
+#include "sim/win/busy_host_win.h"
 #include "sim/win/class_factory_win.h"
 #include "sim/win/com_object_win.h"
 #include "sim/win/frame_window_win.h"
@@ -134,6 +136,14 @@ int serve(sim::Drawing drawing, const sim::Options& options, const sim::HostPose
     host.setWindowHandles(handleValue(frame.handle()), handleValue(frame.document().handle()));
     host.onViewChanged = [&view] { view.drawingChanged(); };
     host.promptHandler = [&view](const sim::PromptRequest& request) { return view.ask(request); };
+
+    // A busy host (--busy N) rejects automation calls before it serves them.
+    std::optional<cad::com::MessageFilterScope> busyFilter;
+    if (options.busy.value_or(0) > 0) {
+        busyFilter.emplace(sim::busyHostFilter(host));
+        if (FAILED(busyFilter->result()))
+            tell(sim::Stream::Err, L"cadsim: --busy: the message filter could not be installed", MB_ICONERROR);
+    }
 
     // The class object is there before the window is: a client that sees the window can
     // always create the application object.

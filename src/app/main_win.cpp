@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "cad/com/busy_wait_win.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
+#include "cad/com/message_filter_win.h"
 #include "desktop/shell_services_win.h"
 #include "ui/win/dpi_win.h"
 #include "ui/win/form_win.h"
@@ -18,10 +20,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // COM for the CAD link and the taskbar button, for as long as anything of ours uses it
     // (declared first, so it ends last). Without it the CAD host is simply never found.
     cad::com::ComInit com;
+    // A busy CAD (a command running, a dialog open) rejects our calls: each is tried
+    // again for up to 10 s before it fails. On Windows COM retries through this message
+    // filter; under Wine the COM client does it itself (cad/com/busy_wait_win.h).
+    const cad::BusyWait busyWait;
+    cad::com::MessageFilterScope busyFilter(cad::com::busyWaitFilter(busyWait));
 
     platform::WinShellServices shell;
     platform::WinWidgetFactory widgets;  // the dark style comes with every window it makes
-    cad::com::ComCoApplication cad;
+    cad::com::ComCoApplication cad(busyWait);
     app::MainWindow form(widgets, shell, platform::primaryMonitorDpi());  // runs windowCreated
     form.setCadLink(cad);
 

@@ -20,6 +20,7 @@ TEST(CadsimCommandLine, NoArgumentsOpensTheSampleWithNothingRecorded) {
     EXPECT_TRUE(line.options.answers.empty());
     EXPECT_TRUE(line.options.fails.empty());
     EXPECT_TRUE(line.options.garbles.empty());
+    EXPECT_FALSE(line.options.busy);
     EXPECT_FALSE(line.unregister);
     EXPECT_FALSE(line.help);
 }
@@ -28,13 +29,16 @@ TEST(CadsimCommandLine, EveryOptionLandsInItsOwnField) {
     const CommandLine line = parseCommandLine({L"--journal", L"j.jsonl", L"--trace=t.log", L"--plot-dir", L"C:\\out dir",
                                                L"--answers", L"a.txt", L"--fail", L"GetVariable@3", L"--garble",
                                                L"Coordinates", L"--fail=ZoomExtents", L"--garble", L"Item@12",
-                                               L"drawings\\frames 図面.dxf"});
+                                               L"--busy", L"3", L"drawings\\frames 図面.dxf"});
     EXPECT_EQ(line.options.journal, std::filesystem::path(L"j.jsonl"));
     EXPECT_EQ(line.options.trace, std::filesystem::path(L"t.log"));
     EXPECT_EQ(line.options.plotDir, std::filesystem::path(L"C:\\out dir"));
     EXPECT_EQ(line.options.answers, std::filesystem::path(L"a.txt"));
     EXPECT_EQ(line.options.fails, (std::vector<std::string>{"GetVariable@3", "ZoomExtents"}));
     EXPECT_EQ(line.options.garbles, (std::vector<std::string>{"Coordinates", "Item@12"}));
+    EXPECT_EQ(line.options.busy, 3);
+    EXPECT_EQ(parseCommandLine({L"--busy=0"}).options.busy, 0);
+    EXPECT_EQ(parseCommandLine({L"--busy", L"999999999"}).options.busy, 999999999);
     const std::u8string drawing = line.drawing.u8string();
     EXPECT_EQ(std::string(drawing.begin(), drawing.end()), "drawings\\frames 図面.dxf");
     EXPECT_FALSE(line.unregister);
@@ -82,6 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{{L"--garble", L"@2"}, "--garble expects"},
                     BadLine{{L"--garble", L"Item@two"}, "--garble expects"},
                     BadLine{{L"--fail", L"Get Variable"}, "--fail expects"},
+                    BadLine{{L"--busy"}, "--busy needs a value"},
+                    BadLine{{L"--busy="}, "--busy expects a count from 0"},
+                    BadLine{{L"--busy", L"-1"}, "--busy expects a count from 0"},
+                    BadLine{{L"--busy", L"three"}, "--busy expects a count"},
+                    BadLine{{L"--busy", L"1234567890"}, "--busy expects a count"},
+                    BadLine{{L"--busy", L"1", L"--busy=2"}, "--busy is given more than once"},
                     BadLine{{L""}, "empty drawing name"},
                     BadLine{{L"--host", L"SolidCAD"}, "--host expects one of \"nanoCAD\", \"nanoCAD 現行版\", \"AutoCAD\""},
                     BadLine{{L"--host", L"AutoCAD", L"--host-progid", L"X.Application"}, "--host cannot be combined"},
@@ -117,7 +127,7 @@ TEST(CadsimCommandLine, ThePoseOfTheHost) {
 TEST(CadsimCommandLine, UsageNamesEveryOptionAndTheDialogSwitch) {
     const std::wstring usage = sim::usageText();
     for (const wchar_t* word : {L"--journal", L"--trace", L"--plot-dir", L"--fail", L"--garble", L"--answers",
-                                L"--unregister", L"--host", L"--host-title", L"--host-progid", L"CADSIM_NO_DIALOG"})
+                                L"--busy", L"--unregister", L"--host", L"--host-title", L"--host-progid", L"CADSIM_NO_DIALOG"})
         EXPECT_NE(usage.find(word), std::wstring::npos) << word;
 }
 

@@ -1,4 +1,5 @@
-// Fault injection (--fail, --garble) and the call trace (--trace) of the stand-in host.
+// Fault injection (--fail, --garble), the busy host (--busy) and the call trace (--trace)
+// of the stand-in host.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -181,6 +182,35 @@ TEST(SimTrace, OneLinePerCallWithArgumentsAndFailures) {
         "Document.Regen() fail: Unknown name: Document.Regen",
     };
     EXPECT_EQ(lines, expected);
+}
+
+// --busy N: each call is rejected N times in a row, then served on its next try, and
+// the next call again N times; each rejection is in the trace, the served call once.
+TEST(SimBusy, EveryCallIsRejectedNTimesThenServed) {
+    for (const std::optional<long> busy : {std::optional<long>{}, std::optional<long>{0}, std::optional<long>{2}}) {
+        SCOPED_TRACE(busy.value_or(-1));
+        TempDir dir;
+        sim::Options o;
+        o.trace = dir / "trace.log";
+        o.busy = busy;
+        std::vector<bool> rejected;
+        {
+            sim::Host host(smallDrawing(), o);
+            for (const wchar_t* call : {L"Invoke", L"Invoke", L"Invoke", L"GetIDsOfNames", L"GetIDsOfNames",
+                                        L"GetIDsOfNames"})
+                rejected.push_back(host.rejectWhileBusy(call));
+        }
+        if (busy.value_or(0) == 0) {
+            EXPECT_EQ(rejected, std::vector<bool>(6, false));
+            EXPECT_EQ(readLines(o.trace), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(rejected, (std::vector<bool>{true, true, false, true, true, false}));
+            EXPECT_EQ(readLines(o.trace),
+                      (std::vector<std::string>{"busy: Invoke rejected (1 of 2)", "busy: Invoke rejected (2 of 2)",
+                                                "busy: GetIDsOfNames rejected (1 of 2)",
+                                                "busy: GetIDsOfNames rejected (2 of 2)"}));
+        }
+    }
 }
 
 TEST(SimTrace, AnUnwritableTraceIsRefusedAtStart) {

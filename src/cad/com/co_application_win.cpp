@@ -82,7 +82,7 @@ ComPtr<IUnknown> createdObject(const std::wstring& classIdText) {
 
 std::unique_ptr<CadApplication> ComCoApplication::Create(const CadProfile& profile) {
     ComPtr<IUnknown> unknown = profile.progId.empty() ? createdObject(profile.classId) : runningObject(profile.progId);
-    return wrapApplication(wrapRemote(applicationInterface(unknown, profile)), profile.plotInterfaceId);
+    return wrapApplication(wrapRemote(applicationInterface(unknown, profile), busy_), profile.plotInterfaceId);
 }
 
 bool connectToCad(std::unique_ptr<CadApplication>& application, const CadProfile& profile) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "cad/busy_wait.h"
 #include "cad/connect.h"
 
 namespace cad::com {
@@ -20,10 +21,15 @@ bool topLevelWindowWithTitlePrefix(std::wstring_view prefix);
 // For a ProgID: CLSIDFromProgID and GetActiveObject (the running object table; nothing
 // is started). Otherwise CoCreateInstance(class id, in-process or local server,
 // IUnknown). Then QueryInterface for the profile's application interface, or IDispatch.
-// Any failure throws CadError. COM must be initialised on the calling thread.
+// Any failure throws CadError. Calls to what it reaches wait for a busy CAD as `busy`
+// says. COM must be initialised on the calling thread.
 class ComCoApplication final : public CoApplication {
 public:
+    explicit ComCoApplication(const BusyWait& busy = {}) : busy_(busy) {}
     std::unique_ptr<CadApplication> Create(const CadProfile& profile) override;
+
+private:
+    BusyWait busy_;
 };
 
 // connectToCad with the Win32 window look-up and COM.

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "cad/com/busy_wait_win.h"
 #include "cad/com/variant_convert_win.h"
 
 namespace cad::com {
@@ -26,10 +27,13 @@ struct DispidCache {
 constexpr std::size_t kKeptTypeInfos = 64;
 
 // The type of an object: the GUID of its type information, in registry form; empty
-// when it gives none.
-std::wstring typeOf(IDispatch& object, DispidCache& cache) {
+// when it gives none. Asked before the object's first call of `member`; throws CadError
+// when the CAD stayed busy.
+std::wstring typeOf(IDispatch& object, DispidCache& cache, const BusyWait& busy, std::wstring_view member) {
     ComPtr<ITypeInfo> info;
-    if (FAILED(object.GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put())) || !info) return {};
+    const HRESULT hr =
+        callWhileBusy(busy, member, [&] { return object.GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()); });
+    if (FAILED(hr) || !info) return {};
     for (const auto& [known, type] : cache.typeInfos)
         if (known == info) return type;
     TYPEATTR* attributes = nullptr;
@@ -88,8 +92,8 @@ std::wstring failureText(std::wstring_view member, HRESULT hr, const ExceptionIn
 
 class ComDispatch final : public Dispatch {
 public:
-    ComDispatch(ComPtr<IDispatch> object, std::shared_ptr<DispidCache> cache)
-        : object_(std::move(object)), cache_(std::move(cache)) {}
+    ComDispatch(ComPtr<IDispatch> object, std::shared_ptr<DispidCache> cache, const BusyWait& busy)
+        : object_(std::move(object)), cache_(std::move(cache)), busy_(busy) {}
 
     const ComPtr<IDispatch>& object() const { return object_; }
 
@@ -124,8 +128,11 @@ public:
         ExceptionInfo info;
         UINT argumentError = 0;
         SetErrorInfo(0, nullptr);  // no stale error object is taken for this call's
-        HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                     kind == CallKind::Put ? nullptr : result.put(), &info, &argumentError);
+        // A rejected call did not run: the arguments are as they were, nothing was filled.
+        const HRESULT hr = callWhileBusy(busy_, member, [&] {
+            return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                   kind == CallKind::Put ? nullptr : result.put(), &info, &argumentError);
+        });
         if (hr == DISP_E_EXCEPTION && info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
         if (FAILED(hr)) throw CadError(failureText(member, hr, info));
 
@@ -143,7 +150,7 @@ public:
         HRESULT hr = object_.query(iid, other);
         if (FAILED(hr)) throw CadError(std::wstring(interfaceId) + L": " + hresultText(hr));
         if (!other) throw CadError(std::wstring(interfaceId) + L": オブジェクトが返されませんでした。");
-        return std::make_shared<ComDispatch>(std::move(other), cache_);
+        return std::make_shared<ComDispatch>(std::move(other), cache_, busy_);
     }
 
 private:
@@ -151,7 +158,7 @@ private:
     // information keeps the ids looked up on it to itself.
     DISPID dispid(std::wstring_view member) {
         if (!typeKnown_) {
-            type_ = typeOf(*object_.get(), *cache_);
+            type_ = typeOf(*object_.get(), *cache_, busy_, member);
             typeKnown_ = true;
         }
         auto& ids = type_.empty() ? ownIds_ : cache_->ids;
@@ -160,7 +167,8 @@ private:
         std::wstring name(member);
         LPOLESTR names[] = {name.data()};
         DISPID id = DISPID_UNKNOWN;
-        HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        const HRESULT hr = callWhileBusy(
+            busy_, member, [&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
         if (FAILED(hr)) throw CadError(name + L": " + hresultText(hr));
         ids.emplace(std::move(key), id);
         return id;
@@ -175,14 +183,15 @@ private:
             if (!remote) throw CadError(L"CAD に渡せないオブジェクトです。");
             return remote;
         };
-        bridge.fromCom = [cache = cache_](const ComPtr<IDispatch>& o) {
-            return DispatchPtr(std::make_shared<ComDispatch>(o, cache));
+        bridge.fromCom = [cache = cache_, busy = busy_](const ComPtr<IDispatch>& o) {
+            return DispatchPtr(std::make_shared<ComDispatch>(o, cache, busy));
         };
         return bridge;
     }
 
     ComPtr<IDispatch> object_;
     std::shared_ptr<DispidCache> cache_;
+    BusyWait busy_;  // how long a call the CAD rejects as busy is tried again
     bool typeKnown_ = false;
     std::wstring type_;                                   // empty: none given
     std::map<std::wstring, DISPID, std::less<>> ownIds_;  // member -> DISPID, without a type
@@ -190,9 +199,9 @@ private:
 
 }  // namespace
 
-DispatchPtr wrapRemote(ComPtr<IDispatch> object) {
+DispatchPtr wrapRemote(ComPtr<IDispatch> object, const BusyWait& busy) {
     if (!object) return nullptr;
-    return std::make_shared<ComDispatch>(std::move(object), std::make_shared<DispidCache>());
+    return std::make_shared<ComDispatch>(std::move(object), std::make_shared<DispidCache>(), busy);
 }
 
 ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object) {

@@ -7,7 +7,10 @@
 // Objects in results are wrapped again.
 //
 // A failure becomes CadError: the host's description from EXCEPINFO (DISP_E_EXCEPTION)
-// or from the thread's IErrorInfo, else the system's text for the HRESULT.
+// or from the thread's IErrorInfo, else the system's text for the HRESULT. A call the
+// CAD rejects as busy (GetTypeInfo, GetIDsOfNames and Invoke alike) is tried again until
+// the deadline of the BusyWait given at the root (busy_wait_win.h says why here), and
+// then fails with the text saying that the CAD stayed busy.
 //
 // DISPIDs are cached per type of object, for the objects reached from one root (one
 // connection): an object's type is the GUID of its type information (GetTypeInfo, then
@@ -22,13 +25,14 @@
 
 #include <string>
 
+#include "cad/busy_wait.h"
 #include "cad/com/com_types_win.h"
 #include "cad/value.h"
 
 namespace cad::com {
 
 // A remote object and everything reached from it.
-DispatchPtr wrapRemote(ComPtr<IDispatch> object);
+DispatchPtr wrapRemote(ComPtr<IDispatch> object, const BusyWait& busy = {});
 
 // The IDispatch behind a wrapped remote object; null for any other object.
 ComPtr<IDispatch> remoteObjectOf(const DispatchPtr& object);
