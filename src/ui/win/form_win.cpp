@@ -40,6 +40,7 @@ FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
         SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     useDarkTitleBar(hwnd());
+    showProgramIcon();
     makeTooltip();
 }
 
@@ -57,6 +58,17 @@ void FormPeer::show(int how) {
 
 void FormPeer::setVisible(bool visible) {
     if (hwnd()) ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
+}
+
+// The caption and the taskbar button show the program's icon, at the sizes they use.
+void FormPeer::showProgramIcon() {
+    const auto icon = [](int width, int height) {
+        return reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId),
+                                                   IMAGE_ICON, GetSystemMetrics(width), GetSystemMetrics(height),
+                                                   LR_SHARED));
+    };
+    if (const LPARAM big = icon(SM_CXICON, SM_CYICON)) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, big);
+    if (const LPARAM small = icon(SM_CXSMICON, SM_CYSMICON)) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, small);
 }
 
 // ---- tooltips ----

@@ -19,6 +19,9 @@ inline constexpr DWORD kMainWindowExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS
 // The command of the program's system menu item i is kFirstMenuCommand + i * kMenuCommandStep
 // (the system keeps the low four bits of a WM_SYSCOMMAND for itself).
 inline constexpr UINT kFirstMenuCommand = 0x1000, kMenuCommandStep = 0x10;
+// The program's icon: the icon resource of this number in the program file (quillon.rc).
+// A program without one (the tests) shows the system's.
+inline constexpr int kProgramIconId = 1;
 
 class FormPeer final : public PeerWin {
 public:
@@ -57,6 +60,7 @@ private:
     LRESULT onActivate(bool active);
     void closed();
     void makeTooltip();
+    void showProgramIcon();
 
     DarkStyle style_;
     HWND tooltip_ = nullptr;
