@@ -356,9 +356,10 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
     EXPECT_FALSE(GetWindowLongW(of(f.gridPage.sheet), GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(of(f.gridPage.sheet)));
     EXPECT_TRUE(GetWindowLongW(of(f.framePage.sheet), GWL_STYLE) & WS_VISIBLE);
-    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.framePage.targetCadButton), static_cast<ui::Widget*>(f.framePage.listsButton),
-                               static_cast<ui::Widget*>(f.gridPage.listsButton)})
+    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.framePage.targetCadButton), static_cast<ui::Widget*>(f.framePage.listsButton)}) {
+        ASSERT_TRUE(of(hidden)) << hidden->name();
         EXPECT_FALSE(GetWindowLongW(of(hidden), GWL_STYLE) & WS_VISIBLE) << hidden->name();
+    }
     // scaleLabel lies beneath the page control.
     bool pagesFirst = false;
     for (HWND w = GetWindow(main(f), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -366,6 +367,55 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
         if (w == of(f.scaleLabel)) break;
     }
     EXPECT_TRUE(pagesFirst);
+}
+
+// The hidden page's controls wait for their windows until the page first shows; then
+// they come with the state they were given meanwhile, in the table's order (the z-order
+// and the Tab key's), the hidden one hidden.
+TEST_F(Win32WidgetMainWindow, TheHiddenPagesControlsAreMadeWhenItFirstShows) {
+    app::MainWindow f(factory, shell, 96);
+    std::vector<ui::Widget*> onPage;
+    for (const auto& control : f.form().controls())
+        for (const ui::Widget* up = control->parent(); up; up = up->parent())
+            if (up == f.gridPage.sheet) {
+                onPage.push_back(control.get());
+                break;
+            }
+    ASSERT_GT(onPage.size(), 20u);
+    for (ui::Widget* control : onPage) EXPECT_EQ(of(control), nullptr) << control->name();
+    f.gridPage.printScale->setText(L"2.5");
+    f.gridPage.sheetSize->setItemIndex(5);
+    f.gridPage.autoPrintScale->setChecked(false);
+    f.gridPage.stopButton->setEnabled(true);
+
+    f.showGridPage(true);
+    for (ui::Widget* control : onPage) ASSERT_NE(of(control), nullptr) << control->name();
+    EXPECT_EQ(textOf(of(f.gridPage.printScale)), L"2.5");
+    EXPECT_EQ(SendMessageW(of(f.gridPage.sheetSize), CB_GETCURSEL, 0, 0), 5);
+    EXPECT_EQ(SendMessageW(of(f.gridPage.autoPrintScale), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(IsWindowEnabled(of(f.gridPage.stopButton)));
+    EXPECT_FALSE(GetWindowLongW(of(f.gridPage.listsButton), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongW(of(f.gridPage.printButton), GWL_STYLE) & WS_VISIBLE);
+    // Controls that overlap none of their siblings keep the table's order (an overlapping
+    // one lies just above those it overlaps).
+    const auto alone = [&](HWND w) {
+        const ui::Widget* control = nullptr;
+        for (ui::Widget* c : onPage)
+            if (of(c) == w) control = c;
+        for (const ui::Widget* other : control->parent()->children()) {
+            const ui::Rect a = control->bounds(), b = other->bounds();
+            if (other != control && a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom())
+                return false;
+        }
+        return true;
+    };
+    std::vector<HWND> tableOrder, windowOrder;
+    for (ui::Widget* control : onPage)
+        if (control->parent() == f.gridPage.sheet && alone(of(control))) tableOrder.push_back(of(control));
+    for (HWND w = GetWindow(of(f.gridPage.sheet), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (alone(w)) windowOrder.push_back(w);
+    EXPECT_GT(tableOrder.size(), 10u);
+    EXPECT_EQ(windowOrder, tableOrder);
 }
 
 // The Tab key walks the controls in the table's order, past those that are not tab stops,
@@ -389,6 +439,7 @@ TEST_F(Win32WidgetMainWindow, TabKeyFollowsTheTableOrder) {
 
 TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
     app::MainWindow f(factory, shell, 96);
+    f.showGridPage(true);  // its controls are made when it first shows
     HWND tip = platform::FormPeer::of(f.form())->tooltip();
     ASSERT_TRUE(tip);
     int hints = 0;

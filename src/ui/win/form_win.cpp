@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "ui/win/deferred_peer_win.h"
 #include "ui/win/dpi_win.h"
 
 namespace platform {
@@ -69,6 +70,18 @@ void FormPeer::showProgramIcon() {
     };
     if (const LPARAM big = icon(SM_CXICON, SM_CYICON)) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, big);
     if (const LPARAM small = icon(SM_CXSMICON, SM_CYSMICON)) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, small);
+}
+
+// In the order the controls were added: parents before their children, and siblings in
+// their order, which is the z-order and the Tab key's. A page control made on the way
+// asks again; the loop under way makes what it would.
+void FormPeer::makeWaitingControls() {
+    if (makingWaiting_) return;
+    makingWaiting_ = true;
+    for (const auto& control : formWidget().controls())
+        if (auto* waiting = dynamic_cast<DeferredPeer*>(control->peer()); waiting && !waitsForPage(*control))
+            waiting->make();
+    makingWaiting_ = false;
 }
 
 // ---- tooltips ----

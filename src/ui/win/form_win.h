@@ -39,6 +39,10 @@ public:
 
     void show(int how);
 
+    // Makes the windows of the controls that waited for their page (deferred_peer_win.h)
+    // once it shows.
+    void makeWaitingControls();
+
     void addTip(HWND control, const std::wstring& text);
     void removeTip(HWND control);
     HWND tooltip() const { return tooltip_; }
@@ -66,6 +70,7 @@ private:
     HWND tooltip_ = nullptr;
     HWND lastFocus_ = nullptr;
     UINT menuItemsAdded_ = 0;  // our items at the end of the system menu, after a separator
+    bool makingWaiting_ = false;
 };
 
 // The message loop of the program: runs until the quit message, with keyboard navigation

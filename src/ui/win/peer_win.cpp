@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "ui/win/deferred_peer_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/paint_win.h"
 
@@ -39,8 +40,14 @@ PeerWin* PeerWin::from(HWND window) {
     return window ? static_cast<PeerWin*>(GetPropW(window, kPeerProperty)) : nullptr;
 }
 
+PeerWin* PeerWin::of(const ui::Widget& widget) {
+    ui::WidgetPeer* peer = widget.peer();
+    if (const auto* waiting = dynamic_cast<const DeferredPeer*>(peer)) peer = waiting->made();
+    return dynamic_cast<PeerWin*>(peer);
+}
+
 HWND windowOf(const ui::Widget& widget) {
-    auto* peer = dynamic_cast<PeerWin*>(widget.peer());
+    const PeerWin* peer = PeerWin::of(widget);
     return peer ? peer->hwnd() : nullptr;
 }
 
@@ -128,7 +135,9 @@ void PeerWin::setBounds(const ui::Rect& r) {
 }
 
 void PeerWin::setVisible(bool visible) {
-    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (!hwnd_) return;
+    if (visible) form_.makeWaitingControls();  // pages inside it may show now
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void PeerWin::setEnabled(bool enabled) {
@@ -158,7 +167,7 @@ HBRUSH PeerWin::onControlColour(HDC dc) {
 }
 
 COLORREF PeerWin::surface() const {
-    const PeerWin* parent = widget_.parent() ? dynamic_cast<const PeerWin*>(widget_.parent()->peer()) : nullptr;
+    const PeerWin* parent = widget_.parent() ? of(*widget_.parent()) : nullptr;
     return parent ? parent->surface() : kPalette.window;
 }
 

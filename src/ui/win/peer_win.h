@@ -34,6 +34,9 @@ public:
     ui::Widget& widget() const { return widget_; }
     // The peer behind a window made by a peer; null for any other window.
     static PeerWin* from(HWND window);
+    // The peer of a widget, also of one that waited for its page (deferred_peer_win.h);
+    // null while it waits.
+    static PeerWin* of(const ui::Widget& widget);
 
     void setBounds(const ui::Rect& pixels) override;
     void setVisible(bool visible) override;
