@@ -536,6 +536,39 @@ TEST_F(Win32WidgetMainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChan
     EXPECT_EQ(combo.bottom - combo.top, 36);  // 24, the closed box
 }
 
+// Every combo box of both pages, made at the start or when its page first shows, closes
+// at its height in the table, with rows as high as its text needs and a field row that
+// fills the closed box; the open list reaches below it.
+TEST_F(Win32WidgetMainWindow, ComboBoxesCloseAtTheirHeightWithRowsForTheirText) {
+    app::MainWindow f(factory, shell, 96);
+    f.showGridPage(true);
+    int checked = 0;
+    for (const auto& control : f.form().controls()) {
+        if (control->kind() != ui::Kind::ComboBox) continue;
+        SCOPED_TRACE(control->name());
+        HWND box = of(control.get());
+        ASSERT_TRUE(box);
+        RECT closed{}, open{};
+        GetWindowRect(box, &closed);
+        SendMessageW(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&open));
+        HDC dc = GetDC(box);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        const int row = static_cast<int>(SendMessageW(box, CB_GETITEMHEIGHT, 0, 0));
+        const int field = static_cast<int>(SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        EXPECT_EQ(closed.bottom - closed.top, control->args().design.height);
+        EXPECT_EQ(row, tm.tmHeight + 4);
+        EXPECT_GE(field, tm.tmHeight);
+        EXPECT_LT(field, control->args().design.height);
+        EXPECT_GT(open.bottom - closed.bottom, 4 * row);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 11);
+}
+
 TEST(Win32WidgetMonitorScale, FirstMonitorFactorMatchesItsDpi) {
     ASSERT_TRUE(GetModuleHandleW(L"shcore.dll")) << "the program links shcore, so it is loaded";
     EXPECT_EQ(platform::firstMonitorScaleFactor(), MulDiv(100, platform::primaryMonitorDpi(), 96));

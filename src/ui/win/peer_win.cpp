@@ -20,6 +20,13 @@ int nextControlId() {
     return ++id;
 }
 
+// The system control being made, and its id: it may ask its parent to measure it before
+// CreateWindowEx returns and the window is attached to its peer.
+struct BeingMade {
+    PeerWin* peer = nullptr;
+    UINT id = 0;
+} beingMade;
+
 const ui::Form& rootForm(const ui::Widget& w) {
     const ui::Widget* at = &w;
     while (at->parent()) at = at->parent();
@@ -59,12 +66,16 @@ HWND PeerWin::parentWindow() const { return widget_.parent() ? windowOf(*widget_
 
 // ---- creation ----
 
-void PeerWin::createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle) {
+void PeerWin::createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int windowHeight) {
     const ui::Rect b = widget_.bounds();
     style |= WS_CHILD | WS_CLIPSIBLINGS | (widget_.visible() ? WS_VISIBLE : 0) | (widget_.enabled() ? 0 : WS_DISABLED);
+    chooseFont();
+    const int id = nextControlId();
+    beingMade = {this, static_cast<UINT>(id)};
     HWND window = CreateWindowExW(exStyle, windowClass, widget_.text().c_str(), style, b.left, b.top, b.width,
-                                  b.height, parentWindow(), reinterpret_cast<HMENU>(INT_PTR{nextControlId()}),
-                                  GetModuleHandleW(nullptr), nullptr);
+                                  windowHeight > 0 ? windowHeight : b.height, parentWindow(),
+                                  reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleW(nullptr), nullptr);
+    beingMade = {};
     if (!window) return;
     attach(window);
     SetWindowSubclass(window, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -75,6 +86,7 @@ void PeerWin::createOwnWindow(const wchar_t* windowClass, DWORD style, DWORD exS
     const ui::Rect b = widget_.bounds();
     own_ = true;
     style |= WS_CHILD | WS_CLIPSIBLINGS | (widget_.visible() ? WS_VISIBLE : 0) | (widget_.enabled() ? 0 : WS_DISABLED);
+    chooseFont();
     CreateWindowExW(exStyle, windowClass, widget_.text().c_str(), style, b.left, b.top, b.width, b.height,
                     parentWindow(), reinterpret_cast<HMENU>(INT_PTR{nextControlId()}), GetModuleHandleW(nullptr),
                     this);
@@ -93,9 +105,12 @@ void PeerWin::registerWindowClass(const wchar_t* name, UINT classStyle) {
     platform::registerWindowClass<PeerWin>(name, nullptr, classStyle);
 }
 
-void PeerWin::afterCreate() {
+void PeerWin::chooseFont() {
     const int design = widget_.args().fontHeight ? widget_.args().fontHeight : ui::Form::kFontHeight;
     font_ = style().font(scale(design));
+}
+
+void PeerWin::afterCreate() {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (!widget_.args().hint.empty()) form_.addTip(hwnd_, widget_.args().hint);
     raiseAboveOverlappedSiblings();
@@ -216,6 +231,7 @@ LRESULT PeerWin::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                     case WM_MEASUREITEM: {
                         auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
                         PeerWin* child = from(GetDlgItem(hwnd_, static_cast<int>(item.CtlID)));
+                        if (!child && beingMade.peer && beingMade.id == item.CtlID) child = beingMade.peer;
                         if (child && child->onMeasureItem(item)) result = TRUE;
                         break;
                     }

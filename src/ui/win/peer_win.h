@@ -66,15 +66,19 @@ protected:
     // One line of the control's text in its font, narrowed when it would not fit `r`.
     void drawText(HDC dc, const std::wstring& s, const RECT& r, COLORREF colour, UINT format) const;
 
-    // Makes the window as a child of the parent's window, at the widget's bounds, shown
-    // and enabled as the widget is, with the widget's font and tooltip.
-    void createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0);
+    // Makes the window as a child of the parent's window, at the widget's bounds (or
+    // `windowHeight` high), shown and enabled as the widget is, with the widget's font
+    // and tooltip. The font is chosen before the window is made, and the control's own
+    // WM_MEASUREITEM during its creation reaches this peer.
+    void createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0, int windowHeight = 0);
     void createOwnWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0);
     // Our window classes, registered once, all with the peers' window procedure.
     static void registerWindowClass(const wchar_t* name, UINT classStyle);
     // The top-level window: no parent, no tooltip, the given outer size.
     void createTopLevel(const wchar_t* windowClass, DWORD style, DWORD exStyle, SIZE outer);
     HWND parentWindow() const;
+    // The widget's font, chosen before its window is made (font()).
+    void chooseFont();
     LRESULT callDefault(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Named handlers. An empty result leaves the message to the window's own handling.
