@@ -31,12 +31,6 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-// How much higher the closed box is than its field's row, at a dpi: learned from the
-// first box fitted, so that the next ones are measured right when they are made.
-struct FieldFrame {
-    int dpi = 0, pixels = 0;
-} fieldFrame;
-
 class ComboBoxPeer final : public PeerWin {
 public:
     ComboBoxPeer(ui::ComboBox& widget, FormPeer& form) : PeerWin(widget, form), box_(widget) {
@@ -115,8 +109,8 @@ public:
 
     // Asked while the box is made: its field (item -1) and its rows.
     bool onMeasureItem(MEASUREITEMSTRUCT& item) override {
-        item.itemHeight = static_cast<UINT>(item.itemID == static_cast<UINT>(-1) ? firstFieldRow(box_.bounds().height)
-                                                                                : rowHeight());
+        const bool field = item.itemID == static_cast<UINT>(-1);
+        item.itemHeight = static_cast<UINT>(field ? firstFieldRow(box_.bounds().height) : rowHeight());
         return true;
     }
 
@@ -172,25 +166,19 @@ private:
         return static_cast<int>(r.bottom - r.top);
     }
 
-    // The field's row that should make the closed box `height` pixels high.
-    int firstFieldRow(int height) const {
-        const int frame = fieldFrame.dpi == form().formWidget().dpi() ? fieldFrame.pixels : scale(6);
-        return std::max(1, height - frame);
-    }
+    // A first guess of the field's row for a closed box `height` pixels high.
+    int firstFieldRow(int height) const { return std::max(1, height - scale(6)); }
 
     // The field's row height is what makes the closed box `height` pixels high.
     void fitField(int height) {
         fittedHeight_ = height;
-        int row = static_cast<int>(SendMessageW(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            const int off = height - closedHeight();
-            if (off == 0) {
-                fieldFrame = {form().formWidget().dpi(), height - row};
-                return;
-            }
-            if (attempt == 3 || row + off < 1) return;
-            row += off;
+        if (closedHeight() == height) return;  // measured right when it was made
+        int row = firstFieldRow(height);
+        for (int attempt = 0; attempt < 3; ++attempt) {
             SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), row);
+            const int off = height - closedHeight();
+            if (off == 0 || row + off < 1) break;
+            row += off;
         }
     }
 
