@@ -4,6 +4,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/win/deferred_peer_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/paint_win.h"
@@ -121,17 +124,18 @@ void PeerWin::afterCreate() {
 void PeerWin::raiseAboveOverlappedSiblings() {
     if (!widget_.parent()) return;
     const ui::Rect mine = widget_.bounds();
-    auto overlapped = [&](HWND window) {
-        for (const ui::Widget* sibling : widget_.parent()->children()) {
-            if (sibling == &widget_) return false;  // only those made before this one
-            if (windowOf(*sibling) != window) continue;
-            const ui::Rect o = sibling->bounds();
-            return mine.left < o.right() && o.left < mine.right() && mine.top < o.bottom() && o.top < mine.bottom();
-        }
-        return false;
-    };
+    std::vector<HWND> below;  // the windows of the earlier siblings it overlaps
+    for (const ui::Widget* sibling : widget_.parent()->children()) {
+        if (sibling == &widget_) break;  // only those made before this one
+        const ui::Rect o = sibling->bounds();
+        if (mine.left < o.right() && o.left < mine.right() && mine.top < o.bottom() && o.top < mine.bottom())
+            if (HWND window = windowOf(*sibling)) below.push_back(window);
+    }
+    // Most controls overlap none: then the z-order need not be walked (under Wine every
+    // step of the walk asks the Wine server).
+    if (below.empty()) return;
     for (HWND w = GetWindow(hwnd_, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == hwnd_ || !overlapped(w)) continue;
+        if (std::find(below.begin(), below.end(), w) == below.end()) continue;
         HWND above = GetWindow(w, GW_HWNDPREV);
         SetWindowPos(hwnd_, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return;
