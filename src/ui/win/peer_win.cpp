@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/win/deferred_peer_win.h"
@@ -15,8 +16,16 @@ namespace platform {
 
 namespace {
 
-constexpr wchar_t kPeerProperty[] = L"Quillon.Peer";
 constexpr UINT_PTR kSubclassId = 1;
+
+// The peers by their windows, asked on every message to our own windows and on every
+// notification a parent passes on. Kept in the program rather than in a window property:
+// under Wine each GetPropW is a request to the Wine server, a few hundred of them before
+// the window first shows. One user-interface thread uses it.
+std::unordered_map<HWND, PeerWin*>& peersByWindow() {
+    static std::unordered_map<HWND, PeerWin*> peers;
+    return peers;
+}
 
 int nextControlId() {
     static int id = 100;
@@ -47,7 +56,9 @@ PeerWin::~PeerWin() {
 }
 
 PeerWin* PeerWin::from(HWND window) {
-    return window ? static_cast<PeerWin*>(GetPropW(window, kPeerProperty)) : nullptr;
+    if (!window) return nullptr;
+    const auto found = peersByWindow().find(window);
+    return found == peersByWindow().end() ? nullptr : found->second;
 }
 
 PeerWin* PeerWin::of(const ui::Widget& widget) {
@@ -144,7 +155,7 @@ void PeerWin::raiseAboveOverlappedSiblings() {
 
 void PeerWin::attach(HWND window) {
     hwnd_ = window;
-    SetPropW(window, kPeerProperty, this);
+    peersByWindow()[window] = this;
 }
 
 // ---- what the widget tells the control ----
@@ -286,7 +297,7 @@ void PeerWin::hoverEnded() {
 
 LRESULT PeerWin::destroyed(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = hwnd_;
-    RemovePropW(window, kPeerProperty);
+    peersByWindow().erase(window);
     hwnd_ = nullptr;
     if (own_) return DefWindowProcW(window, message, wParam, lParam);
     RemoveWindowSubclass(window, subclassProc, kSubclassId);
