@@ -16,8 +16,6 @@ namespace platform {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
-
 // The peers by their windows, asked on every message to our own windows and on every
 // notification a parent passes on. Kept in the program rather than in a window property:
 // under Wine each GetPropW is a request to the Wine server, a few hundred of them before
@@ -92,7 +90,12 @@ void PeerWin::createSystemControl(const wchar_t* windowClass, DWORD style, DWORD
     beingMade = {};
     if (!window) return;
     attach(window);
-    SetWindowSubclass(window, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed by replacing the window procedure, not with SetWindowSubclass, whose
+    // procedure asks for a window property on every message: under Wine a request to the
+    // Wine server each time. The control is ours alone; its own procedure comes back at
+    // WM_NCDESTROY.
+    controlProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PeerWin::subclassProc)));
     afterCreate();
 }
 
@@ -203,15 +206,14 @@ COLORREF PeerWin::surface() const {
 
 // ---- the window procedure ----
 
-LRESULT CALLBACK PeerWin::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data) {
-    auto* peer = reinterpret_cast<PeerWin*>(data);
-    return peer->hwnd_ == window ? peer->dispatch(message, wParam, lParam)
-                                 : DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK PeerWin::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PeerWin* peer = from(window);
+    return peer ? peer->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT PeerWin::callDefault(UINT message, WPARAM wParam, LPARAM lParam) {
-    return own_ ? DefWindowProcW(hwnd_, message, wParam, lParam) : DefSubclassProc(hwnd_, message, wParam, lParam);
+    return own_ ? DefWindowProcW(hwnd_, message, wParam, lParam)
+                : CallWindowProcW(controlProc_, hwnd_, message, wParam, lParam);
 }
 
 LRESULT PeerWin::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -300,8 +302,8 @@ LRESULT PeerWin::destroyed(UINT message, WPARAM wParam, LPARAM lParam) {
     peersByWindow().erase(window);
     hwnd_ = nullptr;
     if (own_) return DefWindowProcW(window, message, wParam, lParam);
-    RemoveWindowSubclass(window, subclassProc, kSubclassId);
-    return DefSubclassProc(window, message, wParam, lParam);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+    return CallWindowProcW(controlProc_, window, message, wParam, lParam);
 }
 
 // ---- children's notifications ----

@@ -107,7 +107,7 @@ private:
     // The window procedure's side of the peer (window_proc_win.h).
     void attachWindow(HWND window) { attach(window); }
     static PeerWin* windowObject(HWND window) { return from(window); }
-    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT mouseDown(ui::MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
     void trackHover();
@@ -121,6 +121,7 @@ private:
     FormPeer& form_;
     HWND hwnd_ = nullptr;
     bool own_ = false;
+    WNDPROC controlProc_ = nullptr;  // a system control's own procedure
     bool hot_ = false;
     HFONT font_ = nullptr;
 };
