@@ -16,6 +16,13 @@ SIZE outerSize(const ui::Form& form, int clientWidth, int clientHeight) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// The program's icon at a size the system uses, for the caption and the taskbar button
+// (the window class carries it, so the window has it from the start); null without one.
+HICON programIcon(int width, int height) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                                         GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED));
+}
+
 // Where the primary monitor's work area begins: minimised windows keep their normal
 // place in these "workspace" coordinates.
 POINT workspaceOrigin() {
@@ -29,7 +36,7 @@ POINT workspaceOrigin() {
 FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
     reflectsChildren_ = true;
     tracksHover_ = false;
-    registerWindowClass(kMainWindowClass, 0);
+    registerWindowClass(kMainWindowClass, 0, programIcon(SM_CXICON, SM_CYICON), programIcon(SM_CXSMICON, SM_CYSMICON));
     createTopLevel(kMainWindowClass, kMainWindowStyle, kMainWindowExStyle,
                    outerSize(form, form.bounds().width, form.bounds().height));
     if (!hwnd()) return;
@@ -41,7 +48,6 @@ FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
         SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     useDarkTitleBar(hwnd());
-    showProgramIcon();
     makeTooltip();
 }
 
@@ -59,17 +65,6 @@ void FormPeer::show(int how) {
 
 void FormPeer::setVisible(bool visible) {
     if (hwnd()) ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
-}
-
-// The caption and the taskbar button show the program's icon, at the sizes they use.
-void FormPeer::showProgramIcon() {
-    const auto icon = [](int width, int height) {
-        return reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId),
-                                                   IMAGE_ICON, GetSystemMetrics(width), GetSystemMetrics(height),
-                                                   LR_SHARED));
-    };
-    if (const LPARAM big = icon(SM_CXICON, SM_CYICON)) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, big);
-    if (const LPARAM small = icon(SM_CXSMICON, SM_CYSMICON)) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, small);
 }
 
 // In the order the controls were added: parents before their children, and siblings in

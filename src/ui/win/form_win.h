@@ -64,7 +64,6 @@ private:
     LRESULT onActivate(bool active);
     void closed();
     void makeTooltip();
-    void showProgramIcon();
 
     DarkStyle style_;
     HWND tooltip_ = nullptr;

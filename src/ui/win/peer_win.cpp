@@ -118,8 +118,8 @@ void PeerWin::createTopLevel(const wchar_t* windowClass, DWORD windowStyle, DWOR
     font_ = style().font(scale(ui::Form::kFontHeight));
 }
 
-void PeerWin::registerWindowClass(const wchar_t* name, UINT classStyle) {
-    platform::registerWindowClass<PeerWin>(name, nullptr, classStyle);
+void PeerWin::registerWindowClass(const wchar_t* name, UINT classStyle, HICON icon, HICON smallIcon) {
+    platform::registerWindowClass<PeerWin>(name, nullptr, classStyle, icon, smallIcon);
 }
 
 void PeerWin::chooseFont() {

@@ -73,7 +73,8 @@ protected:
     void createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0, int windowHeight = 0);
     void createOwnWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0);
     // Our window classes, registered once, all with the peers' window procedure.
-    static void registerWindowClass(const wchar_t* name, UINT classStyle);
+    static void registerWindowClass(const wchar_t* name, UINT classStyle, HICON icon = nullptr,
+                                    HICON smallIcon = nullptr);
     // The top-level window: no parent, no tooltip, the given outer size.
     void createTopLevel(const wchar_t* windowClass, DWORD style, DWORD exStyle, SIZE outer);
     HWND parentWindow() const;
