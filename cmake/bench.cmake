@@ -20,3 +20,13 @@ if(WIN32)
     add_dependencies(capture_bench cadsim)
   endif()
 endif()
+
+# The start benchmark (bench/start-bench): a launcher that times programs from their
+# start to their visible window, and the bare window it measures Quillon against.
+if(WIN32)
+  add_executable(bare_window WIN32 ${CMAKE_SOURCE_DIR}/bench/bare_window_win.cpp)
+  target_link_options(bare_window PRIVATE -municode)
+  add_executable(start_bench ${CMAKE_SOURCE_DIR}/bench/start_bench_win.cpp)
+  target_include_directories(start_bench PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(start_bench PRIVATE QUILLON_SHARED_DIR="" QUILLON_BIN_DIR="")
+endif()

@@ -41,6 +41,20 @@ windows_managed() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f </dev/null >/dev/null 2>&1 || true
 }
 
+# The benchmarks' own Wine prefix (build/bench/wineprefix, a copy of the project's), so
+# that they neither disturb nor are disturbed by tests running under Wine meanwhile.
+use_bench_prefix() {
+    local prefix="$build/bench/wineprefix"
+    if [ ! -f "$prefix/.quillon-ready" ]; then
+        echo "copying the Wine prefix into $prefix" >&2
+        mkdir -p "$build/bench"
+        rm -rf "$prefix" "$prefix.part"
+        cp -a "$build/wineprefix" "$prefix.part"
+        mv "$prefix.part" "$prefix"
+    fi
+    export WINEPREFIX="$prefix"
+}
+
 xvfb_pid=
 # Starts a virtual display when none is set (or when asked to with "own").
 start_display() {

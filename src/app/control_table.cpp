@@ -224,6 +224,9 @@ void MainWindow::buildControls() {
         ui::Widget& w = form_->add(row.args);
         if (row.keep) row.keep(*this, w);
         if (row.bind) row.bind(*this, w);
+        // The window opens on the frame page: chosen as soon as it is there, so that the
+        // controls of the page that stays hidden need not be made before it shows.
+        if (&w == framePage.sheet) pageControl->setActivePage(framePage.sheet);
     }
     framePage.lists.attach(*framePage.printer, *framePage.paper, *framePage.styleTable);
     gridPage.lists.attach(*gridPage.printer, *gridPage.paper, *gridPage.styleTable);

@@ -226,12 +226,16 @@ TEST(QuillonGridPage, ShownFromTheSystemMenuItsButtonsTakeRealClicks) {
 
         // The "CAD" button lists the target CADs under itself; the keyboard chooses one
         // (down past nanoCAD and nanoCAD 現行版 to AutoCAD), and the caption names it.
-        quillon_test::QuillonProcess::click(quillon.controlWithText(L"CAD"));
+        const HWND cadButton = quillon.controlWithText(L"CAD");
+        quillon_test::QuillonProcess::click(cadButton);
         HWND menu = nullptr;
         ASSERT_TRUE(quillon_test::waitUntil([&] {
             menu = FindWindowW(L"#32768", nullptr);
             return menu && IsWindowVisible(menu);
         }, 10000)) << "no menu under the button";
+        const RECT button = quillon_test::screenRect(cadButton), popped = quillon_test::screenRect(menu);
+        EXPECT_EQ(popped.left, button.left);
+        EXPECT_EQ(popped.top, button.bottom);
         if (const char* shots = std::getenv("QUILLON_SHOTS"); shots && *shots)
             saveBmp(std::filesystem::path(shots) / "target-cad-menu.bmp", screenCopy(RECT{600, 0, 1280, 400}));
         for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {

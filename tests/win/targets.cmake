@@ -3,7 +3,7 @@
 file(GLOB win_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(win_test_sources)
   add_executable(win_tests ${win_test_sources})
-  target_link_libraries(win_tests PRIVATE quillon_test_support quillon_app cadsim_model gtest)
+  target_link_libraries(win_tests PRIVATE quillon_test_support quillon_app cadsim_model gtest version)
   # Test code: compile time matters more than speed; the heavy headers parsed once.
   target_compile_options(win_tests PRIVATE -O1)
   target_precompile_headers(win_tests PRIVATE <windows.h> <gtest/gtest.h> <filesystem> <functional> <string> <vector>)

@@ -356,9 +356,10 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
     EXPECT_FALSE(GetWindowLongW(of(f.gridPage.sheet), GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(of(f.gridPage.sheet)));
     EXPECT_TRUE(GetWindowLongW(of(f.framePage.sheet), GWL_STYLE) & WS_VISIBLE);
-    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.framePage.targetCadButton), static_cast<ui::Widget*>(f.framePage.listsButton),
-                               static_cast<ui::Widget*>(f.gridPage.listsButton)})
+    for (ui::Widget* hidden : {static_cast<ui::Widget*>(f.framePage.targetCadButton), static_cast<ui::Widget*>(f.framePage.listsButton)}) {
+        ASSERT_TRUE(of(hidden)) << hidden->name();
         EXPECT_FALSE(GetWindowLongW(of(hidden), GWL_STYLE) & WS_VISIBLE) << hidden->name();
+    }
     // scaleLabel lies beneath the page control.
     bool pagesFirst = false;
     for (HWND w = GetWindow(main(f), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -366,6 +367,55 @@ TEST_F(Win32WidgetMainWindow, OnlyTheFramePageHasATabAndShows) {
         if (w == of(f.scaleLabel)) break;
     }
     EXPECT_TRUE(pagesFirst);
+}
+
+// The hidden page's controls wait for their windows until the page first shows; then
+// they come with the state they were given meanwhile, in the table's order (the z-order
+// and the Tab key's), the hidden one hidden.
+TEST_F(Win32WidgetMainWindow, TheHiddenPagesControlsAreMadeWhenItFirstShows) {
+    app::MainWindow f(factory, shell, 96);
+    std::vector<ui::Widget*> onPage;
+    for (const auto& control : f.form().controls())
+        for (const ui::Widget* up = control->parent(); up; up = up->parent())
+            if (up == f.gridPage.sheet) {
+                onPage.push_back(control.get());
+                break;
+            }
+    ASSERT_GT(onPage.size(), 20u);
+    for (ui::Widget* control : onPage) EXPECT_EQ(of(control), nullptr) << control->name();
+    f.gridPage.printScale->setText(L"2.5");
+    f.gridPage.sheetSize->setItemIndex(5);
+    f.gridPage.autoPrintScale->setChecked(false);
+    f.gridPage.stopButton->setEnabled(true);
+
+    f.showGridPage(true);
+    for (ui::Widget* control : onPage) ASSERT_NE(of(control), nullptr) << control->name();
+    EXPECT_EQ(textOf(of(f.gridPage.printScale)), L"2.5");
+    EXPECT_EQ(SendMessageW(of(f.gridPage.sheetSize), CB_GETCURSEL, 0, 0), 5);
+    EXPECT_EQ(SendMessageW(of(f.gridPage.autoPrintScale), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(IsWindowEnabled(of(f.gridPage.stopButton)));
+    EXPECT_FALSE(GetWindowLongW(of(f.gridPage.listsButton), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongW(of(f.gridPage.printButton), GWL_STYLE) & WS_VISIBLE);
+    // Controls that overlap none of their siblings keep the table's order (an overlapping
+    // one lies just above those it overlaps).
+    const auto alone = [&](HWND w) {
+        const ui::Widget* control = nullptr;
+        for (ui::Widget* c : onPage)
+            if (of(c) == w) control = c;
+        for (const ui::Widget* other : control->parent()->children()) {
+            const ui::Rect a = control->bounds(), b = other->bounds();
+            if (other != control && a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom())
+                return false;
+        }
+        return true;
+    };
+    std::vector<HWND> tableOrder, windowOrder;
+    for (ui::Widget* control : onPage)
+        if (control->parent() == f.gridPage.sheet && alone(of(control))) tableOrder.push_back(of(control));
+    for (HWND w = GetWindow(of(f.gridPage.sheet), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (alone(w)) windowOrder.push_back(w);
+    EXPECT_GT(tableOrder.size(), 10u);
+    EXPECT_EQ(windowOrder, tableOrder);
 }
 
 // The Tab key walks the controls in the table's order, past those that are not tab stops,
@@ -389,6 +439,7 @@ TEST_F(Win32WidgetMainWindow, TabKeyFollowsTheTableOrder) {
 
 TEST_F(Win32WidgetMainWindow, EveryHintHasItsTooltip) {
     app::MainWindow f(factory, shell, 96);
+    f.showGridPage(true);  // its controls are made when it first shows
     HWND tip = platform::FormPeer::of(f.form())->tooltip();
     ASSERT_TRUE(tip);
     int hints = 0;
@@ -483,6 +534,39 @@ TEST_F(Win32WidgetMainWindow, FontsFollowTheTableAndEverythingRescalesOnADpiChan
     EXPECT_EQ(edit.right - edit.left, 159);  // 106 at 96 dpi
     EXPECT_EQ(edit.bottom - edit.top, 32);   // 21
     EXPECT_EQ(combo.bottom - combo.top, 36);  // 24, the closed box
+}
+
+// Every combo box of both pages, made at the start or when its page first shows, closes
+// at its height in the table, with rows as high as its text needs and a field row that
+// fills the closed box; the open list reaches below it.
+TEST_F(Win32WidgetMainWindow, ComboBoxesCloseAtTheirHeightWithRowsForTheirText) {
+    app::MainWindow f(factory, shell, 96);
+    f.showGridPage(true);
+    int checked = 0;
+    for (const auto& control : f.form().controls()) {
+        if (control->kind() != ui::Kind::ComboBox) continue;
+        SCOPED_TRACE(control->name());
+        HWND box = of(control.get());
+        ASSERT_TRUE(box);
+        RECT closed{}, open{};
+        GetWindowRect(box, &closed);
+        SendMessageW(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&open));
+        HDC dc = GetDC(box);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        const int row = static_cast<int>(SendMessageW(box, CB_GETITEMHEIGHT, 0, 0));
+        const int field = static_cast<int>(SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        EXPECT_EQ(closed.bottom - closed.top, control->args().design.height);
+        EXPECT_EQ(row, tm.tmHeight + 4);
+        EXPECT_GE(field, tm.tmHeight);
+        EXPECT_LT(field, control->args().design.height);
+        EXPECT_GT(open.bottom - closed.bottom, 4 * row);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 11);
 }
 
 TEST(Win32WidgetMonitorScale, FirstMonitorFactorMatchesItsDpi) {

@@ -35,8 +35,15 @@ class ComboBoxPeer final : public PeerWin {
 public:
     ComboBoxPeer(ui::ComboBox& widget, FormPeer& form) : PeerWin(widget, form), box_(widget) {
         const DWORD kind = widget.pickOnly() ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        createSystemControl(WC_COMBOBOXW, kind | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | tabStop());
+        // Made at its whole height, the open list's included, and measured (onMeasureItem)
+        // while it is made: each later change of its size or rows moves the list too,
+        // which under Wine is a window of the X display.
+        chooseFont();
+        placedRows_ = rowHeight();
+        createSystemControl(WC_COMBOBOXW, kind | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | tabStop(), 0,
+                            windowHeight(widget.bounds().height, placedRows_));
         if (!hwnd()) return;
+        placed_ = widget.bounds();
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         if (GetComboBoxInfo(hwnd(), &info)) {
@@ -79,11 +86,13 @@ public:
 
     void setBounds(const ui::Rect& r) override {
         if (!hwnd()) return;
-        // The window's height includes the open list; the widget's is the field's.
-        const int rows = std::max(1, box_.args().dropDownRows);
-        const int rowHeight = static_cast<int>(SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0));
-        SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width, r.height + rows * std::max(1, rowHeight) + scale(2),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const int rows = static_cast<int>(SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0));
+        if (!(r == placed_) || rows != placedRows_) {
+            SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width, windowHeight(r.height, rows),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            placed_ = r;
+            placedRows_ = rows;
+        }
         if (r.height != fittedHeight_) fitField(r.height);
     }
 
@@ -98,8 +107,10 @@ public:
         }
     }
 
+    // Asked while the box is made: its field (item -1) and its rows.
     bool onMeasureItem(MEASUREITEMSTRUCT& item) override {
-        item.itemHeight = static_cast<UINT>(rowHeight());
+        const bool field = item.itemID == static_cast<UINT>(-1);
+        item.itemHeight = static_cast<UINT>(field ? firstFieldRow(box_.bounds().height) : rowHeight());
         return true;
     }
 
@@ -144,15 +155,28 @@ private:
         return lineHeight(WindowDc(hwnd()).get(), font()) + scale(4);
     }
 
+    // The window's height includes the open list; the widget's is the field's.
+    int windowHeight(int fieldHeight, int rows) const {
+        return fieldHeight + std::max(1, box_.args().dropDownRows) * std::max(1, rows) + scale(2);
+    }
+
+    int closedHeight() const {
+        RECT r{};
+        GetWindowRect(hwnd(), &r);
+        return static_cast<int>(r.bottom - r.top);
+    }
+
+    // A first guess of the field's row for a closed box `height` pixels high.
+    int firstFieldRow(int height) const { return std::max(1, height - scale(6)); }
+
     // The field's row height is what makes the closed box `height` pixels high.
     void fitField(int height) {
         fittedHeight_ = height;
-        int row = std::max(1, height - scale(6));
+        if (closedHeight() == height) return;  // measured right when it was made
+        int row = firstFieldRow(height);
         for (int attempt = 0; attempt < 3; ++attempt) {
             SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), row);
-            RECT r{};
-            GetWindowRect(hwnd(), &r);
-            const int off = height - static_cast<int>(r.bottom - r.top);
+            const int off = height - closedHeight();
             if (off == 0 || row + off < 1) break;
             row += off;
         }
@@ -160,7 +184,8 @@ private:
 
     void onFontChanged() override {
         if (!hwnd()) return;
-        SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, rowHeight());
+        const int rows = rowHeight();
+        if (SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0) != rows) SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, rows);
         fittedHeight_ = -1;
         setBounds(box_.bounds());
     }
@@ -217,6 +242,8 @@ private:
 
     ui::ComboBox& box_;
     HWND list_ = nullptr, edit_ = nullptr;
+    ui::Rect placed_;     // where the window was put last, and with what row height
+    int placedRows_ = 0;
     int fittedHeight_ = -1;
     bool quiet_ = false;
 };

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "ui/win/deferred_peer_win.h"
 #include "ui/win/dpi_win.h"
 
 namespace platform {
@@ -13,6 +14,13 @@ SIZE outerSize(const ui::Form& form, int clientWidth, int clientHeight) {
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectExForDpi(&r, kMainWindowStyle, FALSE, kMainWindowExStyle, static_cast<UINT>(form.dpi()));
     return {r.right - r.left, r.bottom - r.top};
+}
+
+// The program's icon at a size the system uses, for the caption and the taskbar button
+// (the window class carries it, so the window has it from the start); null without one.
+HICON programIcon(int width, int height) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                                         GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED));
 }
 
 // Where the primary monitor's work area begins: minimised windows keep their normal
@@ -28,7 +36,7 @@ POINT workspaceOrigin() {
 FormPeer::FormPeer(ui::Form& form) : PeerWin(form, *this), style_(form.dpi()) {
     reflectsChildren_ = true;
     tracksHover_ = false;
-    registerWindowClass(kMainWindowClass, 0);
+    registerWindowClass(kMainWindowClass, 0, programIcon(SM_CXICON, SM_CYICON), programIcon(SM_CXSMICON, SM_CYSMICON));
     createTopLevel(kMainWindowClass, kMainWindowStyle, kMainWindowExStyle,
                    outerSize(form, form.bounds().width, form.bounds().height));
     if (!hwnd()) return;
@@ -57,6 +65,18 @@ void FormPeer::show(int how) {
 
 void FormPeer::setVisible(bool visible) {
     if (hwnd()) ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
+}
+
+// In the order the controls were added: parents before their children, and siblings in
+// their order, which is the z-order and the Tab key's. A page control made on the way
+// asks again; the loop under way makes what it would.
+void FormPeer::makeWaitingControls() {
+    if (makingWaiting_) return;
+    makingWaiting_ = true;
+    for (const auto& control : formWidget().controls())
+        if (auto* waiting = dynamic_cast<DeferredPeer*>(control->peer()); waiting && !waitsForPage(*control))
+            waiting->make();
+    makingWaiting_ = false;
 }
 
 // ---- tooltips ----
@@ -196,8 +216,7 @@ void FormPeer::popUpMenu(const std::vector<ui::MenuItem>& items, const ui::Widge
     appendMenuItems(menu, items, path, commands, [](std::size_t n) { return static_cast<UINT_PTR>(n + 1); });
     // Below the control, its left edge aligned, kept clear of it when there is no room.
     RECT anchor{};
-    const PeerWin* control = dynamic_cast<const PeerWin*>(under.peer());
-    if (control && control->hwnd()) GetWindowRect(control->hwnd(), &anchor);
+    if (HWND control = windowOf(under)) GetWindowRect(control, &anchor);
     TPMPARAMS avoid{sizeof(TPMPARAMS), anchor};
     const UINT command = static_cast<UINT>(TrackPopupMenuEx(
         menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY | TPM_VERTICAL, anchor.left, anchor.bottom,

@@ -21,6 +21,9 @@ inline constexpr DWORD kMainWindowExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS
 // order) is kFirstMenuCommand + i * kMenuCommandStep (the system keeps the low four bits
 // of a WM_SYSCOMMAND for itself).
 inline constexpr UINT kFirstMenuCommand = 0x1000, kMenuCommandStep = 0x10;
+// The program's icon: the icon resource of this number in the program file (quillon.rc).
+// A program without one (the tests) shows the system's.
+inline constexpr int kProgramIconId = 1;
 
 class FormPeer final : public PeerWin {
 public:
@@ -37,6 +40,10 @@ public:
     std::function<void()> onClosed;
 
     void show(int how);
+
+    // Makes the windows of the controls that waited for their page (deferred_peer_win.h)
+    // once it shows.
+    void makeWaitingControls();
 
     void addTip(HWND control, const std::wstring& text);
     void removeTip(HWND control);
@@ -67,6 +74,7 @@ private:
     UINT menuItemsAdded_ = 0;  // our items at the end of the system menu, after a separator
     // The path of each command of our system menu items, in command order.
     std::vector<std::vector<std::size_t>> systemMenuCommands_;
+    bool makingWaiting_ = false;
 };
 
 // The message loop of the program: runs until the quit message, with keyboard navigation

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/win/form_win.h"
 #include "ui/win/paint_win.h"
 #include "ui/win/peer_kinds_win.h"
 #include "ui/win/peer_win.h"
@@ -26,6 +27,7 @@ public:
 
     void setActivePage(ui::Widget* active) override {
         if (!hwnd()) return;
+        form().makeWaitingControls();  // the page's controls, before it shows
         rebuildTabs();
         for (ui::TabSheet* page : pages_.pages())
             if (HWND window = windowOf(*page)) ShowWindow(window, page->visible() && page == active ? SW_SHOWNA : SW_HIDE);

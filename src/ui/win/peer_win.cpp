@@ -4,6 +4,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/win/deferred_peer_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/paint_win.h"
 
@@ -11,13 +16,26 @@ namespace platform {
 
 namespace {
 
-constexpr wchar_t kPeerProperty[] = L"Quillon.Peer";
-constexpr UINT_PTR kSubclassId = 1;
+// The peers by their windows, asked on every message to our own windows and on every
+// notification a parent passes on. Kept in the program rather than in a window property:
+// under Wine each GetPropW is a request to the Wine server, a few hundred of them before
+// the window first shows. One user-interface thread uses it.
+std::unordered_map<HWND, PeerWin*>& peersByWindow() {
+    static std::unordered_map<HWND, PeerWin*> peers;
+    return peers;
+}
 
 int nextControlId() {
     static int id = 100;
     return ++id;
 }
+
+// The system control being made, and its id: it may ask its parent to measure it before
+// CreateWindowEx returns and the window is attached to its peer.
+struct BeingMade {
+    PeerWin* peer = nullptr;
+    UINT id = 0;
+} beingMade;
 
 const ui::Form& rootForm(const ui::Widget& w) {
     const ui::Widget* at = &w;
@@ -36,11 +54,19 @@ PeerWin::~PeerWin() {
 }
 
 PeerWin* PeerWin::from(HWND window) {
-    return window ? static_cast<PeerWin*>(GetPropW(window, kPeerProperty)) : nullptr;
+    if (!window) return nullptr;
+    const auto found = peersByWindow().find(window);
+    return found == peersByWindow().end() ? nullptr : found->second;
+}
+
+PeerWin* PeerWin::of(const ui::Widget& widget) {
+    ui::WidgetPeer* peer = widget.peer();
+    if (const auto* waiting = dynamic_cast<const DeferredPeer*>(peer)) peer = waiting->made();
+    return dynamic_cast<PeerWin*>(peer);
 }
 
 HWND windowOf(const ui::Widget& widget) {
-    auto* peer = dynamic_cast<PeerWin*>(widget.peer());
+    const PeerWin* peer = PeerWin::of(widget);
     return peer ? peer->hwnd() : nullptr;
 }
 
@@ -52,15 +78,24 @@ HWND PeerWin::parentWindow() const { return widget_.parent() ? windowOf(*widget_
 
 // ---- creation ----
 
-void PeerWin::createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle) {
+void PeerWin::createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int windowHeight) {
     const ui::Rect b = widget_.bounds();
     style |= WS_CHILD | WS_CLIPSIBLINGS | (widget_.visible() ? WS_VISIBLE : 0) | (widget_.enabled() ? 0 : WS_DISABLED);
+    chooseFont();
+    const int id = nextControlId();
+    beingMade = {this, static_cast<UINT>(id)};
     HWND window = CreateWindowExW(exStyle, windowClass, widget_.text().c_str(), style, b.left, b.top, b.width,
-                                  b.height, parentWindow(), reinterpret_cast<HMENU>(INT_PTR{nextControlId()}),
-                                  GetModuleHandleW(nullptr), nullptr);
+                                  windowHeight > 0 ? windowHeight : b.height, parentWindow(),
+                                  reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleW(nullptr), nullptr);
+    beingMade = {};
     if (!window) return;
     attach(window);
-    SetWindowSubclass(window, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed by replacing the window procedure, not with SetWindowSubclass, whose
+    // procedure asks for a window property on every message: under Wine a request to the
+    // Wine server each time. The control is ours alone; its own procedure comes back at
+    // WM_NCDESTROY.
+    controlProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PeerWin::subclassProc)));
     afterCreate();
 }
 
@@ -68,6 +103,7 @@ void PeerWin::createOwnWindow(const wchar_t* windowClass, DWORD style, DWORD exS
     const ui::Rect b = widget_.bounds();
     own_ = true;
     style |= WS_CHILD | WS_CLIPSIBLINGS | (widget_.visible() ? WS_VISIBLE : 0) | (widget_.enabled() ? 0 : WS_DISABLED);
+    chooseFont();
     CreateWindowExW(exStyle, windowClass, widget_.text().c_str(), style, b.left, b.top, b.width, b.height,
                     parentWindow(), reinterpret_cast<HMENU>(INT_PTR{nextControlId()}), GetModuleHandleW(nullptr),
                     this);
@@ -82,13 +118,16 @@ void PeerWin::createTopLevel(const wchar_t* windowClass, DWORD windowStyle, DWOR
     font_ = style().font(scale(ui::Form::kFontHeight));
 }
 
-void PeerWin::registerWindowClass(const wchar_t* name, UINT classStyle) {
-    platform::registerWindowClass<PeerWin>(name, nullptr, classStyle);
+void PeerWin::registerWindowClass(const wchar_t* name, UINT classStyle, HICON icon, HICON smallIcon) {
+    platform::registerWindowClass<PeerWin>(name, nullptr, classStyle, icon, smallIcon);
+}
+
+void PeerWin::chooseFont() {
+    const int design = widget_.args().fontHeight ? widget_.args().fontHeight : ui::Form::kFontHeight;
+    font_ = style().font(scale(design));
 }
 
 void PeerWin::afterCreate() {
-    const int design = widget_.args().fontHeight ? widget_.args().fontHeight : ui::Form::kFontHeight;
-    font_ = style().font(scale(design));
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (!widget_.args().hint.empty()) form_.addTip(hwnd_, widget_.args().hint);
     raiseAboveOverlappedSiblings();
@@ -99,17 +138,18 @@ void PeerWin::afterCreate() {
 void PeerWin::raiseAboveOverlappedSiblings() {
     if (!widget_.parent()) return;
     const ui::Rect mine = widget_.bounds();
-    auto overlapped = [&](HWND window) {
-        for (const ui::Widget* sibling : widget_.parent()->children()) {
-            if (sibling == &widget_) return false;  // only those made before this one
-            if (windowOf(*sibling) != window) continue;
-            const ui::Rect o = sibling->bounds();
-            return mine.left < o.right() && o.left < mine.right() && mine.top < o.bottom() && o.top < mine.bottom();
-        }
-        return false;
-    };
+    std::vector<HWND> below;  // the windows of the earlier siblings it overlaps
+    for (const ui::Widget* sibling : widget_.parent()->children()) {
+        if (sibling == &widget_) break;  // only those made before this one
+        const ui::Rect o = sibling->bounds();
+        if (mine.left < o.right() && o.left < mine.right() && mine.top < o.bottom() && o.top < mine.bottom())
+            if (HWND window = windowOf(*sibling)) below.push_back(window);
+    }
+    // Most controls overlap none: then the z-order need not be walked (under Wine every
+    // step of the walk asks the Wine server).
+    if (below.empty()) return;
     for (HWND w = GetWindow(hwnd_, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == hwnd_ || !overlapped(w)) continue;
+        if (std::find(below.begin(), below.end(), w) == below.end()) continue;
         HWND above = GetWindow(w, GW_HWNDPREV);
         SetWindowPos(hwnd_, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return;
@@ -118,7 +158,7 @@ void PeerWin::raiseAboveOverlappedSiblings() {
 
 void PeerWin::attach(HWND window) {
     hwnd_ = window;
-    SetPropW(window, kPeerProperty, this);
+    peersByWindow()[window] = this;
 }
 
 // ---- what the widget tells the control ----
@@ -128,7 +168,9 @@ void PeerWin::setBounds(const ui::Rect& r) {
 }
 
 void PeerWin::setVisible(bool visible) {
-    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (!hwnd_) return;
+    if (visible) form_.makeWaitingControls();  // pages inside it may show now
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void PeerWin::setEnabled(bool enabled) {
@@ -158,21 +200,20 @@ HBRUSH PeerWin::onControlColour(HDC dc) {
 }
 
 COLORREF PeerWin::surface() const {
-    const PeerWin* parent = widget_.parent() ? dynamic_cast<const PeerWin*>(widget_.parent()->peer()) : nullptr;
+    const PeerWin* parent = widget_.parent() ? of(*widget_.parent()) : nullptr;
     return parent ? parent->surface() : kPalette.window;
 }
 
 // ---- the window procedure ----
 
-LRESULT CALLBACK PeerWin::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data) {
-    auto* peer = reinterpret_cast<PeerWin*>(data);
-    return peer->hwnd_ == window ? peer->dispatch(message, wParam, lParam)
-                                 : DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK PeerWin::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PeerWin* peer = from(window);
+    return peer ? peer->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT PeerWin::callDefault(UINT message, WPARAM wParam, LPARAM lParam) {
-    return own_ ? DefWindowProcW(hwnd_, message, wParam, lParam) : DefSubclassProc(hwnd_, message, wParam, lParam);
+    return own_ ? DefWindowProcW(hwnd_, message, wParam, lParam)
+                : CallWindowProcW(controlProc_, hwnd_, message, wParam, lParam);
 }
 
 LRESULT PeerWin::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -207,6 +248,7 @@ LRESULT PeerWin::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                     case WM_MEASUREITEM: {
                         auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
                         PeerWin* child = from(GetDlgItem(hwnd_, static_cast<int>(item.CtlID)));
+                        if (!child && beingMade.peer && beingMade.id == item.CtlID) child = beingMade.peer;
                         if (child && child->onMeasureItem(item)) result = TRUE;
                         break;
                     }
@@ -257,11 +299,11 @@ void PeerWin::hoverEnded() {
 
 LRESULT PeerWin::destroyed(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = hwnd_;
-    RemovePropW(window, kPeerProperty);
+    peersByWindow().erase(window);
     hwnd_ = nullptr;
     if (own_) return DefWindowProcW(window, message, wParam, lParam);
-    RemoveWindowSubclass(window, subclassProc, kSubclassId);
-    return DefSubclassProc(window, message, wParam, lParam);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+    return CallWindowProcW(controlProc_, window, message, wParam, lParam);
 }
 
 // ---- children's notifications ----

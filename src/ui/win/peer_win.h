@@ -34,6 +34,9 @@ public:
     ui::Widget& widget() const { return widget_; }
     // The peer behind a window made by a peer; null for any other window.
     static PeerWin* from(HWND window);
+    // The peer of a widget, also of one that waited for its page (deferred_peer_win.h);
+    // null while it waits.
+    static PeerWin* of(const ui::Widget& widget);
 
     void setBounds(const ui::Rect& pixels) override;
     void setVisible(bool visible) override;
@@ -63,15 +66,20 @@ protected:
     // One line of the control's text in its font, narrowed when it would not fit `r`.
     void drawText(HDC dc, const std::wstring& s, const RECT& r, COLORREF colour, UINT format) const;
 
-    // Makes the window as a child of the parent's window, at the widget's bounds, shown
-    // and enabled as the widget is, with the widget's font and tooltip.
-    void createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0);
+    // Makes the window as a child of the parent's window, at the widget's bounds (or
+    // `windowHeight` high), shown and enabled as the widget is, with the widget's font
+    // and tooltip. The font is chosen before the window is made, and the control's own
+    // WM_MEASUREITEM during its creation reaches this peer.
+    void createSystemControl(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0, int windowHeight = 0);
     void createOwnWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle = 0);
     // Our window classes, registered once, all with the peers' window procedure.
-    static void registerWindowClass(const wchar_t* name, UINT classStyle);
+    static void registerWindowClass(const wchar_t* name, UINT classStyle, HICON icon = nullptr,
+                                    HICON smallIcon = nullptr);
     // The top-level window: no parent, no tooltip, the given outer size.
     void createTopLevel(const wchar_t* windowClass, DWORD style, DWORD exStyle, SIZE outer);
     HWND parentWindow() const;
+    // The widget's font, chosen before its window is made (font()).
+    void chooseFont();
     LRESULT callDefault(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Named handlers. An empty result leaves the message to the window's own handling.
@@ -100,7 +108,7 @@ private:
     // The window procedure's side of the peer (window_proc_win.h).
     void attachWindow(HWND window) { attach(window); }
     static PeerWin* windowObject(HWND window) { return from(window); }
-    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT mouseDown(ui::MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
     void trackHover();
@@ -114,6 +122,7 @@ private:
     FormPeer& form_;
     HWND hwnd_ = nullptr;
     bool own_ = false;
+    WNDPROC controlProc_ = nullptr;  // a system control's own procedure
     bool hot_ = false;
     HFONT font_ = nullptr;
 };

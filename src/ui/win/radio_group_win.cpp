@@ -20,7 +20,7 @@ namespace {
 constexpr UINT_PTR kItemSubclass = 2;
 
 COLORREF parentSurface(const ui::Widget& widget) {
-    const auto* parent = widget.parent() ? dynamic_cast<const PeerWin*>(widget.parent()->peer()) : nullptr;
+    const PeerWin* parent = widget.parent() ? PeerWin::of(*widget.parent()) : nullptr;
     return parent ? parent->surface() : kPalette.page;
 }
 

@@ -21,9 +21,11 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return self ? self->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Registers the window class once per process, its windows served by T.
+// Registers the window class once per process, its windows served by T; top-level
+// windows may take their icons from it.
 template <class T>
-void registerWindowClass(const wchar_t* name, HBRUSH background = nullptr, UINT classStyle = 0) {
+void registerWindowClass(const wchar_t* name, HBRUSH background = nullptr, UINT classStyle = 0, HICON icon = nullptr,
+                         HICON smallIcon = nullptr) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -33,6 +35,8 @@ void registerWindowClass(const wchar_t* name, HBRUSH background = nullptr, UINT 
     wc.lpfnWndProc = &windowProcedure<T>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
     wc.hbrBackground = background;
     wc.lpszClassName = name;
     RegisterClassExW(&wc);
