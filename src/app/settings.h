@@ -20,8 +20,10 @@ std::wstring settingsPath(const std::wstring& programPath);
 // a value beyond 32 bits.
 std::optional<int> parseSettingsInt(std::wstring_view text);
 
-// Restores the window's place and size, the controls and the saved names. Values that are
-// not numbers where numbers belong take their defaults and are named in one message.
+// Restores the window's place and size, the controls, the saved names and the target CAD
+// (with the user's [CAD:<name>] profiles). Values that are not numbers where numbers
+// belong take their defaults silently; a file that cannot be read, and CAD sections that
+// cannot be used, are named in one message.
 void readSettings(MainWindow& form);
 
 // Writes every key back, keeping the rest of the file. The file is replaced whole or not at
