@@ -90,15 +90,17 @@ void MainWindow::setTargetCads(std::vector<cad::CadProfile> profiles, std::wstri
     if (profiles.empty()) profiles = cad::builtInProfiles();
     targetCads_ = std::move(profiles);
     const cad::CadProfile& chosen = cad::profileNamed(targetCads_, name);
-    target_ = static_cast<std::size_t>(&chosen - targetCads_.data());
-    form_->setText(mainCaption(targetCad().name));
-    updateSystemMenu();
+    showTarget(static_cast<std::size_t>(&chosen - targetCads_.data()));
 }
 
 void MainWindow::chooseTarget(std::size_t index) {
     if (index >= targetCads_.size()) return;
-    target_ = index;
     targetChosen_ = true;
+    showTarget(index);
+}
+
+void MainWindow::showTarget(std::size_t index) {
+    target_ = index;
     form_->setText(mainCaption(targetCad().name));
     updateSystemMenu();
 }

@@ -138,6 +138,8 @@ private:
     std::size_t target_ = 0;
     bool targetChosen_ = false;
 
+    // Makes that profile the target, named in the caption and checked in the menu.
+    void showTarget(std::size_t index);
     // With `markOpen` (as the user opens the menu) the target CADs' windows are looked for.
     void updateSystemMenu(bool markOpen = false);
 };

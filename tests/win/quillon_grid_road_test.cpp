@@ -174,13 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Shown through the system menu, the page takes real clicks: "キャプチャ", "すべて" and
 // "印刷" on quillon.exe plot the cells with content, as through the handlers above.
 TEST(QuillonGridPage, ShownFromTheSystemMenuItsButtonsTakeRealClicks) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::filesystem::path out =
-        std::filesystem::path(temp) / (L"quillon-grid-clicks-" + std::to_wstring(GetCurrentProcessId()));
+    const std::filesystem::path out = freshTempFolder(L"grid-clicks");
     std::error_code error;
-    std::filesystem::remove_all(out, error);
-    std::filesystem::create_directories(out / "sheets", error);
     const std::filesystem::path drawing = out / "grid.dxf", journal = out / "journal.jsonl";
     std::ofstream(drawing, std::ios::binary) << kGridDrawing;
     {

@@ -40,17 +40,6 @@ std::filesystem::path threeFrameDrawing(const std::filesystem::path& folder) {
     return file;
 }
 
-std::filesystem::path freshFolder(const std::wstring& name) {
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    const std::filesystem::path folder =
-        std::filesystem::path(dir) / (L"quillon-target-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name);
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-    std::filesystem::create_directories(folder / "sheets", error);
-    return folder;
-}
-
 struct Target {
     const char* name;                 // the profile Quillon is set to
     std::vector<std::wstring> pose;   // the stand-in's pose options
@@ -73,12 +62,10 @@ TEST_P(QuillonTargetRoad, TheTargetCadIsFoundAndEveryFramePlotted) {
     const Target& t = GetParam();
     std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '-');
-    const std::filesystem::path out = freshFolder(fromUtf8(name));
+    const std::filesystem::path out = freshTempFolder(L"target-" + fromUtf8(name));
     const std::filesystem::path journal = out / "journal.jsonl";
     std::vector<std::wstring> args = t.pose;
-    for (const wchar_t* a : {L"--journal", L"--plot-dir"}) args.push_back(a);
-    args.insert(args.end() - 1, journal.wstring());
-    args.push_back((out / "sheets").wstring());
+    args.insert(args.end(), {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring()});
     {
         FrameRoad road(threeFrameDrawing(out), settingsFor("MORVEL") + "TargetCAD=" + t.name + "\r\n" + t.settings, args,
                        t.cadTitle);
@@ -140,7 +127,7 @@ TEST(QuillonTarget, AStandInPosingAsAnotherCadIsNotReached) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::filesystem::path out = freshFolder(L"apart");
+        const std::filesystem::path out = freshTempFolder(L"target-apart");
         const std::filesystem::path trace = out / "trace.log";
         FrameRoad road(threeFrameDrawing(out), settingsFor("MORVEL") + c.settings,
                        {L"--host", L"BricsCAD", L"--trace", trace.wstring()}, L"BricsCAD - [targets.dxf]");

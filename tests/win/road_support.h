@@ -182,6 +182,19 @@ inline bool sameShape(const std::set<std::pair<int, int>>& a, const std::set<std
     return false;
 }
 
+// An empty folder of the test's own in the temporary folder, with "sheets" in it for the
+// stand-in's plots.
+inline std::filesystem::path freshTempFolder(const std::wstring& name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    const std::filesystem::path folder =
+        std::filesystem::path(dir) / (L"quillon-" + name + L"-" + std::to_wstring(GetCurrentProcessId()));
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+    std::filesystem::create_directories(folder / "sheets", error);
+    return folder;
+}
+
 inline std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
