@@ -48,6 +48,7 @@ struct Insert {
     std::wstring block;
     Vec2 position;
     std::size_t first = 0, count = 0;
+    double rotation = 0;  // degrees, counter-clockwise, as the DXF gives it (less than a turn either way)
 };
 
 struct Extents {

@@ -152,7 +152,8 @@ private:
                 drawing_.entities.push_back(std::move(item.entity));
                 continue;
             }
-            Insert insert{item.entity.layer, item.insert->block, item.insert->position, drawing_.entities.size(), 0};
+            Insert insert{item.entity.layer, item.insert->block, item.insert->position, drawing_.entities.size(), 0,
+                          item.insert->rotation};
             long index = static_cast<long>(drawing_.inserts.size());
             std::size_t first = drawing_.entities.size();
             insertLine_ = item.line;

@@ -83,7 +83,7 @@ void garbleValue(const cad::Member& member, cad::Value& v) {
 }  // namespace
 
 void garble(const cad::Member& member, cad::Value& result, cad::ValueList& args) {
-    if (member.operation == cad::Operation::measureExtents) {
+    if (member.operation == cad::Operation::measureExtents || member.operation == cad::Operation::entityExtents) {
         for (cad::Value& out : args) garbleValue(member, out);
         return;
     }

@@ -18,7 +18,8 @@ enum class Interface {
     SelectionSet,
     LwPolyline,  // an LWPOLYLINE entity
     Polyline,    // an old-style POLYLINE entity
-    Entity,      // any other entity, or a block insert
+    Entity,      // any other entity
+    BlockReference,  // a block insert (INSERT)
     Utility,
     Layout,
     Plot,

@@ -60,6 +60,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);
@@ -118,6 +119,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);
@@ -157,6 +159,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);

@@ -154,6 +154,7 @@ private:
             case Coordinates: case Closed:
             case promptDistance: case promptPoint:
             case setCopyCount: case runPlot:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);
@@ -223,6 +224,7 @@ private:
             case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);

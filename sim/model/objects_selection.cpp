@@ -1,5 +1,6 @@
 // The selection sets collection, selection sets and entities.
 #include <algorithm>
+#include <numbers>
 #include <set>
 
 #include "sim/model/args.h"
@@ -18,16 +19,15 @@ class EntityObject final : public Object {
 public:
     EntityObject(std::shared_ptr<State> s, ItemRef item) : Object(std::move(s), cad::ObjectKind::Entity), item_(item) {}
 
-    // The two kinds of polyline each have an interface of their own.
+    // The two kinds of polyline, and block references, each have an interface of their own.
     Interface describedBy() const override {
-        if (!item_.isInsert) {
-            switch (state().drawing.entities[item_.index].type) {
-                case EntityType::LwPolyline: return Interface::LwPolyline;
-                case EntityType::Polyline: return Interface::Polyline;
-                case EntityType::Line: case EntityType::Circle: case EntityType::Arc: case EntityType::Text:
-                case EntityType::MText: case EntityType::Point:
-                    break;
-            }
+        if (item_.isInsert) return Interface::BlockReference;
+        switch (state().drawing.entities[item_.index].type) {
+            case EntityType::LwPolyline: return Interface::LwPolyline;
+            case EntityType::Polyline: return Interface::Polyline;
+            case EntityType::Line: case EntityType::Circle: case EntityType::Arc: case EntityType::Text:
+            case EntityType::MText: case EntityType::Point:
+                break;
         }
         return Interface::Entity;
     }
@@ -35,15 +35,18 @@ public:
 private:
     cad::Value call(const cad::Member& m, cad::ValueList& list) override {
         using enum cad::Operation;
-        Args(m, list).count(0, 0);
+        Args args(m, list);
         const Drawing& d = state().drawing;
         const Entity* e = item_.isInsert ? nullptr : &d.entities[item_.index];
-        bool polyline = e && (e->type == EntityType::LwPolyline || e->type == EntityType::Polyline);
-        if (!polyline) hostError(m, L"an entity of type " + std::wstring(typeName(d, item_)) + L" has no such property");
+        const bool polyline = e && (e->type == EntityType::LwPolyline || e->type == EntityType::Polyline);
+        const bool served = m.operation == entityExtents || (m.operation == insertRotation ? item_.isInsert : polyline);
+        if (!served) hostError(m, L"an entity of type " + std::wstring(typeName(d, item_)) + L" has no such property");
         switch (m.operation) {
             case Closed:
+                args.count(0, 0);
                 return e->closed;
             case Coordinates: {
+                args.count(0, 0);
                 std::vector<double> coordinates;
                 for (std::size_t i = 0; i < e->points.size(); ++i) {
                     coordinates.push_back(e->points[i].x);
@@ -52,6 +55,19 @@ private:
                 }
                 return coordinates;
             }
+            case entityExtents: {
+                // The box in world coordinates; a block reference's takes in everything it
+                // draws, nested blocks and attributes too.
+                args.count(2, 2);
+                const Extents box = boundsOf(d, item_);
+                args.at(0) = std::vector<double>{box.min.x, box.min.y, 0.0};
+                args.at(1) = std::vector<double>{box.max.x, box.max.y, 0.0};
+                return {};
+            }
+            case insertRotation:
+                // Radians, as the host's angles are; the DXF gives degrees.
+                args.count(0, 0);
+                return d.inserts[item_.index].rotation * std::numbers::pi / 180;
             // The other objects' operations.
             case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
             case mainWindowHandle:
@@ -140,6 +156,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);
@@ -242,6 +259,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case entityExtents: case insertRotation:
                 break;
         }
         notServed(m);

@@ -61,6 +61,7 @@ inline std::wstring_view typeLibraryName(Interface in) {
         case Interface::LwPolyline: return L"CadLwPolyline";
         case Interface::Polyline: return L"CadPolyline";
         case Interface::Entity: return L"CadEntity";
+        case Interface::BlockReference: return L"CadBlockReference";
         case Interface::Utility: return L"CadUtility";
         case Interface::Layout: return L"CadLayout";
         case Interface::Plot: return L"CadPlot";

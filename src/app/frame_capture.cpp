@@ -1,5 +1,6 @@
-// The frame capture ("キャプチャ"): finds the frames on the frame layer, orders them, and
-// photographs the CAD view, framed to the drawing extents, into the frame preview.
+// The frame capture ("キャプチャ"): finds the frames on the frame layer (closed polylines,
+// and block references when the window says so), orders them, and photographs the CAD
+// view, framed to the drawing extents, into the frame preview.
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -53,9 +54,11 @@ std::optional<Corners> measureDrawingExtents(frames::Extents& extents, cad::CadD
 // errors, and values no host gives (a window that is not one, a view of no size or of a
 // size or centre that is not a finite number), end it where they happen; what was done
 // stays done, and the CAD's grid display and view are put back. The view centre and
-// the preview scale describe the photograph and are replaced with it. True when a
-// picture was taken.
-bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApplication& application) {
+// the preview scale describe the photograph and are replaced with it. With `blockFrames`
+// the block references on the frame layer are asked for too. True when a picture was
+// taken.
+bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApplication& application,
+                     bool blockFrames) {
     FrameSession& session = page.session;
 
     CaptureView cadView(shell, application);
@@ -68,6 +71,13 @@ bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApp
         // The list is replaced only by a whole, ordered query result.
         const std::unique_ptr<cad::CadSelectionSet> set = document->documentSelectionSet();
         frames::FrameQueryResult query = frames::queryFrames(*set, page.layer->text());
+        if (blockFrames) {
+            // One list: the ordering numbers both kinds together and drops a polyline
+            // drawn on top of a block frame as a duplicate.
+            frames::FrameQueryResult blocks = frames::queryBlockFrames(*set, page.layer->text());
+            query.frames.insert(query.frames.end(), blocks.frames.begin(), blocks.frames.end());
+            query.found += blocks.found;
+        }
         if (!query.frames.empty()) frames::orderFrames(query.frames, page.fromTop->checked());
         session.frames = std::move(query.frames);
         if (query.found > 0) set->emptySet();
@@ -121,7 +131,7 @@ void FramePage::capture() {
         if (window_.connectToCad(application)) {
             shell.minimiseMainWindow();  // the always-on-top window must not cover the CAD view
             try {
-                taken = runFrameCapture(shell, *this, *application);
+                taken = runFrameCapture(shell, *this, *application, window_.blockFrames());
             } catch (const std::exception&) {
                 // The capture ends here without a message.
             }

@@ -134,15 +134,24 @@ void MainWindow::showGridPage(bool shown) {
     updateSystemMenu();
 }
 
+void MainWindow::setBlockFrames(bool on) {
+    blockFrames_ = on;
+    updateSystemMenu();
+}
+
 void MainWindow::updateSystemMenu(bool markOpen) {
     ui::MenuItem grid;
     grid.text = kShowGridPageItem;
     grid.checked = gridPageShown_;
     grid.chosen = [this] { showGridPage(!gridPageShown_); };
+    ui::MenuItem blocks;
+    blocks.text = kBlockFramesItem;
+    blocks.checked = blockFrames_;
+    blocks.chosen = [this] { setBlockFrames(!blockFrames_); };
     ui::MenuItem targets;
     targets.text = kTargetCadMenu;
     targets.items = targetCadMenu(markOpen);
-    form_->setSystemMenu({grid, targets});
+    form_->setSystemMenu({grid, targets, blocks});
 }
 
 bool MainWindow::connectToCad(std::unique_ptr<cad::CadApplication>& application) {

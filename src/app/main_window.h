@@ -22,6 +22,8 @@ inline constexpr wchar_t kMainCaption[] = L"Quillon 2.06 [ nanoCAD ]";
 std::wstring mainCaption(const std::wstring& targetCadName);
 // The system menu's item that shows or hides the equal-interval page.
 inline constexpr wchar_t kShowGridPageItem[] = L"等間隔配置を表示";
+// The system menu's item that lets block references on the frame layer be frames too.
+inline constexpr wchar_t kBlockFramesItem[] = L"ブロック参照も枠とする";
 // The system menu's submenu of target CADs, and the mark of a CAD whose window is open.
 inline constexpr wchar_t kTargetCadMenu[] = L"ターゲットCAD";
 inline constexpr wchar_t kOpenCadMark[] = L"\t起動中";
@@ -113,6 +115,11 @@ public:
     void showGridPage(bool shown);
     bool gridPageShown() const { return gridPageShown_; }
 
+    // Whether the frame capture also takes the block references on the frame layer as
+    // frames (off as designed; the system menu turns it on and off).
+    void setBlockFrames(bool on);
+    bool blockFrames() const { return blockFrames_; }
+
     // The scale of the monitor in percent, read once at start-up; the marks on the
     // photographs follow it.
     int monitorScaleFactor = 0;
@@ -134,6 +141,7 @@ private:
     bool plotRunning_ = false;
     bool closeAfterRun_ = false;
     bool gridPageShown_ = false;
+    bool blockFrames_ = false;
     std::vector<cad::CadProfile> targetCads_;
     std::size_t target_ = 0;
     bool targetChosen_ = false;

@@ -1,6 +1,6 @@
-// The settings file: 25 keys in section "MORVEL" (the designed 23, ShowGrid and
-// TargetCAD), read at start and written at the end; the user's target CADs in sections
-// [CAD:<name>] are only read.
+// The settings file: 26 keys in section "MORVEL" (the designed 23, ShowGrid, BlockWaku
+// and TargetCAD), read at start and written at the end; the user's target CADs in
+// sections [CAD:<name>] are only read.
 #include "app/settings.h"
 
 #include <cstdint>
@@ -153,6 +153,7 @@ void readSettings(MainWindow& f) {
     f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
     if (r.boolean(L"ShowGrid", false)) f.showGridPage(true);
+    if (r.boolean(L"BlockWaku", false)) f.setBlockFrames(true);
     std::vector<std::wstring> profileProblems;
     f.setTargetCads(targetCadProfiles(ini, profileProblems), r.str(L"TargetCAD", L""));
 
@@ -208,6 +209,7 @@ void writeSettings(MainWindow& f) {
     // Beyond the designed keys: written once the page was shown, so that a file of a user
     // who never asked for it stays as it was.
     if (f.gridPageShown() || ini.read(kSettingsSection, L"ShowGrid")) put(L"ShowGrid", flag(f.gridPageShown()));
+    if (f.blockFrames() || ini.read(kSettingsSection, L"BlockWaku")) put(L"BlockWaku", flag(f.blockFrames()));
     // Written once chosen; a saved name no profile has stays for when its section is back.
     if (f.targetChosen()) put(L"TargetCAD", f.targetCad().name);
 

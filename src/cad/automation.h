@@ -21,6 +21,9 @@ public:
     virtual ~CadEntity() = default;
     virtual std::vector<double> Coordinates() = 0;  // x0, y0, x1, y1, ... (or x, y, z per vertex)
     virtual bool Closed() = 0;
+    // The entity's box in the drawing (for a block reference: round everything it draws).
+    virtual void entityExtents(CadPoint& lowerLeft, CadPoint& upperRight) = 0;
+    virtual double insertRotation() = 0;  // a block reference's rotation, radians counter-clockwise
 };
 
 struct SelectionFilter {

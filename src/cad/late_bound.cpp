@@ -107,6 +107,17 @@ protected:
         if (p.size() != 2 && p.size() != 3) badShape(L"2 次元か 3 次元の点ではありません");
         return p;
     }
+    // A box given back through two out arguments; the corners change only when both are
+    // points.
+    void corners(Operation operation, CadPoint& lowerLeft, CadPoint& upperRight) {
+        ValueList args(2);  // two empty out arguments
+        call(operation, args);
+        if (args.size() != 2) badShape(L"2 つの角ではありません");
+        CadPoint ll = point(std::move(args[0]));
+        CadPoint ur = point(std::move(args[1]));
+        lowerLeft = std::move(ll);
+        upperRight = std::move(ur);
+    }
     static Value pointArgument(const CadPoint& p) {
         if (p.size() != 2 && p.size() != 3) throw CadError(L"点の座標は 2 つか 3 つです。");
         return p;
@@ -122,6 +133,10 @@ public:
     explicit LateEntity(DispatchPtr o) : LateBound(std::move(o), Entity) {}
     std::vector<double> Coordinates() override { return doubles(call(Operation::Coordinates)); }
     bool Closed() override { return boolean(call(Operation::Closed)); }
+    void entityExtents(CadPoint& lowerLeft, CadPoint& upperRight) override {
+        corners(Operation::entityExtents, lowerLeft, upperRight);
+    }
+    double insertRotation() override { return number(call(Operation::insertRotation)); }
 };
 
 class LateSelectionSet final : public CadSelectionSet, LateBound {
@@ -146,13 +161,7 @@ public:
     }
     void discardSet() override { call(Operation::discardSet); }
     void measureExtents(CadPoint& lowerLeft, CadPoint& upperRight) override {
-        ValueList args(2);  // two empty out arguments
-        call(Operation::measureExtents, args);
-        if (args.size() != 2) badShape(L"2 つの角ではありません");
-        CadPoint ll = point(std::move(args[0]));
-        CadPoint ur = point(std::move(args[1]));
-        lowerLeft = std::move(ll);
-        upperRight = std::move(ur);
+        corners(Operation::measureExtents, lowerLeft, upperRight);
     }
 };
 

@@ -59,6 +59,8 @@ constexpr std::array kMembers{
     Member{Layout, Operation::mediaDisplayName, L"mediaDisplayName", L"GetLocaleMediaName", M},
     Member{Plot, Operation::setCopyCount, L"setCopyCount", L"NumberOfCopies", P},
     Member{Plot, Operation::runPlot, L"runPlot", L"PlotToDevice", M},
+    Member{Entity, Operation::entityExtents, L"entityExtents", L"GetBoundingBox", M},
+    Member{Entity, Operation::insertRotation, L"insertRotation", L"Rotation", G},
 };
 
 // Row i is operation i, and no two operations share a code name.

@@ -73,10 +73,15 @@ enum class Operation {
     mediaDisplayName,
     // Plot
     setCopyCount,
-    runPlot,  // the last one: kOperationCount counts from it
+    runPlot,
+    // Added later, at the end so that the rows above keep their places (the stand-in's
+    // member ids follow them).
+    // Entity
+    entityExtents,
+    insertRotation,  // a block reference's rotation; the last one: kOperationCount counts from it
 };
 
-inline constexpr std::size_t kOperationCount = static_cast<std::size_t>(Operation::runPlot) + 1;
+inline constexpr std::size_t kOperationCount = static_cast<std::size_t>(Operation::insertRotation) + 1;
 
 struct Member {
     ObjectKind object;

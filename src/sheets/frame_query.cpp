@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <numbers>
 
 namespace frames {
 
@@ -30,19 +32,61 @@ std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates,
     return frame;
 }
 
-FrameQueryResult queryFrames(cad::CadSelectionSet& set, const std::wstring& layer) {
-    const cad::SelectionFilter filter{{kLayerCode, kTypeCode}, {layer, L"*POLYLINE"}};
+std::optional<FrameRect> frameOfBlockReference(double rotation, const cad::CadPoint& lowerLeft,
+                                               const cad::CadPoint& upperRight) {
+    if (!std::isfinite(rotation)) return std::nullopt;
+    const double quarter = std::numbers::pi / 2;
+    const double turns = rotation / quarter;
+    if (std::abs(turns - std::round(turns)) * quarter > kQuarterTurnTolerance) return std::nullopt;
+    if (lowerLeft.size() < 2 || upperRight.size() < 2) return std::nullopt;
+    const double corners[] = {lowerLeft[0], lowerLeft[1], upperRight[0], upperRight[1]};
+    if (!std::all_of(std::begin(corners), std::end(corners), [](double v) { return std::isfinite(v); }))
+        return std::nullopt;
+    FrameRect frame;
+    frame.minx = std::min(corners[0], corners[2]);
+    frame.maxx = std::max(corners[0], corners[2]);
+    frame.miny = std::min(corners[1], corners[3]);
+    frame.maxy = std::max(corners[1], corners[3]);
+    return frame;
+}
+
+namespace {
+
+// Empties the set and selects every entity of `type` on `layer` into it; calls `read` on
+// each, which adds its frame, if any, to the result.
+template <typename Read>
+FrameQueryResult query(cad::CadSelectionSet& set, const std::wstring& layer, const wchar_t* type, Read read) {
+    const cad::SelectionFilter filter{{kLayerCode, kTypeCode}, {layer, type}};
     set.emptySet();
     set.selectWithFilter(kWholeDrawing, nullptr, nullptr, &filter);
     FrameQueryResult result;
     result.found = set.entityCount();
     for (std::int32_t i = 0; i < result.found; ++i) {
         const std::unique_ptr<cad::CadEntity> entity = set.entityAt(i);
-        const std::vector<double> coordinates = entity->Coordinates();
-        const bool closed = entity->Closed();
-        if (auto frame = frameOfPolyline(coordinates, closed)) result.frames.push_back(*frame);
+        if (std::optional<FrameRect> frame = read(*entity)) result.frames.push_back(*frame);
     }
     return result;
+}
+
+}  // namespace
+
+FrameQueryResult queryFrames(cad::CadSelectionSet& set, const std::wstring& layer) {
+    return query(set, layer, L"*POLYLINE", [](cad::CadEntity& entity) {
+        const std::vector<double> coordinates = entity.Coordinates();
+        const bool closed = entity.Closed();
+        return frameOfPolyline(coordinates, closed);
+    });
+}
+
+FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring& layer) {
+    return query(set, layer, L"INSERT", [](cad::CadEntity& entity) -> std::optional<FrameRect> {
+        const double rotation = entity.insertRotation();
+        // The box is asked for only when the answer can make a frame.
+        if (!frameOfBlockReference(rotation, {0, 0}, {0, 0})) return std::nullopt;
+        cad::CadPoint lowerLeft, upperRight;
+        entity.entityExtents(lowerLeft, upperRight);
+        return frameOfBlockReference(rotation, lowerLeft, upperRight);
+    });
 }
 
 }  // namespace frames

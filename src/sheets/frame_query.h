@@ -1,5 +1,6 @@
-// The frame query: every polyline on the frame layer, of which the closed four-vertex
-// ones become frames, each reduced to its axis-aligned bounding box.
+// The frame queries: every polyline on the frame layer, of which the closed four-vertex
+// ones become frames, and, when asked for, every block reference on it, of which those
+// set square to the drawing's axes become frames; each frame is an axis-aligned box.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,18 @@ namespace frames {
 // in row 0, with its keep mark off.
 std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates, bool closed);
 
+// The frame a block reference makes: its rotation (radians) a whole number of quarter
+// turns, to within kQuarterTurnTolerance, and its box two finite corners of at least two
+// numbers each (given either way round). A reference turned any other way is no frame,
+// as a skewed polyline is none: its box would not be its sheet. The record is unchosen,
+// in row 0, with its keep mark off.
+std::optional<FrameRect> frameOfBlockReference(double rotation, const cad::CadPoint& lowerLeft,
+                                               const cad::CadPoint& upperRight);
+inline constexpr double kQuarterTurnTolerance = 1e-6;  // radians
+
 struct FrameQueryResult {
     FrameList frames;         // in the selection's order
-    std::int32_t found = 0;   // polylines the selection held
+    std::int32_t found = 0;   // entities the selection held
 };
 
 // Empties `set` and fills it with every entity of type "*POLYLINE" on the layer named
@@ -29,5 +39,9 @@ struct FrameQueryResult {
 // one's coordinates and closed flag. The set is left holding the selection. Host errors
 // reach the caller.
 FrameQueryResult queryFrames(cad::CadSelectionSet& set, const std::wstring& layer);
+
+// The same with type "INSERT": each block reference's rotation is read, and the box of
+// those square to the axes (three automation calls a frame, two for one that is not).
+FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring& layer);
 
 }  // namespace frames

@@ -382,7 +382,7 @@ namespace {
 TEST_F(Settings, TheSystemMenuShowsTheEqualIntervalPageAndTheChoiceIsKept) {
     auto f = start();
     const auto menuItem = [&] { return f->form().systemMenu().at(0); };
-    ASSERT_EQ(f->form().systemMenu().size(), 2u);
+    ASSERT_EQ(f->form().systemMenu().size(), 3u);
     EXPECT_EQ(menuItem().text, L"等間隔配置を表示");
     EXPECT_FALSE(menuItem().checked);
     EXPECT_FALSE(f->gridPage.sheet->tabVisible());
@@ -478,6 +478,30 @@ TEST_F(Settings, TheTargetCadIsChosenFromTheMenuShownInTheCaptionAndKept) {
 TEST_F(Settings, AFreshFileGainsNoTargetKey) {
     start()->windowDestroyed();
     EXPECT_EQ(written().find(L"TargetCAD"), std::wstring::npos);
+    EXPECT_EQ(written().find(L"BlockWaku"), std::wstring::npos);
+}
+
+// Block references count as frames once the system menu's item says so; off as designed,
+// and the choice lasts through a restart.
+TEST_F(Settings, TheSystemMenuLetsBlockReferencesBeFramesAndTheChoiceIsKept) {
+    auto f = start();
+    const auto item = [&] { return f->form().systemMenu().at(2); };
+    EXPECT_EQ(item().text, L"ブロック参照も枠とする");
+    EXPECT_FALSE(item().checked);
+    EXPECT_FALSE(f->blockFrames());
+    ASSERT_TRUE(f->form().userChooseMenuItem(2));
+    EXPECT_TRUE(item().checked);
+    EXPECT_TRUE(f->blockFrames());
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nBlockWaku=1\r\n"), std::wstring::npos);
+
+    f = start();
+    EXPECT_TRUE(f->blockFrames());
+    EXPECT_TRUE(item().checked);
+    ASSERT_TRUE(f->form().userChooseMenuItem(2));
+    EXPECT_FALSE(f->blockFrames());
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nBlockWaku=0\r\n"), std::wstring::npos);
 }
 
 // [CAD:<name>] sections add profiles or correct built-in ones; a section that cannot be

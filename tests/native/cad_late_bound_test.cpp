@@ -78,6 +78,11 @@ struct Host {
         });
         answer(Operation::Coordinates, std::vector<double>{0, 0, 10, 0, 10, 5, 0, 5});
         answer(Operation::Closed, true);
+        fake(Entity).on(name(Operation::entityExtents), CallKind::Method, [](ValueList& args) {
+            if (args.size() == 2) args = {std::vector<double>{-5, 2, 0}, ValueList{20.0, 12.0}};
+            return Value();
+        });
+        answer(Operation::insertRotation, 1.5);
         answer(Operation::promptDistance, 12.5);
         answer(Operation::promptPoint, std::vector<double>{1, 2, 0});
         answer(Operation::styleTableName, L"mono.ctb");
@@ -165,6 +170,13 @@ std::vector<OperationCase> operationCases() {
          }, {Empty{}, Empty{}}},
         {Operation::Coordinates, [](Objects& o) { EXPECT_EQ(o.entity->Coordinates().size(), 8u); }, {}},
         {Operation::Closed, [](Objects& o) { EXPECT_TRUE(o.entity->Closed()); }, {}},
+        {Operation::entityExtents, [](Objects& o) {
+             CadPoint ll, ur;
+             o.entity->entityExtents(ll, ur);
+             EXPECT_EQ(ll, (CadPoint{-5, 2, 0}));
+             EXPECT_EQ(ur, (CadPoint{20, 12}));
+         }, {Empty{}, Empty{}}},
+        {Operation::insertRotation, [](Objects& o) { EXPECT_EQ(o.entity->insertRotation(), 1.5); }, {}},
         {Operation::promptDistance, [](Objects& o) { EXPECT_EQ(o.utility->promptDistance(L"d"), 12.5); }, {Omitted{}, L"d"}},
         {Operation::promptPoint, [](Objects& o) { EXPECT_EQ(o.utility->promptPoint(L"p"), (CadPoint{1, 2, 0})); }, {Omitted{}, L"p"}},
         {Operation::setDevice, [](Objects& o) { o.layout->setDevice(L"PDF"); }, {L"PDF"}},
@@ -289,6 +301,8 @@ std::vector<GarbleCase> garbleCases() {
         {"name that is a number", Operation::setName, std::int32_t{7}, [](Objects& o) { o.set->setName(); }},
         {"closed flag that is an integer", Operation::Closed, std::int32_t{-1}, [](Objects& o) { o.entity->Closed(); }},
         {"closed flag that is text", Operation::Closed, L"True", [](Objects& o) { o.entity->Closed(); }},
+        {"rotation that is text", Operation::insertRotation, L"0", [](Objects& o) { o.entity->insertRotation(); }},
+        {"rotation that is nothing", Operation::insertRotation, Empty{}, [](Objects& o) { o.entity->insertRotation(); }},
         {"plot result that is text", Operation::runPlot, L"ok", [](Objects& o) { o.plot->runPlot(); }},
         {"document that is null", Operation::currentDocument, DispatchPtr(), [](Objects& o) { o.app->currentDocument(); }},
         {"document that is nothing", Operation::currentDocument, Empty{}, [](Objects& o) { o.app->currentDocument(); }},
@@ -328,18 +342,21 @@ TEST(LateBound, OutArgumentsOfTheWrongShapeBecomeCadError) {
         {"second corner missing", [](ValueList& a) { a = {std::vector<double>{0, 0}}; }},
         {"arguments dropped", [](ValueList& a) { a.clear(); }},
     };
-    for (const auto& [what, write] : cases) {
-        SCOPED_TRACE(what);
-        Host host;
-        Objects objects(host);
-        host.fake(SelectionSet).on(Host::name(Operation::measureExtents), CallKind::Method, [write](ValueList& a) {
-            write(a);
-            return Value();
-        });
-        CadPoint ll{-1}, ur{-1};
-        EXPECT_THROW(objects.set->measureExtents(ll, ur), CadError);
-        EXPECT_EQ(ll, CadPoint{-1});  // the caller's points are not half-written
-    }
+    // The selection's box and an entity's.
+    for (const Operation op : {Operation::measureExtents, Operation::entityExtents})
+        for (const auto& [what, write] : cases) {
+            SCOPED_TRACE(what);
+            Host host;
+            Objects objects(host);
+            host.fake(member(op).object).on(Host::name(op), CallKind::Method, [write](ValueList& a) {
+                write(a);
+                return Value();
+            });
+            CadPoint ll{-1}, ur{-1};
+            if (op == Operation::measureExtents) EXPECT_THROW(objects.set->measureExtents(ll, ur), CadError);
+            else EXPECT_THROW(objects.entity->entityExtents(ll, ur), CadError);
+            EXPECT_EQ(ll, CadPoint{-1});  // the caller's points are not half-written
+        }
 }
 
 TEST(LateBound, PlotServiceRefusingThePlotInterfaceIsCadError) {

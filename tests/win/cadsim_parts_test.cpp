@@ -168,6 +168,7 @@ cad::ObjectKind kindServedBy(sim::Interface in) {
         case sim::Interface::SelectionSet: return cad::ObjectKind::SelectionSet;
         case sim::Interface::LwPolyline:
         case sim::Interface::Polyline:
+        case sim::Interface::BlockReference:
         case sim::Interface::Entity: return cad::ObjectKind::Entity;
         case sim::Interface::Utility: return cad::ObjectKind::Utility;
         case sim::Interface::Layout: return cad::ObjectKind::Layout;
