@@ -109,6 +109,20 @@ inline const char kMixedPolylines[] =
     "0\nSEQEND\n8\nFRAME\n"
     "0\nENDSEC\n0\nEOF\n";
 
+// The fixture drawing with a block of a 420 x 297 outline, referenced on "Blocks" at
+// (1000, 0) turned a quarter: its box is (703, 0) to (1000, 420).
+inline const std::string kDrawingWithBlock = [] {
+    std::string text = kDrawing;
+    const std::string entities = "0\nSECTION\n2\nENTITIES\n";
+    text.replace(text.find(entities), entities.size(),
+                 "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nSheet\n70\n0\n10\n0\n20\n0\n"
+                 "0\nLWPOLYLINE\n8\n0\n90\n4\n70\n1\n10\n0\n20\n0\n10\n420\n20\n0\n10\n420\n20\n297\n10\n0\n20\n297\n"
+                 "0\nENDBLK\n0\nENDSEC\n" + entities);
+    const std::string end = "0\nENDSEC\n0\nEOF\n";
+    text.replace(text.rfind(end), end.size(), "0\nINSERT\n8\nBlocks\n2\nSheet\n10\n1000\n20\n0\n50\n90\n" + end);
+    return text;
+}();
+
 inline const std::vector<double> kFrame{0, 0, 420, 0, 420, 297, 0, 297};
 inline const std::vector<double> kOpen{500, 0, 600, 0, 600, 100};
 inline const std::vector<double> kOldStyle{700, 0, 0, 800, 0, 0, 800, 50, 0, 700, 50, 0};
@@ -210,9 +224,9 @@ protected:
     std::filesystem::path trace, journal;  // those of the stand-in in use
     std::unique_ptr<cad::CadApplication> app;
     std::unique_ptr<cad::CadDocument> doc;
+    static constexpr char kAnswers[] = "point 10,20\ndistance 5\n";
 
 private:
-    static constexpr char kAnswers[] = "point 10,20\ndistance 5\n";
     static std::unique_ptr<ServedFixture>& shared() {
         static std::unique_ptr<ServedFixture> fixture;
         return fixture;

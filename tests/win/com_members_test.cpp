@@ -27,7 +27,7 @@ bool traced(const std::string& trace, const Member& m) {
 }
 
 TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
-    start();
+    start({}, kAnswers, comtest::kDrawingWithBlock.c_str());
     const CadPoint a{0, 0}, b{420, 297};
     app->showWholeDrawing();
     app->showAreaInView(a, b);
@@ -47,6 +47,17 @@ TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
     entity->Closed();
     CadPoint ll, ur;
     added->measureExtents(ll, ur);
+    added->emptySet();
+    const SelectionFilter blocks{{0}, {L"INSERT"}};
+    added->selectWithFilter(5, nullptr, nullptr, &blocks);
+    ASSERT_EQ(added->entityCount(), 1);
+    auto block = added->entityAt(0);
+    EXPECT_NEAR(block->insertRotation(), 1.5707963267948966, 1e-12);
+    block->entityExtents(ll, ur);
+    EXPECT_NEAR(ll.at(0), 703, 1e-9);
+    EXPECT_NEAR(ll.at(1), 0, 1e-9);
+    EXPECT_NEAR(ur.at(0), 1000, 1e-9);
+    EXPECT_NEAR(ur.at(1), 420, 1e-9);
     added->emptySet();
     added->selectWithFilter(0, &a, &b, nullptr);
     added->discardSet();
