@@ -68,10 +68,30 @@ inline const std::vector<SampleFrame>& sampleFrames() {
     return frames;
 }
 
-inline const SampleFrame& sampleFrame(const std::string& title) {
-    for (const SampleFrame& f : sampleFrames())
+inline const SampleFrame& frameTitled(const std::vector<SampleFrame>& frames, const std::string& title) {
+    for (const SampleFrame& f : frames)
         if (title == f.title) return f;
     throw std::invalid_argument("no sample frame " + title);
+}
+
+inline std::vector<Rect> framesOf(const std::vector<SampleFrame>& frames) {
+    std::vector<Rect> out;
+    for (const SampleFrame& f : frames) out.push_back(f.frame);
+    return out;
+}
+
+inline std::filesystem::path tempPath(const std::wstring& name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    return std::filesystem::path(dir) / name;
+}
+
+// A copy of the drawing, in the temporary folder, with its cyan layers turned yellow (the
+// samples' frame layer is cyan), so that only Quillon's outlines are pure cyan.
+inline std::filesystem::path withoutCyan(const std::filesystem::path& drawing) {
+    const std::filesystem::path copy = tempPath(L"quillon-road-" + drawing.filename().wstring());
+    EXPECT_TRUE(writeWithoutCyanLayers(drawing, copy)) << drawing;
+    return copy;
 }
 
 inline std::filesystem::path sampleDrawing() {

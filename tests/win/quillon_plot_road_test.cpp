@@ -25,7 +25,13 @@ using quillon_test::waitUntil;
 struct RoadCase {
     const char* name;
     bool fromTop;  // "左上から印刷する"
-    std::vector<std::string> order;  // titles of the sample's frames
+    std::vector<std::string> order;  // titles of the drawing's frames
+    // The drawing and its frames; with `blockFrames` the system menu's option that makes
+    // block references frames is on.
+    std::filesystem::path (*drawing)() = sampleDrawing;
+    const std::vector<SampleFrame>& (*frames)() = sampleFrames;
+    bool blockFrames = false;
+    bool outlinesChecked = false;
 };
 
 void PrintTo(const RoadCase& c, std::ostream* out) { *out << c.name; }
@@ -53,14 +59,18 @@ TEST_P(QuillonPlotRoad, EveryChosenFramePlottedInOrderOnItsSheet) {
     const std::filesystem::path journal = out / "journal.jsonl";
 
     {
-        FrameRoad road(sampleDrawing(),
-                       settingsFor("MORVEL", c.fromTop),
+        FrameRoad road(c.drawing(),
+                       settingsFor("MORVEL", c.fromTop) + (c.blockFrames ? "BlockWaku=1\r\n" : ""),
                        {L"--journal", journal.wstring(), L"--plot-dir", (out / "sheets").wstring()});
         ASSERT_TRUE(road.ready());
         Preview p;
         ASSERT_TRUE(road.captureAndWait(p)) << "no photograph on the preview";
+        // Every frame outlined where it lies on the photograph (on a drawing whose own
+        // lines are not cyan).
+        if (c.outlinesChecked) expectOutlines(road, p, framesOf(c.frames()));
         QuillonProcess::click(road.allButton());
-        ASSERT_TRUE(waitUntil([&] { return road.countText() == L"11"; })) << road.countText();
+        const std::wstring all = std::to_wstring(c.order.size());
+        ASSERT_TRUE(waitUntil([&] { return road.countText() == all; })) << road.countText();
         if (keep) saveBmp(out / "preview.bmp", road.preview().shot);
 
         const HWND window = GetAncestor(road.printButton(), GA_ROOT);
@@ -95,7 +105,7 @@ TEST_P(QuillonPlotRoad, EveryChosenFramePlottedInOrderOnItsSheet) {
     ASSERT_EQ(jobs.size(), c.order.size());
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const JournalJob& j = jobs[i];
-        const SampleFrame& e = sampleFrame(c.order[i]);
+        const SampleFrame& e = frameTitled(c.frames(), c.order[i]);
         SCOPED_TRACE(std::string("job ") + std::to_string(i + 1) + ": " + e.title);
         EXPECT_EQ(j.job, int(i + 1));
         EXPECT_EQ(j.device, "PDF");

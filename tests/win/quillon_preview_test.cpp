@@ -17,25 +17,6 @@ using namespace road;
 using quillon_test::QuillonProcess;
 using quillon_test::waitUntil;
 
-std::vector<Rect> framesOf(const std::vector<SampleFrame>& frames) {
-    std::vector<Rect> out;
-    for (const SampleFrame& f : frames) out.push_back(f.frame);
-    return out;
-}
-
-std::filesystem::path tempPath(const std::wstring& name) {
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    return std::filesystem::path(dir) / name;
-}
-
-// The drawing with its cyan layers turned yellow (the sample's frame layer is cyan).
-std::filesystem::path withoutCyan(const std::filesystem::path& drawing) {
-    const std::filesystem::path copy = tempPath(L"quillon-road-" + drawing.filename().wstring());
-    EXPECT_TRUE(writeWithoutCyanLayers(drawing, copy)) << drawing;
-    return copy;
-}
-
 void keepForPeople(const Pixels& shot, const std::string& name) {
     saveBmp(std::filesystem::path(cadsim_test::binDir()) / (name + ".bmp"), shot);
 }
