@@ -304,6 +304,7 @@ class Placement:
 
     def __init__(self, at, scale_x, scale_y, rotation, base=(0.0, 0.0), outer=None):
         self.at, self.scale_x, self.scale_y, self.base, self.outer = at, scale_x, scale_y, base, outer
+        # The turn of the block's x axis in the drawing (no mirror lies between them).
         self.rotation = rotation + (outer.rotation if outer else 0)
         self.cos, self.sin = turn(rotation)
 
