@@ -1,10 +1,12 @@
-// The bundled sample drawing (sim/sample/sample.dxf, written by make_sample.py): the
-// sheet frames a frame query finds in it, and what it must pass over.
+// The bundled sample drawings (sim/sample/sample.dxf and blocks.dxf, written by
+// make_sample.py): the sheet frames a frame query finds in them, and what it must pass
+// over.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <numbers>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -107,19 +109,64 @@ TEST(SimSample, TheQueryPassesOverWhatIsNotAFrame) {
     EXPECT_EQ(japanese, 9);
 }
 
-TEST(SimSample, TheCommittedDrawingIsWhatTheScriptWrites) {
+// Frames drawn as block references on MORVEL, at their scales, turned, mirrored and
+// nested, one of them at 30 degrees; each reference's box, attribute values included,
+// is its outline's. Beside them on MORVEL only closed polylines: two frames and one
+// drawn on top of a reference's outline.
+TEST(SimSample, BlockFramesAreReferencesOnMorvelBoxedByTheirOutlines) {
+    sim::Drawing d;
+    ASSERT_NO_THROW(d = sim::readDxf(sampleDir() / "blocks.dxf"));
+    const double cos30 = std::cos(std::numbers::pi / 6);
+    const std::vector<Frame> expected{  // in the file's order
+        {0, 0, 21000, 14850},         {24000, 3, 38850, 21003},       {42000, -2, 63025, 14848},
+        {0, 25000, 42000, 54700},     {45000, 25003, 66000, 39853},   {69000, 24998, 83850, 45998},
+        {0, 60000, 21000, 74850},
+        {32000 - 14850 / 2.0, 60000, 32000 + 21000 * cos30, 60000 + 21000 / 2.0 + 14850 * cos30},
+        {54000, 59997, 64500, 67422}};
+    std::vector<Frame> boxes;
+    std::set<std::wstring> blocksElsewhere;
+    for (const sim::Insert& insert : d.inserts) {
+        if (insert.layer != L"MORVEL") {
+            blocksElsewhere.insert(insert.block);
+            continue;
+        }
+        sim::Extents box;
+        for (std::size_t k = insert.first; k < insert.first + insert.count; ++k) include(box, boundsOf(d.entities[k]));
+        boxes.push_back({box.min.x, box.min.y, box.max.x, box.max.y});
+    }
+    ASSERT_EQ(boxes.size(), expected.size());
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const Frame &b = boxes[i], &e = expected[i];
+        EXPECT_TRUE(std::abs(b.minx - e.minx) < 1e-6 && std::abs(b.miny - e.miny) < 1e-6 &&
+                    std::abs(b.maxx - e.maxx) < 1e-6 && std::abs(b.maxy - e.maxy) < 1e-6)
+            << "reference " << i << ": " << b.minx << " " << b.miny << " " << b.maxx << " " << b.maxy;
+    }
+    EXPECT_EQ(blocksElsewhere, std::set<std::wstring>{L"NORTH"});
+    int closedFourOnMorvel = 0, otherOnMorvel = 0;
+    for (const Entity& e : d.entities) {
+        if (!e.selectable || e.layer != L"MORVEL") continue;
+        (e.type == EntityType::LwPolyline && e.closed && e.points.size() == 4 ? closedFourOnMorvel : otherOnMorvel)++;
+    }
+    EXPECT_EQ(closedFourOnMorvel, 3);
+    EXPECT_EQ(otherOnMorvel, 0);
+}
+
+TEST(SimSample, TheCommittedDrawingsAreWhatTheScriptWrites) {
     if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
-    TempDir dir;
-    std::filesystem::path out = dir / "sample.dxf";
-    std::string command = "python3 \"" + (sampleDir() / "make_sample.py").string() + "\" \"" + out.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
     auto read = [](const std::filesystem::path& p) {
         std::ifstream in(p, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     };
-    EXPECT_TRUE(read(out) == read(sampleDir() / "sample.dxf")) << "run sim/sample/make_sample.py again";
+    for (auto [drawing, option] : {std::pair{"sample.dxf", ""}, std::pair{"blocks.dxf", " --blocks"}}) {
+        TempDir dir;
+        std::filesystem::path out = dir / drawing;
+        std::string command =
+            "python3 \"" + (sampleDir() / "make_sample.py").string() + "\"" + option + " \"" + out.string() + "\"";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_TRUE(read(out) == read(sampleDir() / drawing)) << "run sim/sample/make_sample.py" << option << " again";
+    }
 }
 
 }  // namespace
