@@ -68,6 +68,31 @@ inline const std::vector<SampleFrame>& sampleFrames() {
     return frames;
 }
 
+// The frames of the block-frame sample (make_sample.py --blocks), in plot order with rows
+// from the bottom, with the frame layer's block references taken as frames: title-block
+// blocks unturned, turned by 90, 180 and 270 degrees, mirrored and nested, two polyline
+// frames, and a polyline drawn on the outline of the block frame turned by 90 degrees
+// (one frame). A block reference turned by 30 degrees is no frame.
+inline const std::vector<SampleFrame>& blockSampleFrames() {
+    static const std::vector<SampleFrame> frames = {
+        {"A3", {0, 0, 21000, 14850}, 50, 1},
+        {"A3 90", {24000, 3, 38850, 21003}, 50, 0},
+        {"A1", {42000, -2, 63025, 14848}, 21025.0 / 420, 1},
+        {"POLYLINE", {66000, 4, 87000, 14854}, 50, 1},
+        {"A3 1:100", {0, 25000, 42000, 54700}, 100, 1},
+        {"MIRRORED", {45000, 25003, 66000, 39853}, 50, 1},
+        {"A3 270", {69000, 24998, 83850, 45998}, 50, 0},
+        {"NESTED", {0, 60000, 21000, 74850}, 50, 1},
+        {"A3 180", {54000, 59997, 64500, 67422}, 25, 1},
+        {"POLYLINE 1:25", {67000, 60002, 77500, 67427}, 25, 1},
+    };
+    return frames;
+}
+
+inline std::filesystem::path blockSampleDrawing() {
+    return std::filesystem::path(QUILLON_SOURCE_DIR) / "sim/sample/blocks.dxf";
+}
+
 inline const SampleFrame& frameTitled(const std::vector<SampleFrame>& frames, const std::string& title) {
     for (const SampleFrame& f : frames)
         if (title == f.title) return f;

@@ -1,5 +1,6 @@
-// The whole road, as a user walks it: the stand-in with the sample drawing, Quillon
-// beside it; "キャプチャ", "すべて", "印刷". The stand-in's plot journal then holds one job
+// The whole road, as a user walks it: the stand-in with a sample drawing (sheet frames
+// drawn as polylines, or as title-block blocks), Quillon beside it; "キャプチャ" (every
+// frame outlined), "すべて", "印刷". The stand-in's plot journal then holds one job
 // per frame in plot order, each framed on its frame at the frame's own scale and turn,
 // and its PDF device has written one sheet of the chosen paper per job.
 //
@@ -138,6 +139,15 @@ INSTANTIATE_TEST_SUITE_P(
         RoadCase{"rows_from_the_top", true,
                  {"DETAIL 1", "DETAIL 2", "DETAIL 3", "KEY PLAN", "2F PLAN", "ELEVATION", "TRAPEZOID", "1F PLAN",
                   "SITE PLAN", "SECTION A", "TURNED"}}),
+    [](const testing::TestParamInfo<RoadCase>& info) { return std::string(info.param.name); });
+
+// Sheet frames drawn as title-block blocks, with the system menu's option on.
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, QuillonPlotRoad,
+    testing::Values(RoadCase{"blocks_rows_from_the_bottom", false,
+                             {"A3", "A3 90", "A1", "POLYLINE", "A3 1:100", "MIRRORED", "A3 270", "NESTED", "A3 180",
+                              "POLYLINE 1:25"},
+                             [] { return withoutCyan(blockSampleDrawing()); }, blockSampleFrames, true, true}),
     [](const testing::TestParamInfo<RoadCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
