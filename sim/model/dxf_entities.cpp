@@ -88,7 +88,10 @@ void readVertices(const Groups& groups, std::size_t& j, std::size_t end, Item& i
         }
 }
 
+// TEXT, or ATTRIB: an attribute's vertical justification is group 74 (its 73 is the
+// field length).
 Entity readText(const Groups& groups, std::size_t i, std::size_t end, Common& common, const TextDecoder& decode) {
+    const int verticalCode = isCode0(groups[i], "ATTRIB") ? 74 : 73;
     Entity e;
     e.type = EntityType::Text;
     std::vector<Vec2> points(1);
@@ -104,8 +107,9 @@ Entity readText(const Groups& groups, std::size_t i, std::size_t end, Common& co
             case 40: e.textHeight = groups.number(g); break;
             case 50: e.rotation = angle(groups, g); break;
             case 72: horizontal = groups.integer(g); break;
-            case 73: vertical = groups.integer(g); break;
-            default: break;
+            default:
+                if (g.code == verticalCode) vertical = groups.integer(g);
+                break;
         }
     }
     points.resize(2);

@@ -412,6 +412,22 @@ TEST(DxfBlocks, ArraysOfInsertsAndAttributes) {
     expectExtents(d, 0, 0, 20, 5, 1e-9);
 }
 
+// An attribute's vertical justification is its group 74; its 73 is a field length.
+TEST(DxfBlocks, AnAttributeHangsFromItsAlignmentPointWhenJustifiedToTheTop) {
+    std::string blocks = blocksSection(block("P", "0,0", groups({{0, "POINT"}, {10, "0"}, {20, "0"}})));
+    Drawing d = read(blocks + entitiesFile(groups({{0, "INSERT"}, {66, "1"}, {2, "P"}, {10, "0"}, {20, "0"},
+                                                   {0, "ATTRIB"}, {10, "0"}, {20, "0"}, {11, "50"}, {21, "40"},
+                                                   {40, "2"}, {1, "A-1"}, {2, "TAG"}, {70, "0"}, {72, "1"},
+                                                   {73, "0"}, {74, "3"}, {0, "SEQEND"}})));
+    ASSERT_EQ(countOf(d, EntityType::Text, false), 1);
+    for (const sim::Entity& e : d.entities)
+        if (e.type == EntityType::Text) {
+            EXPECT_EQ(e.attachment, 2);  // top centre
+            EXPECT_NEAR(e.points.at(0).x, 50, 1e-9);
+            EXPECT_NEAR(e.points.at(0).y, 40, 1e-9);
+        }
+}
+
 TEST(DxfBlocks, AnInsertOfAMissingBlockDrawsNothing) {
     Drawing d = read(entitiesFile(groups({{0, "INSERT"}, {2, "nowhere"}, {10, "3"}, {20, "4"}})));
     ASSERT_EQ(d.inserts.size(), 1u);
