@@ -1,5 +1,6 @@
 // The frame record and the frame list. A frame is the axis-aligned bounding box of a
-// closed four-vertex polyline on the frame layer; the list's order is the plot order.
+// closed four-vertex polyline on the frame layer, or of a block reference on it set square
+// to the axes; the list's order is the plot order.
 #pragma once
 
 #include <cstdint>
