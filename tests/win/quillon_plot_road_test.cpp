@@ -150,4 +150,36 @@ INSTANTIATE_TEST_SUITE_P(
                              [] { return withoutCyan(blockSampleDrawing()); }, blockSampleFrames, true, true}),
     [](const testing::TestParamInfo<RoadCase>& info) { return std::string(info.param.name); });
 
+// The option as a user sets it: the system menu opened from the keyboard (Alt+Space), its
+// last item "ブロック参照も枠とする" chosen; the next capture finds the block frames.
+TEST(QuillonBlockFrames, TheSystemMenuItemTurnsThemOn) {
+    FrameRoad road(withoutCyan(blockSampleDrawing()), settingsFor("MORVEL"));
+    ASSERT_TRUE(road.ready());
+    const HWND main = road.quillon().mainWindow();
+    Preview p;
+    ASSERT_TRUE(road.captureAndWait(p)) << "no photograph on the preview";
+    QuillonProcess::click(road.allButton());
+    // Off, the three polylines only (the one on a block frame is a frame of its own).
+    ASSERT_TRUE(waitUntil([&] { return road.countText() == L"3"; })) << road.countText();
+
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    HWND menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    }, 10000)) << "no system menu";
+    if (const char* shots = std::getenv("QUILLON_SHOTS"); shots && *shots)
+        saveBmp(std::filesystem::path(shots) / "system-menu.bmp", screenCopy(RECT{600, 0, 1280, 400}));
+    for (int key : {VK_UP, VK_RETURN}) {
+        PostMessageW(menu, WM_KEYDOWN, key, 0);
+        PostMessageW(menu, WM_KEYUP, key, 0xC0000000);
+    }
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(menu); }, 10000));
+
+    ASSERT_TRUE(road.captureAndWait(p)) << "no photograph on the preview";
+    expectOutlines(road, p, framesOf(blockSampleFrames()));
+    QuillonProcess::click(road.allButton());
+    EXPECT_TRUE(waitUntil([&] { return road.countText() == L"10"; })) << road.countText();
+}
+
 }  // namespace
