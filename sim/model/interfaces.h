@@ -23,6 +23,7 @@ enum class Interface {
     Utility,
     Layout,
     Plot,
+    Attribute,  // an attribute reference of a block reference
 };
 
 // The interface that describes an automation object of the stand-in; nullopt for an

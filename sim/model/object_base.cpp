@@ -81,6 +81,7 @@ Interface Object::describedBy() const {
         case cad::ObjectKind::Utility: return Interface::Utility;
         case cad::ObjectKind::Layout: return Interface::Layout;
         case cad::ObjectKind::Plot: return Interface::Plot;
+        case cad::ObjectKind::Attribute: return Interface::Attribute;
     }
     return Interface::Entity;
 }

@@ -61,6 +61,7 @@ private:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
             case entityExtents: case insertRotation:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);
@@ -120,6 +121,7 @@ private:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
             case entityExtents: case insertRotation:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);
@@ -160,6 +162,7 @@ private:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
             case entityExtents: case insertRotation:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);

@@ -155,6 +155,7 @@ private:
             case promptDistance: case promptPoint:
             case setCopyCount: case runPlot:
             case entityExtents: case insertRotation:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);
@@ -225,6 +226,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case entityExtents: case insertRotation:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);

@@ -83,6 +83,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);
@@ -156,6 +157,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
             case entityExtents: case insertRotation:
                 break;
         }
@@ -259,6 +261,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
+            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
             case entityExtents: case insertRotation:
                 break;
         }

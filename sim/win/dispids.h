@@ -49,7 +49,7 @@ inline std::wstring_view memberNameOf(Interface in, long id) {
     return dispatchIdOf(in, name) == id ? name : std::wstring_view();
 }
 
-inline constexpr std::size_t kInterfaceCount = static_cast<std::size_t>(Interface::Plot) + 1;
+inline constexpr std::size_t kInterfaceCount = static_cast<std::size_t>(Interface::Attribute) + 1;
 
 // The interface's name in the type library.
 inline std::wstring_view typeLibraryName(Interface in) {
@@ -65,6 +65,7 @@ inline std::wstring_view typeLibraryName(Interface in) {
         case Interface::Utility: return L"CadUtility";
         case Interface::Layout: return L"CadLayout";
         case Interface::Plot: return L"CadPlot";
+        case Interface::Attribute: return L"CadAttribute";
     }
     return {};
 }

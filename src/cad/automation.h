@@ -16,6 +16,11 @@ namespace cad {
 using CadPoint = std::vector<double>;
 using StringList = std::vector<std::wstring>;
 
+struct BlockAttribute {
+    std::wstring tag, text;
+    friend bool operator==(const BlockAttribute&, const BlockAttribute&) = default;
+};
+
 class CadEntity {
 public:
     virtual ~CadEntity() = default;
@@ -24,6 +29,8 @@ public:
     // The entity's box in the drawing (for a block reference: round everything it draws).
     virtual void entityExtents(CadPoint& lowerLeft, CadPoint& upperRight) = 0;
     virtual double insertRotation() = 0;  // a block reference's rotation, radians counter-clockwise
+    // A block reference's attributes, tag and text each, in the reference's order.
+    virtual std::vector<BlockAttribute> blockAttributes() = 0;
 };
 
 struct SelectionFilter {
@@ -90,6 +97,8 @@ public:
     virtual ~CadPlot() = default;
     virtual void setCopyCount(std::int32_t copies) = 0;
     virtual bool runPlot() = 0;  // configuration omitted
+    // The layout's current sheet into the named file (a full path); true when written.
+    virtual bool plotToFile(const std::wstring& fullName) = 0;
 };
 
 class CadDocument {
@@ -103,6 +112,9 @@ public:
     virtual void writeSysVar(const std::wstring& name, const Value& value) = 0;
     virtual std::unique_ptr<CadLayout> currentLayout() = 0;
     virtual std::intptr_t documentWindowHandle() = 0;
+    // The drawing's folder (empty for a drawing never saved) and its file name.
+    virtual std::wstring drawingFolder() = 0;
+    virtual std::wstring drawingName() = 0;
 };
 
 class CadApplication {

@@ -128,6 +128,12 @@ protected:
     std::wstring_view current_;  // the member being called, for error texts
 };
 
+class LateAttribute final : LateBound {
+public:
+    explicit LateAttribute(DispatchPtr o) : LateBound(std::move(o), Attribute) {}
+    BlockAttribute read() { return {text(call(Operation::attributeTag)), text(call(Operation::attributeText))}; }
+};
+
 class LateEntity final : public CadEntity, LateBound {
 public:
     explicit LateEntity(DispatchPtr o) : LateBound(std::move(o), Entity) {}
@@ -137,6 +143,20 @@ public:
         corners(Operation::entityExtents, lowerLeft, upperRight);
     }
     double insertRotation() override { return number(call(Operation::insertRotation)); }
+    // An array of attribute objects; nothing, or an empty array, when it has none.
+    std::vector<BlockAttribute> blockAttributes() override {
+        Value result = call(Operation::blockAttributes);
+        std::vector<BlockAttribute> out;
+        if (result.is<Empty>()) return out;
+        const ValueList* items = result.get<ValueList>();
+        if (!items) badShape(L"属性の一覧ではありません");
+        for (const Value& item : *items) {
+            const DispatchPtr* attribute = item.get<DispatchPtr>();
+            if (!attribute || !*attribute) badShape(L"属性の一覧ではありません");
+            out.push_back(LateAttribute(*attribute).read());
+        }
+        return out;
+    }
 };
 
 class LateSelectionSet final : public CadSelectionSet, LateBound {
@@ -221,6 +241,9 @@ public:
     explicit LatePlot(DispatchPtr o) : LateBound(std::move(o), Plot) {}
     void setCopyCount(std::int32_t copies) override { call(Operation::setCopyCount, {copies}); }
     bool runPlot() override { return boolean(call(Operation::runPlot, {Omitted{}})); }
+    bool plotToFile(const std::wstring& fullName) override {
+        return boolean(call(Operation::plotToFile, {fullName, Omitted{}}));
+    }
 };
 
 class LateDocument final : public CadDocument, LateBound {
@@ -246,6 +269,8 @@ public:
         return std::make_unique<LateLayout>(object(call(Operation::currentLayout)));
     }
     std::intptr_t documentWindowHandle() override { return integer(call(Operation::documentWindowHandle)); }
+    std::wstring drawingFolder() override { return text(call(Operation::drawingFolder)); }
+    std::wstring drawingName() override { return text(call(Operation::drawingName)); }
 
 private:
     std::wstring plotInterfaceId_;

@@ -61,6 +61,12 @@ constexpr std::array kMembers{
     Member{Plot, Operation::runPlot, L"runPlot", L"PlotToDevice", M},
     Member{Entity, Operation::entityExtents, L"entityExtents", L"GetBoundingBox", M},
     Member{Entity, Operation::insertRotation, L"insertRotation", L"Rotation", G},
+    Member{Document, Operation::drawingFolder, L"drawingFolder", L"Path", G},
+    Member{Document, Operation::drawingName, L"drawingName", L"Name", G},
+    Member{Plot, Operation::plotToFile, L"plotToFile", L"PlotToFile", M},
+    Member{Entity, Operation::blockAttributes, L"blockAttributes", L"GetAttributes", M},
+    Member{Attribute, Operation::attributeTag, L"attributeTag", L"TagString", G},
+    Member{Attribute, Operation::attributeText, L"attributeText", L"TextString", G},
 };
 
 // Row i is operation i, and no two operations share a code name.
@@ -103,6 +109,7 @@ std::wstring_view objectKindName(ObjectKind object) {
         case Utility: return L"Utility";
         case Layout: return L"Layout";
         case Plot: return L"Plot";
+        case Attribute: return L"Attribute";
     }
     return L"?";
 }

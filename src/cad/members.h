@@ -13,7 +13,8 @@
 
 namespace cad {
 
-enum class ObjectKind { Application, Document, SelectionSets, SelectionSet, Entity, Utility, Layout, Plot };
+// Attribute: an attribute reference of a block reference.
+enum class ObjectKind { Application, Document, SelectionSets, SelectionSet, Entity, Utility, Layout, Plot, Attribute };
 
 // Our code names for the members, one per row of the table and in its order: an
 // operation is the index of its row. The stand-in's member ids follow the same order.
@@ -78,10 +79,20 @@ enum class Operation {
     // member ids follow them).
     // Entity
     entityExtents,
-    insertRotation,  // a block reference's rotation; the last one: kOperationCount counts from it
+    insertRotation,  // a block reference's rotation
+    // Document
+    drawingFolder,
+    drawingName,
+    // Plot
+    plotToFile,
+    // Entity
+    blockAttributes,  // a block reference's attribute references
+    // Attribute
+    attributeTag,
+    attributeText,  // the last one: kOperationCount counts from it
 };
 
-inline constexpr std::size_t kOperationCount = static_cast<std::size_t>(Operation::insertRotation) + 1;
+inline constexpr std::size_t kOperationCount = static_cast<std::size_t>(Operation::attributeText) + 1;
 
 struct Member {
     ObjectKind object;

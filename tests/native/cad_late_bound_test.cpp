@@ -55,7 +55,7 @@ struct Host {
     FakePtr plotInterface = FakeDispatch::make(L"plot interface");
 
     Host() {
-        for (ObjectKind kind : {Application, Document, SelectionSets, SelectionSet, Entity, Utility, Layout, Plot})
+        for (ObjectKind kind : {Application, Document, SelectionSets, SelectionSet, Entity, Utility, Layout, Plot, Attribute})
             fakes[kind] = FakeDispatch::make(std::wstring(objectKindName(kind)));
         answer(Operation::currentDocument, fakes[Document]);
         answer(Operation::mainWindowHandle, std::int32_t{0x10020});
@@ -83,6 +83,12 @@ struct Host {
             return Value();
         });
         answer(Operation::insertRotation, 1.5);
+        answer(Operation::blockAttributes, ValueList{fakes[Attribute]});
+        answer(Operation::attributeTag, L"SHEET_NO");
+        answer(Operation::attributeText, L"A-101");
+        answer(Operation::drawingFolder, L"C:\\Drawings");
+        answer(Operation::drawingName, L"plan.dwg");
+        answer(Operation::plotToFile, true);
         answer(Operation::promptDistance, 12.5);
         answer(Operation::promptPoint, std::vector<double>{1, 2, 0});
         answer(Operation::styleTableName, L"mono.ctb");
@@ -177,6 +183,13 @@ std::vector<OperationCase> operationCases() {
              EXPECT_EQ(ur, (CadPoint{20, 12}));
          }, {Empty{}, Empty{}}},
         {Operation::insertRotation, [](Objects& o) { EXPECT_EQ(o.entity->insertRotation(), 1.5); }, {}},
+        {Operation::blockAttributes, [](Objects& o) {
+             EXPECT_EQ(o.entity->blockAttributes(), (std::vector<BlockAttribute>{{L"SHEET_NO", L"A-101"}}));
+         }, {}},
+        {Operation::drawingFolder, [](Objects& o) { EXPECT_EQ(o.doc->drawingFolder(), L"C:\\Drawings"); }, {}},
+        {Operation::drawingName, [](Objects& o) { EXPECT_EQ(o.doc->drawingName(), L"plan.dwg"); }, {}},
+        {Operation::plotToFile, [](Objects& o) { EXPECT_TRUE(o.plot->plotToFile(L"C:\\out\\a.pdf")); },
+         {L"C:\\out\\a.pdf", Omitted{}}},
         {Operation::promptDistance, [](Objects& o) { EXPECT_EQ(o.utility->promptDistance(L"d"), 12.5); }, {Omitted{}, L"d"}},
         {Operation::promptPoint, [](Objects& o) { EXPECT_EQ(o.utility->promptPoint(L"p"), (CadPoint{1, 2, 0})); }, {Omitted{}, L"p"}},
         {Operation::setDevice, [](Objects& o) { o.layout->setDevice(L"PDF"); }, {L"PDF"}},
@@ -220,7 +233,26 @@ TEST(LateBound, EveryOperationCallsItsMemberWithTheDocumentedArguments) {
         EXPECT_EQ(describe(target.calls[0].args), describe(c.args));
         covered.insert(c.op);
     }
-    for (const Member& m : memberTable()) EXPECT_TRUE(covered.count(m.operation));
+    // An attribute object is reached only through its block reference (below).
+    for (const Member& m : memberTable()) EXPECT_TRUE(m.object == Attribute || covered.count(m.operation));
+}
+
+// Each attribute object is asked its tag, then its text; a reference without attributes
+// may answer nothing at all.
+TEST(LateBound, ABlockReferenceGivesItsAttributesTagAndText) {
+    Host host;
+    Objects objects(host);
+    const FakePtr second = FakeDispatch::make(L"second attribute");
+    second->returns(L"TagString", CallKind::Get, L"TITLE");
+    second->returns(L"TextString", CallKind::Get, L"1F 平面図");
+    host.answer(Operation::blockAttributes, ValueList{host.fakes[Attribute], second});
+    EXPECT_EQ(objects.entity->blockAttributes(),
+              (std::vector<BlockAttribute>{{L"SHEET_NO", L"A-101"}, {L"TITLE", L"1F 平面図"}}));
+    ASSERT_EQ(host.fake(Attribute).calls.size(), 2u);
+    EXPECT_EQ(host.fake(Attribute).calls[0].member, L"TagString");
+    EXPECT_EQ(host.fake(Attribute).calls[1].member, L"TextString");
+    host.answer(Operation::blockAttributes, Empty{});
+    EXPECT_TRUE(objects.entity->blockAttributes().empty());
 }
 
 TEST(LateBound, SelectionWithoutCornersOrFilterLeavesThemOut) {
@@ -303,6 +335,12 @@ std::vector<GarbleCase> garbleCases() {
         {"closed flag that is text", Operation::Closed, L"True", [](Objects& o) { o.entity->Closed(); }},
         {"rotation that is text", Operation::insertRotation, L"0", [](Objects& o) { o.entity->insertRotation(); }},
         {"rotation that is nothing", Operation::insertRotation, Empty{}, [](Objects& o) { o.entity->insertRotation(); }},
+        {"attributes that are text", Operation::blockAttributes, L"SHEET_NO", [](Objects& o) { o.entity->blockAttributes(); }},
+        {"attributes holding text", Operation::blockAttributes, ValueList{L"SHEET_NO"},
+         [](Objects& o) { o.entity->blockAttributes(); }},
+        {"attribute tag that is a number", Operation::attributeTag, 3.0, [](Objects& o) { o.entity->blockAttributes(); }},
+        {"folder that is nothing", Operation::drawingFolder, Empty{}, [](Objects& o) { o.doc->drawingFolder(); }},
+        {"file-plot result that is text", Operation::plotToFile, L"ok", [](Objects& o) { o.plot->plotToFile(L"a.pdf"); }},
         {"plot result that is text", Operation::runPlot, L"ok", [](Objects& o) { o.plot->runPlot(); }},
         {"document that is null", Operation::currentDocument, DispatchPtr(), [](Objects& o) { o.app->currentDocument(); }},
         {"document that is nothing", Operation::currentDocument, Empty{}, [](Objects& o) { o.app->currentDocument(); }},

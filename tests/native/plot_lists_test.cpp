@@ -121,6 +121,8 @@ public:
         return std::make_unique<OverridingLayout>(r_->currentLayout(), o_);
     }
     std::intptr_t documentWindowHandle() override { return r_->documentWindowHandle(); }
+    std::wstring drawingFolder() override { return r_->drawingFolder(); }
+    std::wstring drawingName() override { return r_->drawingName(); }
 
 private:
     std::unique_ptr<cad::CadDocument> r_;

@@ -173,6 +173,7 @@ cad::ObjectKind kindServedBy(sim::Interface in) {
         case sim::Interface::Utility: return cad::ObjectKind::Utility;
         case sim::Interface::Layout: return cad::ObjectKind::Layout;
         case sim::Interface::Plot: return cad::ObjectKind::Plot;
+        case sim::Interface::Attribute: return cad::ObjectKind::Attribute;
     }
     return cad::ObjectKind::Entity;
 }
