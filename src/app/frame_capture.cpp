@@ -55,10 +55,10 @@ std::optional<Corners> measureDrawingExtents(frames::Extents& extents, cad::CadD
 // size or centre that is not a finite number), end it where they happen; what was done
 // stays done, and the CAD's grid display and view are put back. The view centre and
 // the preview scale describe the photograph and are replaced with it. With `blockFrames`
-// the block references on the frame layer are asked for too. True when a picture was
-// taken.
+// the block references on the frame layer are asked for too, with `readAttributes` their
+// attributes as well. True when a picture was taken.
 bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApplication& application,
-                     bool blockFrames) {
+                     bool blockFrames, bool readAttributes) {
     FrameSession& session = page.session;
 
     CaptureView cadView(shell, application);
@@ -74,12 +74,13 @@ bool runFrameCapture(desktop::ShellServices& shell, FramePage& page, cad::CadApp
         if (blockFrames) {
             // One list: the ordering numbers both kinds together and drops a polyline
             // drawn on top of a block frame as a duplicate.
-            frames::FrameQueryResult blocks = frames::queryBlockFrames(*set, page.layer->text());
+            frames::FrameQueryResult blocks = frames::queryBlockFrames(*set, page.layer->text(), readAttributes);
             query.frames.insert(query.frames.end(), blocks.frames.begin(), blocks.frames.end());
             query.found += blocks.found;
         }
         if (!query.frames.empty()) frames::orderFrames(query.frames, page.fromTop->checked());
         session.frames = std::move(query.frames);
+        session.attributesRead = readAttributes;
         if (query.found > 0) set->emptySet();
     }
 
@@ -131,7 +132,11 @@ void FramePage::capture() {
         if (window_.connectToCad(application)) {
             shell.minimiseMainWindow();  // the always-on-top window must not cover the CAD view
             try {
-                taken = runFrameCapture(shell, *this, *application, window_.blockFrames());
+                // The block frames' attributes only when file names will be made of them.
+                const FileOutput& output = window_.fileOutput;
+                const bool blocks = window_.blockFrames();
+                const bool attributes = blocks && output.on && plot::patternUsesAttributes(output.pattern);
+                taken = runFrameCapture(shell, *this, *application, blocks, attributes);
             } catch (const std::exception&) {
                 // The capture ends here without a message.
             }

@@ -23,6 +23,9 @@ struct FrameSession {
     PreviewView view;                     // of the last capture that took a photograph
     std::shared_ptr<ui::Picture> photo;   // the clean photograph, without outlines or marks
     frames::Extents captureExtents;       // of the drawing, as last measured
+    // Whether the frames came with their block attributes (read by a capture when the
+    // file names need them).
+    bool attributesRead = false;
 
     int chosenCount() const;
 };

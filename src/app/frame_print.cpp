@@ -2,7 +2,8 @@
 //
 // A run sends one block of plot settings to the CAD layout, then plots every chosen frame
 // of the frame list in list order, each as a window plot at its own print scale and turned
-// by the rotation chosen for landscape or for portrait frames. The message pump runs
+// by the rotation chosen for landscape or for portrait frames, to the device or, with the
+// file output on, each to a file of its own. The message pump runs
 // between frames so that "中止" can be pressed; while the run lasts the capture and the
 // reorder are refused, so the list keeps its length and order.
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "app/frame_page.h"
 #include "app/main_window.h"
 #include "app/plot_run.h"
+#include "app/sheet_files.h"
 #include "base/numbers.h"
 #include "cad/automation.h"
 #include "sheets/plot_settings.h"
@@ -27,13 +29,15 @@ namespace {
 using plot::corner;
 
 constexpr wchar_t kRunCaption[] = L"201";
+constexpr wchar_t kCaptureForAttributes[] =
+    L"ファイル名にブロックの属性を使うには、ファイルに出力を選んだあとでもう一度キャプチャしてください。";
 
 // One frame: the view shows it, the layout takes its window, rotation and scale, and the
 // plot service gets one copy. A paper without a size code plots at 1 : 1 and keeps the
-// layout's rotation and the page's print scale. True when the host took the sheet; only a
-// refused plot request is let pass.
+// layout's rotation and the page's print scale. With `files` the sheet goes to a file of
+// its own. True when the host took the sheet; only a refused plot request is let pass.
 bool plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
-               const frames::FrameRect& frame) {
+               const frames::FrameRect& frame, SheetFiles* files) {
     const cad::CadPoint lowerLeft = corner(frame.minx, frame.miny), upperRight = corner(frame.maxx, frame.maxy);
     application.showAreaInView(lowerLeft, upperRight);
     layout.setPlotWindow(lowerLeft, upperRight);
@@ -47,16 +51,22 @@ bool plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocume
     }
     layout.setScaleRatio(1.0, scale);
     layout.reloadDeviceInfo();
-    return plot::requestPlot(document);
+    return files ? files->plot(document, frame.attributes.get()) : plot::requestPlot(document);
 }
 
 // Settings block, then every chosen frame among the first `count` records in list order,
 // the queue run before each and twice after its plot request. Host errors reach the
 // caller.
 void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadApplication& application,
-                      std::size_t count) {
+                      std::size_t count, desktop::ShellServices& shell, const FileOutput& fileOutput) {
     const frames::FrameList& frames = page.session.frames;
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
+    if (fileOutput.on) {
+        std::unique_ptr<SheetFiles> files =
+            SheetFiles::open(shell, fileOutput, *document, page.printer->selectedItem());
+        if (!files) return;
+        run.writeToFiles(std::move(files));
+    }
     window.setText(kRunCaption);
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     // The window is the first record's, chosen or not, at 1 : 1 until each frame sets its
@@ -75,7 +85,8 @@ void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadA
         // ends with the last record there is.
         if (i >= frames.size()) break;
         const frames::FrameRect frame = frames[i];
-        if (frame.chosen && !run.sendSheet([&] { return plotFrame(page, application, *document, *layout, frame); }))
+        if (frame.chosen &&
+            !run.sendSheet([&] { return plotFrame(page, application, *document, *layout, frame, run.files()); }))
             break;
         if (!run.mayContinue()) break;
     }
@@ -90,8 +101,14 @@ void FramePage::print() {
     std::unique_ptr<cad::CadApplication> application;
     if (!window_.connectToCad(application)) return;
     if (printSettingsBlank(window_.shell(), *printer, *paper, *styleTable)) return;
+    // File names of block attributes need them read by the capture.
+    const FileOutput& output = window_.fileOutput;
+    if (output.on && window_.blockFrames() && plot::patternUsesAttributes(output.pattern) && !session.attributesRead) {
+        window_.shell().showMessage(kCaptureForAttributes);
+        return;
+    }
     try {
-        plotChosenFrames(*this, window_.form(), run, *application, count);
+        plotChosenFrames(*this, window_.form(), run, *application, count, window_.shell(), output);
     } catch (const cad::CadError&) {
         // The run stops at the failed call. Sheets already handed over stay handed over,
         // and the layout keeps every setting sent so far.

@@ -14,6 +14,7 @@
 #include "app/grid_page.h"
 #include "app/main_window.h"
 #include "app/plot_run.h"
+#include "app/sheet_files.h"
 #include "base/numbers.h"
 #include "cad/automation.h"
 #include "sheets/grid_model.h"
@@ -53,22 +54,28 @@ int countChosenCells(const GridSession& session, const GridRun& run) {
 }
 
 // One cell: the view shows it, the layout takes its window, and the plot service gets
-// one copy. True when the host took the sheet.
+// one copy (with `files`, to a file of its own). True when the host took the sheet.
 bool plotCell(cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
-              const grid::Box& sheet) {
+              const grid::Box& sheet, SheetFiles* files) {
     const cad::CadPoint lowerLeft = corner(sheet.x0, sheet.y0), upperRight = corner(sheet.x1, sheet.y1);
     application.showAreaInView(lowerLeft, upperRight);
     layout.setPlotWindow(lowerLeft, upperRight);
     layout.reloadDeviceInfo();
     layout.reloadDeviceInfo();
-    return plot::requestPlot(document);
+    return files ? files->plot(document, nullptr) : plot::requestPlot(document);
 }
 
 // Plots in the foreground, then the settings block, then every chosen cell row by row,
 // the queue run before each and twice after its plot request. Host errors reach the
 // caller.
-void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& application, const GridRun& run) {
+void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& application, const GridRun& run,
+                     desktop::ShellServices& shell, const FileOutput& fileOutput) {
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
+    if (fileOutput.on) {
+        std::unique_ptr<SheetFiles> files = SheetFiles::open(shell, fileOutput, *document, page.printer->selectedItem());
+        if (!files) return;
+        plotRun.writeToFiles(std::move(files));
+    }
     document->writeSysVar(kBackgroundPlot, cad::Value(std::int32_t{0}));
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     const grid::Box first = run.cells.sheet(0, 0);
@@ -81,7 +88,9 @@ void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& appl
     for (int k = 0; k < run.rows; ++k) {
         const int r = run.fromTop ? run.rows - 1 - k : k;
         for (int c = 0; c < run.columns; ++c) {
-            const auto send = [&] { return plotCell(application, *document, *layout, run.cells.sheet(c, r)); };
+            const auto send = [&] {
+                return plotCell(application, *document, *layout, run.cells.sheet(c, r), plotRun.files());
+            };
             if (page.session.cellChosen(c, r) && !plotRun.sendSheet(send)) break;
             if (!plotRun.mayContinue()) break;
         }
@@ -106,7 +115,7 @@ void GridPage::print() {
     if (!window_.connectToCad(application)) return;
     if (printSettingsBlank(window_.shell(), *printer, *paper, *styleTable)) return;
     try {
-        plotChosenCells(*this, plotRun, *application, run);
+        plotChosenCells(*this, plotRun, *application, run, window_.shell(), window_.fileOutput);
     } catch (const cad::CadError&) {
         // The run stops at the failed call. Sheets already handed over stay handed over,
         // and the layout keeps every setting sent so far.

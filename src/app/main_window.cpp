@@ -139,6 +139,12 @@ void MainWindow::setBlockFrames(bool on) {
     updateSystemMenu();
 }
 
+void MainWindow::setPlotToFile(bool on) {
+    fileOutput.on = on;
+    fileOutputKept = true;
+    updateSystemMenu();
+}
+
 void MainWindow::updateSystemMenu(bool markOpen) {
     ui::MenuItem grid;
     grid.text = kShowGridPageItem;
@@ -151,7 +157,11 @@ void MainWindow::updateSystemMenu(bool markOpen) {
     ui::MenuItem targets;
     targets.text = kTargetCadMenu;
     targets.items = targetCadMenu(markOpen);
-    form_->setSystemMenu({grid, targets, blocks});
+    ui::MenuItem files;
+    files.text = kPlotToFileItem;
+    files.checked = fileOutput.on;
+    files.chosen = [this] { setPlotToFile(!fileOutput.on); };
+    form_->setSystemMenu({grid, targets, blocks, files});
 }
 
 bool MainWindow::connectToCad(std::unique_ptr<cad::CadApplication>& application) {

@@ -11,6 +11,7 @@
 
 #include "app/frame_page.h"
 #include "app/grid_page.h"
+#include "app/sheet_files.h"
 #include "cad/connect.h"
 #include "desktop/shell_services.h"
 #include "ui/widgets.h"
@@ -119,6 +120,15 @@ public:
     // frames (off as designed; the system menu turns it on and off).
     void setBlockFrames(bool on);
     bool blockFrames() const { return blockFrames_; }
+
+    // Whether a run writes each sheet to a file of its own (PlotToFile) rather than to the
+    // device (off as designed; the system menu turns it on and off), and where and under
+    // which names.
+    void setPlotToFile(bool on);
+    FileOutput fileOutput;
+    // Whether the user turned the file output on or off in this session, or the settings
+    // held its keys (they are then written back).
+    bool fileOutputKept = false;
 
     // The scale of the monitor in percent, read once at start-up; the marks on the
     // photographs follow it.

@@ -38,7 +38,8 @@ PlotRun::~PlotRun() {
     rect.top = window_.parkedFrom->top;
     window_.form().setWindowRect(rect);
     window_.parkedFrom.reset();
-    if (refused_ > 0) shell_.showMessage(refusedSheetsMessage(handed_, handed_ + refused_));
+    if (files_) files_->report(shell_);
+    else if (refused_ > 0) shell_.showMessage(refusedSheetsMessage(handed_, handed_ + refused_));
     window_.runEnded();
 }
 

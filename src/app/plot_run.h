@@ -6,7 +6,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "app/sheet_files.h"
 
 #include "desktop/shell_services.h"
 #include "ui/widgets.h"
@@ -42,6 +45,11 @@ public:
     // Whether the run may go on, without running the queue.
     bool mayContinue() const;
 
+    // The run writes its sheets to files; the files' word replaces the refusal message
+    // at the end.
+    void writeToFiles(std::unique_ptr<SheetFiles> files) { files_ = std::move(files); }
+    SheetFiles* files() const { return files_.get(); }
+
 private:
     void sheetSent(bool handedOver);
     // Runs what is queued, then tells whether the run may go on.
@@ -52,6 +60,7 @@ private:
     ui::Button& print_;
     ui::Button& stop_;
     int total_ = 0, handed_ = 0, refused_ = 0;
+    std::unique_ptr<SheetFiles> files_;
 };
 
 // True, after telling the user, when any of the three print-setting boxes shows no text

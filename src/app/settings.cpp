@@ -1,6 +1,6 @@
-// The settings file: 26 keys in section "MORVEL" (the designed 23, ShowGrid, BlockWaku
-// and TargetCAD), read at start and written at the end; the user's target CADs in
-// sections [CAD:<name>] are only read.
+// The settings file: 29 keys in section "MORVEL" (the designed 23, ShowGrid, BlockWaku,
+// PlotToFile, PlotFolder, PlotName and TargetCAD), read at start and written at the end;
+// the user's target CADs in sections [CAD:<name>] are only read.
 #include "app/settings.h"
 
 #include <cstdint>
@@ -154,6 +154,11 @@ void readSettings(MainWindow& f) {
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
     if (r.boolean(L"ShowGrid", false)) f.showGridPage(true);
     if (r.boolean(L"BlockWaku", false)) f.setBlockFrames(true);
+    f.fileOutput.folder = r.str(L"PlotFolder", L"");
+    f.fileOutput.pattern = r.str(L"PlotName", plot::kDefaultNamePattern);
+    if (r.boolean(L"PlotToFile", false)) f.setPlotToFile(true);
+    f.fileOutputKept = ini.read(kSettingsSection, L"PlotToFile") || ini.read(kSettingsSection, L"PlotFolder") ||
+                       ini.read(kSettingsSection, L"PlotName") || f.fileOutput.on;
     std::vector<std::wstring> profileProblems;
     f.setTargetCads(targetCadProfiles(ini, profileProblems), r.str(L"TargetCAD", L""));
 
@@ -210,6 +215,13 @@ void writeSettings(MainWindow& f) {
     // who never asked for it stays as it was.
     if (f.gridPageShown() || ini.read(kSettingsSection, L"ShowGrid")) put(L"ShowGrid", flag(f.gridPageShown()));
     if (f.blockFrames() || ini.read(kSettingsSection, L"BlockWaku")) put(L"BlockWaku", flag(f.blockFrames()));
+    // The file output's three keys together, once it was turned on or any of them was
+    // there, so that the user finds the folder and the name pattern to edit.
+    if (f.fileOutputKept) {
+        put(L"PlotToFile", flag(f.fileOutput.on));
+        put(L"PlotFolder", f.fileOutput.folder);
+        put(L"PlotName", f.fileOutput.pattern);
+    }
     // Written once chosen; a saved name no profile has stays for when its section is back.
     if (f.targetChosen()) put(L"TargetCAD", f.targetCad().name);
 

@@ -52,6 +52,8 @@ public:
     virtual std::wstring programPath() = 0;
     // A modal message box with one OK button, captioned kAppTitle, over the main window.
     virtual void showMessage(const std::wstring& text) = 0;
+    // The same with the buttons Yes and No; true for Yes.
+    virtual bool askYesNo(const std::wstring& text) = 0;
     // The scale of the first monitor in the screen's monitor list in percent (100 at
     // 96 dpi); 100 when the system cannot tell.
     virtual int monitorScaleFactor() = 0;
@@ -86,7 +88,20 @@ public:
     // of 0 or less takes the progress away.
     virtual void setTaskbarProgress(int done, int total) = 0;
 
+    // ---- files and folders (full paths)
+    // Whether a file or folder of this path exists.
+    virtual bool pathExists(const std::wstring& path) = 0;
+    // Makes the folder, and the folders above it that are missing; true when the folder
+    // is there afterwards.
+    virtual bool makeFolder(const std::wstring& path) = 0;
+    // The user's Documents folder; empty when the system cannot tell.
+    virtual std::wstring documentsFolder() = 0;
+    // Shows the folder in the file manager.
+    virtual void openFolder(const std::wstring& path) = 0;
+
     // ---- time and input
+    // Today's date on the local clock as yyyymmdd.
+    virtual std::wstring localDate() = 0;
     virtual void sleep(int milliseconds) = 0;
     virtual void processMessages() = 0;  // runs what is queued, then returns
     virtual void pressEscapeKey() = 0;   // a synthesised press and release

@@ -1,7 +1,11 @@
 // The desktop services on Win32 (see shell_services_win.h).
 #include "desktop/shell_services_win.h"
 
+#include <shlobj.h>
+#include <shellapi.h>
+
 #include <algorithm>
+#include <cwchar>
 
 #include "cad/com/co_application_win.h"
 #include "desktop/canvas_win.h"
@@ -52,6 +56,42 @@ void WinShellServices::showMessage(const std::wstring& text) {
     const bool owned = owner_ && IsWindow(owner_) && IsWindowVisible(owner_);
     MessageBoxW(owned ? owner_ : nullptr, text.c_str(), desktop::kAppTitle,
                 MB_OK | (owned ? 0 : MB_TOPMOST | MB_SETFOREGROUND));
+}
+
+bool WinShellServices::askYesNo(const std::wstring& text) {
+    const bool owned = owner_ && IsWindow(owner_) && IsWindowVisible(owner_);
+    return MessageBoxW(owned ? owner_ : nullptr, text.c_str(), desktop::kAppTitle,
+                       MB_YESNO | MB_ICONQUESTION | (owned ? 0 : MB_TOPMOST | MB_SETFOREGROUND)) == IDYES;
+}
+
+bool WinShellServices::pathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WinShellServices::makeFolder(const std::wstring& path) {
+    SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);  // its answer is checked below
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring WinShellServices::documentsFolder() {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path))) folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
+void WinShellServices::openFolder(const std::wstring& path) {
+    ShellExecuteW(owner_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::wstring WinShellServices::localDate() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t text[16] = {};
+    swprintf(text, 16, L"%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
 }
 
 int WinShellServices::monitorScaleFactor() { return firstMonitorScaleFactor(); }

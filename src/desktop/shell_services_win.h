@@ -20,6 +20,7 @@ public:
     desktop::ScreenRect primaryWorkArea() override;
     std::wstring programPath() override;
     void showMessage(const std::wstring& text) override;
+    bool askYesNo(const std::wstring& text) override;
     int monitorScaleFactor() override;
     std::wstring decodeAnsi(std::string_view bytes) override;
 
@@ -41,6 +42,12 @@ public:
     // Needs COM on this thread; without it (or without a taskbar) nothing is shown.
     void setTaskbarProgress(int done, int total) override;
 
+    bool pathExists(const std::wstring& path) override;
+    bool makeFolder(const std::wstring& path) override;
+    std::wstring documentsFolder() override;
+    void openFolder(const std::wstring& path) override;
+
+    std::wstring localDate() override;
     void sleep(int milliseconds) override;
     void processMessages() override;
     void pressEscapeKey() override;

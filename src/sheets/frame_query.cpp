@@ -78,14 +78,17 @@ FrameQueryResult queryFrames(cad::CadSelectionSet& set, const std::wstring& laye
     });
 }
 
-FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring& layer) {
-    return query(set, layer, L"INSERT", [](cad::CadEntity& entity) -> std::optional<FrameRect> {
+FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring& layer, bool readAttributes) {
+    return query(set, layer, L"INSERT", [readAttributes](cad::CadEntity& entity) -> std::optional<FrameRect> {
         const double rotation = entity.insertRotation();
         // The box is asked for only when the answer can make a frame.
         if (!frameOfBlockReference(rotation, {0, 0}, {0, 0})) return std::nullopt;
         cad::CadPoint lowerLeft, upperRight;
         entity.entityExtents(lowerLeft, upperRight);
-        return frameOfBlockReference(rotation, lowerLeft, upperRight);
+        std::optional<FrameRect> frame = frameOfBlockReference(rotation, lowerLeft, upperRight);
+        if (frame && readAttributes)
+            frame->attributes = std::make_shared<const std::vector<cad::BlockAttribute>>(entity.blockAttributes());
+        return frame;
     });
 }
 

@@ -41,7 +41,8 @@ struct FrameQueryResult {
 FrameQueryResult queryFrames(cad::CadSelectionSet& set, const std::wstring& layer);
 
 // The same with type "INSERT": each block reference's rotation is read, and the box of
-// those square to the axes (three automation calls a frame, two for one that is not).
-FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring& layer);
+// those square to the axes (three automation calls a frame, two for one that is not);
+// with `readAttributes` each frame's attributes too.
+FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring& layer, bool readAttributes = false);
 
 }  // namespace frames

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "cad/automation.h"
 
 namespace frames {
 
@@ -16,6 +19,9 @@ struct FrameRect {
     bool chosen = false;     // chosen for plotting
     std::int32_t row = 0;   // row number given by the ordering
     bool kept = false;         // the ordering's keep mark (false: a duplicate)
+    // A block frame's attributes, when the capture read them (for file names); shared,
+    // so that moving records stays cheap.
+    std::shared_ptr<const std::vector<cad::BlockAttribute>> attributes;
 
     friend bool operator==(const FrameRect&, const FrameRect&) = default;
 };

@@ -42,4 +42,14 @@ bool requestPlot(cad::CadDocument& document) {
     }
 }
 
+bool requestPlotToFile(cad::CadDocument& document, const std::wstring& fullName) {
+    const std::unique_ptr<cad::CadPlot> plot = document.plotService();
+    plot->setCopyCount(1);
+    try {
+        return plot->plotToFile(fullName);
+    } catch (const cad::CadError&) {
+        return false;  // refused (a file there already, a folder it cannot write): the run goes on
+    }
+}
+
 }  // namespace plot

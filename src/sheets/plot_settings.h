@@ -27,6 +27,8 @@ void sendSettingsBlock(cad::CadLayout& layout, const PlotSettings& settings);
 // it; a refused plot request (a failure, or a false answer) is false, and any other
 // failure reaches the caller.
 bool requestPlot(cad::CadDocument& document);
+// The same into the named file (a full path) instead of to the device.
+bool requestPlotToFile(cad::CadDocument& document, const std::wstring& fullName);
 
 inline cad::CadPoint corner(double x, double y) { return {x, y, 0.0}; }
 

@@ -382,7 +382,7 @@ namespace {
 TEST_F(Settings, TheSystemMenuShowsTheEqualIntervalPageAndTheChoiceIsKept) {
     auto f = start();
     const auto menuItem = [&] { return f->form().systemMenu().at(0); };
-    ASSERT_EQ(f->form().systemMenu().size(), 3u);
+    ASSERT_EQ(f->form().systemMenu().size(), 4u);
     EXPECT_EQ(menuItem().text, L"等間隔配置を表示");
     EXPECT_FALSE(menuItem().checked);
     EXPECT_FALSE(f->gridPage.sheet->tabVisible());

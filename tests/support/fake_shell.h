@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,29 @@ public:
     bool isWindow(desktop::WindowHandle h) override { return windows.count(h) > 0; }
     std::wstring programPath() override { return program; }
     void showMessage(const std::wstring& text) override { messages.push_back(text); }
+    // Questions asked, each answered with `answerYes`.
+    std::vector<std::wstring> questions;
+    bool answerYes = false;
+    bool askYesNo(const std::wstring& text) override {
+        questions.push_back(text);
+        return answerYes;
+    }
+    // Files and folders: the paths that exist, and the folders that cannot be made.
+    std::set<std::wstring> paths;
+    std::set<std::wstring> unmakeableFolders;
+    std::wstring documents = L"C:\\Users\\cad\\Documents";
+    std::vector<std::wstring> openedFolders;
+    std::wstring today = L"20261211";
+    bool pathExists(const std::wstring& path) override { return paths.count(path) > 0; }
+    bool makeFolder(const std::wstring& path) override {
+        if (unmakeableFolders.count(path)) return false;
+        log.push_back("make folder");
+        paths.insert(path);
+        return true;
+    }
+    std::wstring documentsFolder() override { return documents; }
+    void openFolder(const std::wstring& path) override { openedFolders.push_back(path); }
+    std::wstring localDate() override { return today; }
     int monitorScaleFactor() override { return scaleFactor; }
     std::wstring decodeAnsi(std::string_view bytes) override {
         return base::fromUtf8(iconvBytes(bytes, "UTF-8", "CP932"));

@@ -1,0 +1,84 @@
+#include "app/sheet_files.h"
+
+#include <optional>
+#include <utility>
+
+#include "app/plot_run.h"
+#include "sheets/plot_settings.h"
+
+namespace app {
+
+namespace {
+
+// A folder given from a drive ("C:\..."), or a network share ("\\server\...").
+bool absoluteFolder(const std::wstring& folder) {
+    return (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) ||
+           folder.rfind(L"\\\\", 0) == 0;
+}
+
+std::wstring fileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
+
+}  // namespace
+
+std::unique_ptr<SheetFiles> SheetFiles::open(desktop::ShellServices& shell, const FileOutput& output,
+                                             cad::CadDocument& document, const std::wstring& device) {
+    if (const std::optional<std::wstring> problem = plot::patternProblem(output.pattern)) {
+        shell.showMessage(*problem);
+        return nullptr;
+    }
+    std::wstring base = document.drawingFolder();
+    if (base.empty()) base = shell.documentsFolder();
+    std::wstring folder = output.folder;
+    if (!absoluteFolder(folder)) {
+        if (base.empty()) {
+            shell.showMessage(L"ファイルの出力先のフォルダーがわかりません。設定ファイルの PlotFolder= に書いてください。");
+            return nullptr;
+        }
+        folder = folder.empty() ? base : plot::joinPath(base, folder);
+    }
+    if (!shell.makeFolder(folder)) {
+        shell.showMessage(L"ファイルの出力先のフォルダー " + folder + L" を作れません。");
+        return nullptr;
+    }
+    plot::SheetFields fields;
+    fields.drawing = plot::drawingStem(document.drawingName());
+    fields.date = shell.localDate();
+    return std::unique_ptr<SheetFiles>(
+        new SheetFiles(std::move(folder), output.pattern, std::move(fields), plot::plotFileExtension(device), shell));
+}
+
+SheetFiles::SheetFiles(std::wstring folder, std::wstring pattern, plot::SheetFields fields, std::wstring extension,
+                       desktop::ShellServices& shell)
+    : folder_(std::move(folder)),
+      pattern_(std::move(pattern)),
+      fields_(std::move(fields)),
+      names_(folder_, std::move(extension), [&shell](const std::wstring& path) { return shell.pathExists(path); }) {}
+
+bool SheetFiles::plot(cad::CadDocument& document, const std::vector<cad::BlockAttribute>* attributes) {
+    ++fields_.number;
+    fields_.attributes = attributes;
+    const std::wstring path = names_.next(plot::sheetBaseName(pattern_, fields_));
+    fields_.attributes = nullptr;
+    const bool written = plot::requestPlotToFile(document, path);
+    (written ? written_ : refused_).push_back(fileNameOf(path));
+    return written;
+}
+
+std::wstring refusedFilesMessage(int written, const std::vector<std::wstring>& refused) {
+    std::wstring text = refusedSheetsMessage(written, written + static_cast<int>(refused.size()));
+    for (const std::wstring& name : refused) text += L"\n  " + name;
+    return text;
+}
+
+void SheetFiles::report(desktop::ShellServices& shell) const {
+    if (written_.empty()) {
+        if (!refused_.empty()) shell.showMessage(refusedFilesMessage(0, refused_));
+        return;
+    }
+    std::wstring text = folder_ + L"\nに " + std::to_wstring(written_.size()) + L" 個のファイルを書き出しました。";
+    if (!refused_.empty()) text += L"\n\n" + refusedFilesMessage(static_cast<int>(written_.size()), refused_);
+    text += L"\n\nフォルダーを開きますか?";
+    if (shell.askYesNo(text)) shell.openFolder(folder_);
+}
+
+}  // namespace app
