@@ -10,10 +10,10 @@ namespace app {
 
 namespace {
 
-// A folder given from a drive ("C:\..."), or a network share ("\\server\...").
+// A folder given from a drive ("C:\..."), a network share ("\\server\...") or the root ("/...").
 bool absoluteFolder(const std::wstring& folder) {
     return (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) ||
-           folder.rfind(L"\\\\", 0) == 0;
+           folder.rfind(L"\\\\", 0) == 0 || folder.rfind(L"/", 0) == 0;
 }
 
 std::wstring fileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
@@ -26,10 +26,10 @@ std::unique_ptr<SheetFiles> SheetFiles::open(desktop::ShellServices& shell, cons
         shell.showMessage(*problem);
         return nullptr;
     }
-    std::wstring base = document.drawingFolder();
-    if (base.empty()) base = shell.documentsFolder();
     std::wstring folder = output.folder;
     if (!absoluteFolder(folder)) {
+        std::wstring base = document.drawingFolder();
+        if (base.empty()) base = shell.documentsFolder();
         if (base.empty()) {
             shell.showMessage(L"ファイルの出力先のフォルダーがわかりません。設定ファイルの PlotFolder= に書いてください。");
             return nullptr;

@@ -140,7 +140,10 @@ std::wstring plotFileExtension(std::wstring_view device) {
 
 std::wstring joinPath(std::wstring_view folder, std::wstring_view name) {
     std::wstring path(folder);
-    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
+    // The folder's own separator: "\\" unless it is written with "/" only.
+    const bool slashes = folder.find(L'/') != std::wstring_view::npos && folder.find(L'\\') == std::wstring_view::npos;
+    const wchar_t separator = slashes ? L'/' : L'\\';
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += separator;
     return path + std::wstring(name);
 }
 

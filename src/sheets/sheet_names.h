@@ -48,7 +48,8 @@ std::wstring drawingStem(std::wstring_view fileName);
 // it, in any letter case; ".plt" for any other.
 std::wstring plotFileExtension(std::wstring_view device);
 
-// `name` in `folder` (a separator added unless the folder ends with one).
+// `name` in `folder`: a separator added unless the folder ends with one ("\\", or "/" for a
+// folder written with "/" only).
 std::wstring joinPath(std::wstring_view folder, std::wstring_view name);
 
 // Full paths of a run's files in one folder, never one used before in the run nor one

@@ -477,8 +477,34 @@ TEST_F(Settings, TheTargetCadIsChosenFromTheMenuShownInTheCaptionAndKept) {
 
 TEST_F(Settings, AFreshFileGainsNoTargetKey) {
     start()->windowDestroyed();
-    EXPECT_EQ(written().find(L"TargetCAD"), std::wstring::npos);
-    EXPECT_EQ(written().find(L"BlockWaku"), std::wstring::npos);
+    for (const wchar_t* key : {L"TargetCAD", L"BlockWaku", L"PlotToFile", L"PlotFolder", L"PlotName"})
+        EXPECT_EQ(written().find(key), std::wstring::npos) << key;
+}
+
+// The file output is the system menu's; turned on, its folder and name pattern are
+// written beside it for the user to edit, and what the user wrote there is kept.
+TEST_F(Settings, TheFileOutputIsTheSystemMenusAndItsFolderAndPatternAreKept) {
+    auto f = start();
+    const auto item = [&] { return f->form().systemMenu().at(3); };
+    EXPECT_EQ(item().text, L"ファイルに出力");
+    EXPECT_FALSE(item().checked);
+    ASSERT_TRUE(f->form().userChooseMenuItem(3));
+    EXPECT_TRUE(item().checked);
+    EXPECT_TRUE(f->fileOutput.on);
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nPlotToFile=1\r\nPlotFolder=\r\nPlotName={drawing}-{n:02}\r\n"), std::wstring::npos)
+        << written();
+
+    writeUtf8(L"[MORVEL]\r\nPlotToFile=0\r\nPlotFolder=D:\\図面\\PDF\r\nPlotName={attr:SHEET_NO}_{date}\r\n");
+    f = start();
+    EXPECT_FALSE(f->fileOutput.on);
+    EXPECT_FALSE(item().checked);
+    EXPECT_EQ(f->fileOutput.folder, L"D:\\図面\\PDF");
+    EXPECT_EQ(f->fileOutput.pattern, L"{attr:SHEET_NO}_{date}");
+    f->windowDestroyed();
+    EXPECT_NE(written().find(L"\r\nPlotToFile=0\r\nPlotFolder=D:\\図面\\PDF\r\nPlotName={attr:SHEET_NO}_{date}\r\n"),
+              std::wstring::npos)
+        << written();
 }
 
 // Block references count as frames once the system menu's item says so; off as designed,

@@ -127,7 +127,9 @@ public:
         options.trace = dir / "trace.txt";
         options.fails = std::move(fails);
         options.garbles = std::move(garbles);
-        rig = std::make_unique<FormRig>(simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)}), options);
+        sim::Drawing drawing = simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)});
+        drawing.source = dir / "plan.dxf";  // the document's Path and Name
+        rig = std::make_unique<FormRig>(std::move(drawing), options);
         if (page_ == Page::Grid) {
             // The page is built hidden and disabled; here it is shown so that its buttons
             // can be pressed as a user would.
