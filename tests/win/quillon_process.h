@@ -91,6 +91,19 @@ public:
         return main_;
     }
 
+    // A message box of the program (captioned "Quillon 2.06") showing now or within `ms`;
+    // null when none came.
+    HWND messageBox(DWORD ms = 30000) {
+        if (!started()) return nullptr;
+        return process_->waitForWindow([](const std::wstring& title) { return title == L"Quillon 2.06"; }, ms);
+    }
+    // The text a message box shows.
+    static std::wstring messageText(HWND box) {
+        wchar_t text[2048] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 2048);  // the box's text control
+        return text;
+    }
+
     // Every visible descendant of the main window, in z-order depth first.
     std::vector<HWND> visibleControls() {
         std::vector<HWND> found;
