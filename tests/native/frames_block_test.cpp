@@ -3,7 +3,9 @@
 // blocks come out of the stand-in's own block expansion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <numbers>
 #include <string>
@@ -44,11 +46,19 @@ std::string rectangleGroups(const std::string& layer, double x0, double y0, doub
 struct Ref {
     std::string layer, block;
     double x, y, scaleX = 1, scaleY = 1, degrees = 0;
+    std::vector<std::pair<std::string, std::string>> attributes = {};  // tag, text
 };
 
 std::string insertGroups(const Ref& r) {
-    return groups({{0, "INSERT"}, {8, r.layer}, {2, r.block}, {10, std::to_string(r.x)}, {20, std::to_string(r.y)},
-                   {41, std::to_string(r.scaleX)}, {42, std::to_string(r.scaleY)}, {50, std::to_string(r.degrees)}});
+    std::string text =
+        groups({{0, "INSERT"}, {8, r.layer}, {2, r.block}, {10, std::to_string(r.x)}, {20, std::to_string(r.y)},
+                {41, std::to_string(r.scaleX)}, {42, std::to_string(r.scaleY)}, {50, std::to_string(r.degrees)}});
+    if (r.attributes.empty()) return text;
+    // Attribute values follow the reference, placed inside its sheet.
+    for (const auto& [tag, value] : r.attributes)
+        text += groups({{0, "ATTRIB"}, {8, "0"}, {10, std::to_string(r.x + 10)}, {20, std::to_string(r.y + 10)},
+                        {40, "5"}, {1, value}, {2, tag}, {70, "0"}});
+    return text + groups({{0, "SEQEND"}});
 }
 
 // Block "F": a 400 x 300 sheet outline on layer 0 with a line across it. Block "N": "F"
@@ -232,6 +242,46 @@ TEST(BlockFrames, AFailingOrGarbledAnswerAtAnyReferenceEndsTheCapture) {
         EXPECT_TRUE(rig.viewIs(viewBefore)) << name;
         EXPECT_EQ(rig.host->liveObjects(), 0) << name;
     }
+}
+
+// The files of block frames named by their attributes: the capture reads them only when
+// the names need them, and a run asks for a capture first when they were not read.
+TEST(BlockFrames, FileNamesTakeTheBlockFramesAttributes) {
+    simtest::TempDir dir;
+    sim::Options options;
+    options.trace = dir / "trace.txt";
+    FormRig rig(blockDrawing({{"MORVEL", "F", 1000, 0, 1, 1, 0, {{"TITLE", "plan"}, {"SHEET_NO", "A-2"}}},
+                              {"MORVEL", "F", 0, 0, 1, 1, 0, {{"SHEET_NO", "A-1"}}}},
+                             rectangleGroups("MORVEL", 2000, 0, 2400, 300)),
+                options);
+    app::MainWindow& f = rig.f();
+    f.setBlockFrames(true);
+    for (ui::ComboBox* box : {f.framePage.printer, f.framePage.paper, f.framePage.styleTable}) {
+        box->setItems({L"PDF", L"ISO_A3_(420.00_x_297.00_MM)", L"monochrome.ctb"});
+        box->setItemIndex(box == f.framePage.printer ? 0 : box == f.framePage.paper ? 1 : 2);
+    }
+    const auto chooseAll = [&] {
+        for (FrameRect& frame : f.framePage.session.frames) frame.chosen = true;
+    };
+    f.framePage.capture();
+    chooseAll();
+    f.setPlotToFile(true);
+    f.fileOutput.folder = (dir / "out").wstring();
+    f.fileOutput.pattern = L"{attr:sheet_no}";
+    f.framePage.print();
+    ASSERT_EQ(rig.shell.messages.size(), 1u) << "the frames were captured without their attributes";
+    EXPECT_NE(rig.shell.messages[0].find(L"もう一度キャプチャ"), std::wstring::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+
+    f.framePage.capture();
+    const std::vector<std::string> calls = simtest::readLines(options.trace);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Entity.GetAttributes()"), 2);
+    chooseAll();
+    f.framePage.print();
+    // In plot order: the two block frames by their attribute, the polyline frame by its
+    // number.
+    for (const char* name : {"A-1.pdf", "A-2.pdf", "3.pdf"})
+        EXPECT_TRUE(std::filesystem::exists(dir / "out" / name)) << name;
 }
 
 }  // namespace
