@@ -41,6 +41,12 @@ struct Entity {
     long insert = -1;
 };
 
+// An attribute value of a block insert: its tag (DXF group 2) and its text (group 1).
+struct AttributeValue {
+    std::wstring tag, text;
+    friend bool operator==(const AttributeValue&, const AttributeValue&) = default;
+};
+
 // A model-space block insert: selected as one INSERT entity whose parts are the
 // expanded entities [first, first + count) of Drawing::entities.
 struct Insert {
@@ -49,6 +55,8 @@ struct Insert {
     Vec2 position;
     std::size_t first = 0, count = 0;
     double rotation = 0;  // degrees, counter-clockwise, as the DXF gives it (less than a turn either way)
+    // Every ATTRIB that follows the INSERT, in file order, invisible ones too.
+    std::vector<AttributeValue> attributes;
 };
 
 struct Extents {

@@ -89,8 +89,9 @@ void readVertices(const Groups& groups, std::size_t& j, std::size_t end, Item& i
 }
 
 // TEXT, or ATTRIB: an attribute's vertical justification is group 74 (its 73 is the
-// field length).
-Entity readText(const Groups& groups, std::size_t i, std::size_t end, Common& common, const TextDecoder& decode) {
+// field length), and its tag, group 2, goes to `tag` when given.
+Entity readText(const Groups& groups, std::size_t i, std::size_t end, Common& common, const TextDecoder& decode,
+                std::wstring* tag = nullptr) {
     const int verticalCode = isCode0(groups[i], "ATTRIB") ? 74 : 73;
     Entity e;
     e.type = EntityType::Text;
@@ -103,6 +104,7 @@ Entity readText(const Groups& groups, std::size_t i, std::size_t end, Common& co
         if (readCommon(groups, g, common, decode) || readPoint(groups, g, points, 2)) continue;
         switch (g.code) {
             case 1: e.text = plainText(decode(g.value)); break;
+            case 2: if (tag) *tag = decode(g.value); break;
             case 30: common.elevation = groups.number(g); break;
             case 40: e.textHeight = groups.number(g); break;
             case 50: e.rotation = angle(groups, g); break;
@@ -257,10 +259,12 @@ std::optional<Item> readEntity(const Groups& groups, std::size_t i, std::size_t&
         while (j < groups.size() && isCode0(groups[j], "ATTRIB")) {
             std::size_t aend = recordEnd(groups, j);
             Common attribCommon;
-            Entity attrib = readText(groups, j, aend, attribCommon, decode);
+            std::wstring tag;
+            Entity attrib = readText(groups, j, aend, attribCommon, decode, &tag);
             long flags = 0;
             for (std::size_t k = j + 1; k < aend; ++k)
                 if (groups[k].code == 70) flags = groups.integer(groups[k]);
+            ref.values.push_back({std::move(tag), attrib.text});  // invisible (flag 1) ones too
             attrib.layer = attribCommon.layer;
             if (!attribCommon.flat()) transformEntity(attrib, attribCommon.ocs());
             if (!(flags & 1)) ref.attributes.push_back(std::move(attrib));

@@ -36,7 +36,8 @@ struct InsertRef {
     long columns = 1, rows = 1;
     double columnGap = 0, rowGap = 0;
     Affine ocs;                   // its own coordinate system into the surrounding one
-    std::vector<Entity> attributes;  // already in the insert's surrounding coordinates
+    std::vector<Entity> attributes;  // the visible ones, already in the insert's surrounding coordinates
+    std::vector<AttributeValue> values;  // tag and text of every one, invisible ones too
 };
 
 struct Item {

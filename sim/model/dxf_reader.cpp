@@ -153,7 +153,7 @@ private:
                 continue;
             }
             Insert insert{item.entity.layer, item.insert->block, item.insert->position, drawing_.entities.size(), 0,
-                          item.insert->rotation};
+                          item.insert->rotation, item.insert->values};
             long index = static_cast<long>(drawing_.inserts.size());
             std::size_t first = drawing_.entities.size();
             insertLine_ = item.line;

@@ -101,6 +101,8 @@ cad::DispatchPtr makeSelectionSets(const std::shared_ptr<State>& state);
 cad::DispatchPtr makeSelectionSet(const std::shared_ptr<State>& state, std::shared_ptr<SelectionSetData> set);
 cad::DispatchPtr makeLayout(const std::shared_ptr<State>& state, std::wstring name);
 cad::DispatchPtr makePlot(const std::shared_ptr<State>& state);
+// One attribute reference object per attribute value of Drawing::inserts[insert].
+std::vector<cad::DispatchPtr> makeAttributes(const std::shared_ptr<State>& state, std::size_t insert);
 
 // System variables by name (any letter case); unknown names and wrong values throw
 // cad::CadError.

@@ -1,12 +1,30 @@
 // The application, document and utility objects.
 #include <cmath>
+#include <filesystem>
+#include <string>
 
 #include "sim/model/args.h"
 #include "sim/model/host_state.h"
+#include "sim/model/text_codec.h"
 #include "sim/model/view.h"
 
 namespace sim {
 namespace {
+
+std::wstring textOf(const std::filesystem::path& path) {
+    const auto u8 = path.u8string();
+    return decodeUtf8(std::string(u8.begin(), u8.end()));
+}
+
+// The folder of the drawing's file, in full and without a closing separator, as the
+// host's Path gives it; empty for a drawing that came from no file.
+std::wstring folderOf(const std::filesystem::path& drawing) {
+    if (drawing.empty()) return {};
+    std::error_code error;
+    std::wstring folder = textOf(std::filesystem::absolute(drawing, error).make_preferred().parent_path());
+    while (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    return folder;
+}
 
 class Application final : public Object {
 public:
@@ -106,6 +124,12 @@ private:
             case documentWindowHandle:
                 args.count(0, 0);
                 return s.documentHandle;
+            case drawingFolder:
+                args.count(0, 0);
+                return folderOf(s.drawing.source);
+            case drawingName:
+                args.count(0, 0);
+                return textOf(s.drawing.source.filename());
             // The other objects' operations.
             case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
             case mainWindowHandle:
@@ -121,7 +145,7 @@ private:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
             case entityExtents: case insertRotation:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            case plotToFile: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);

@@ -1,7 +1,9 @@
 // The layout (plot settings, devices, media, style tables) and the plot service.
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 
+#include "base/text_codec.h"
 #include "sim/model/args.h"
 #include "sim/model/format.h"
 #include "sim/model/host_state.h"
@@ -209,7 +211,16 @@ private:
                 return {};
             case runPlot:
                 args.count(0, 1);
-                return plot(m, args);
+                return plot(m, args, 0, [](PlotJob& job, const State& s) {
+                    recordPlot(job, s.drawing, s.options.plotDir, s.options.journal);
+                });
+            case plotToFile: {
+                args.count(1, 2);
+                const std::filesystem::path file = base::toPath(args.text(0));
+                return plot(m, args, 1, [&](PlotJob& job, const State& s) {
+                    recordPlotToFile(job, s.drawing, file, s.options.journal);
+                });
+            }
             // The other objects' operations.
             case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
             case mainWindowHandle:
@@ -226,16 +237,18 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case entityExtents: case insertRotation:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            case drawingFolder: case drawingName: case blockAttributes: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);
     }
 
-    // PlotToDevice: one job of the active layout's settings, with no plot configuration.
-    bool plot(const cad::Member& m, Args& args) {
+    // PlotToDevice, PlotToFile: one job of the active layout's settings, with no plot
+    // configuration (argument `config`), recorded by `record`.
+    template <typename Record>
+    bool plot(const cad::Member& m, Args& args, std::size_t config, Record record) {
         State& s = state();
-        if (args.given(0) && !args.at(0).is<cad::Empty>()) hostError(m, L"plot configurations are not supported");
+        if (args.given(config) && !args.at(config).is<cad::Empty>()) hostError(m, L"plot configurations are not supported");
         PlotJob job;
         job.layout = s.activeLayout;
         job.settings = s.layouts[s.activeLayout];
@@ -250,7 +263,7 @@ private:
         job.number = s.jobs + 1;
         job.area = plotArea(s, settings);
         try {
-            recordPlot(job, s.drawing, s.options.plotDir, s.options.journal);
+            record(job, s);
         } catch (const std::runtime_error& e) {
             hostError(m, decodeUtf8(e.what()));
         }

@@ -39,8 +39,11 @@ private:
         const Drawing& d = state().drawing;
         const Entity* e = item_.isInsert ? nullptr : &d.entities[item_.index];
         const bool polyline = e && (e->type == EntityType::LwPolyline || e->type == EntityType::Polyline);
-        const bool served = m.operation == entityExtents || (m.operation == insertRotation ? item_.isInsert : polyline);
-        if (!served) hostError(m, L"an entity of type " + std::wstring(typeName(d, item_)) + L" has no such property");
+        const bool ofInserts = m.operation == insertRotation || m.operation == blockAttributes;
+        const bool served = m.operation == entityExtents || (ofInserts ? item_.isInsert : polyline);
+        if (!served)
+            hostError(m, L"an entity of type " + std::wstring(typeName(d, item_)) + L" has no such " +
+                             (m.kind == cad::CallKind::Method ? L"method" : L"property"));
         switch (m.operation) {
             case Closed:
                 args.count(0, 0);
@@ -68,6 +71,9 @@ private:
                 // Radians, as the host's angles are; the DXF gives degrees.
                 args.count(0, 0);
                 return d.inserts[item_.index].rotation * std::numbers::pi / 180;
+            case blockAttributes:
+                args.count(0, 0);
+                return makeAttributes(sharedState(), item_.index);
             // The other objects' operations.
             case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
             case mainWindowHandle:
@@ -83,7 +89,7 @@ private:
             case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
             case mediaDisplayName:
             case setCopyCount: case runPlot:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            case drawingFolder: case drawingName: case plotToFile: case attributeTag: case attributeText:
                 break;
         }
         notServed(m);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "base/file_replace.h"
 #include "sim/model/format.h"
 #include "sim/model/plot_sheet.h"
 #include "sim/model/text_codec.h"
@@ -104,6 +105,45 @@ void writeWhole(const std::filesystem::path& file, const std::string& bytes) {
     throw std::runtime_error("the plotted sheet " + pathText(file) + " cannot be written");
 }
 
+// The job's sheet as a one-page PDF.
+std::string sheetOf(const PlotJob& job, const Drawing& drawing) {
+    const LayoutSettings& s = job.settings;
+    const PlotDevice* device = findDevice(s.device);
+    const Media* media = device ? findMedia(*device, s.media) : nullptr;
+    if (!media) throw std::runtime_error("the plot device has no media \"" + encodeUtf8(s.media) + "\"");
+    return sheetPdf(drawing, SheetMapping::forSettings(*media, s, job.area));
+}
+
+// Whether anything at all has that name (a dangling link too).
+bool taken(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found;
+}
+
+// The sheet written under its name + ".part", the line appended, then the sheet given
+// its name by `name` (part, sheet -> error): both or neither.
+template <typename Name>
+void writeSheetAndLine(const std::filesystem::path& sheet, const std::string& pdf, const std::filesystem::path& journal,
+                       const std::string& line, const JournalLength& before, Name name) {
+    namespace fs = std::filesystem;
+    fs::path part = sheet;
+    part += ".part";
+    writeWhole(part, pdf);
+    std::error_code ignored;
+    try {
+        if (!journal.empty()) appendJournal(journal, line, before);
+    } catch (...) {
+        fs::remove(part, ignored);
+        throw;
+    }
+    const std::error_code named = name(part, sheet);
+    if (!named) return;
+    fs::remove(part, ignored);
+    if (!journal.empty()) cutBack(journal, before);
+    if (named == std::errc::file_exists) throw std::runtime_error("the file " + pathText(sheet) + " exists");
+    throw std::runtime_error("the plotted sheet " + pathText(sheet) + " cannot be named: " + named.message());
+}
+
 }  // namespace
 
 std::string journalLine(const PlotJob& job) {
@@ -140,10 +180,7 @@ void recordPlot(PlotJob& job, const Drawing& drawing, const std::filesystem::pat
     job.output.reset();
     std::string pdf;
     if (!plotDir.empty() && equalsNoCase(s.device, kPdfDevice)) {
-        const PlotDevice* device = findDevice(s.device);
-        const Media* media = device ? findMedia(*device, s.media) : nullptr;
-        if (!media) throw std::runtime_error("the plot device has no media \"" + encodeUtf8(s.media) + "\"");
-        pdf = sheetPdf(drawing, SheetMapping::forSettings(*media, s, job.area));
+        pdf = sheetOf(job, drawing);
         job.output = plotDir / sheetName(highestSheet(plotDir) + 1);
     }
     // The line is made before anything is written: a job it cannot record writes nothing.
@@ -157,21 +194,34 @@ void recordPlot(PlotJob& job, const Drawing& drawing, const std::filesystem::pat
     std::error_code error;
     fs::create_directories(plotDir, error);
     if (error) throw std::runtime_error("the plot folder " + pathText(plotDir) + " cannot be made: " + error.message());
-    fs::path part = *job.output;
-    part += ".part";  // not a sheet's name: the numbering passes over it
-    writeWhole(part, pdf);
-    try {
-        if (!journal.empty()) appendJournal(journal, line, before);
-    } catch (...) {
-        fs::remove(part, error);
-        throw;
-    }
-    fs::rename(part, *job.output, error);
-    if (!error) return;
-    const std::string reason = error.message();
-    fs::remove(part, error);
-    if (!journal.empty()) cutBack(journal, before);
-    throw std::runtime_error("the plotted sheet " + pathText(*job.output) + " cannot be named: " + reason);
+    // The .part name is not a sheet's name: the numbering passes over it.
+    writeSheetAndLine(*job.output, pdf, journal, line, before, [](const fs::path& part, const fs::path& sheet) {
+        std::error_code renamed;
+        fs::rename(part, sheet, renamed);
+        return renamed;
+    });
+}
+
+void recordPlotToFile(PlotJob& job, const Drawing& drawing, const std::filesystem::path& file,
+                      const std::filesystem::path& journal) {
+    namespace fs = std::filesystem;
+    job.output.reset();
+    if (!file.is_absolute() || !file.has_filename())
+        throw std::runtime_error("the plot file name " + pathText(file) + " is not a full path to a file");
+    std::error_code error;
+    if (!fs::is_directory(file.parent_path(), error))
+        throw std::runtime_error("the folder " + pathText(file.parent_path()) + " does not exist");
+    fs::path part = file;
+    part += ".part";
+    // Checked before anything is written; the last step checks again, without a gap.
+    for (const fs::path& name : {file, part})
+        if (taken(name)) throw std::runtime_error("the file " + pathText(name) + " exists");
+    const std::string pdf = sheetOf(job, drawing);
+    job.output = file;
+    const std::string line = journal.empty() ? std::string() : journalLine(job);
+    const JournalLength before = journal.empty() ? JournalLength{} : lengthOf(journal);
+
+    writeSheetAndLine(file, pdf, journal, line, before, base::moveWithoutReplacing);
 }
 
 }  // namespace sim

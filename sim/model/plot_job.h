@@ -43,4 +43,13 @@ inline constexpr std::wstring_view kPdfDevice = L"PDF";
 void recordPlot(PlotJob& job, const Drawing& drawing, const std::filesystem::path& plotDir,
                 const std::filesystem::path& journal);
 
+// Records a job plotted to a file the caller names (a full path, in a folder that
+// exists): the one-page PDF of the job's area on its media, for any device with paper,
+// and the journal line whose output is that file; both or neither, the same steps as
+// recordPlot. The file is never replaced: a name that is taken before the job, or
+// while it runs, fails it. Throws std::runtime_error saying why when any step fails,
+// and then leaves nothing behind.
+void recordPlotToFile(PlotJob& job, const Drawing& drawing, const std::filesystem::path& file,
+                      const std::filesystem::path& journal);
+
 }  // namespace sim

@@ -45,6 +45,7 @@ std::wstring describeValue(const cad::Value& value) {
                 return list(v, [](std::int16_t i) { return std::to_wstring(i); });
             else if constexpr (std::is_same_v<T, std::vector<std::wstring>>) return list(v, quotedText);
             else if constexpr (std::is_same_v<T, cad::ValueList>) return list(v, describeValue);
+            else if constexpr (std::is_same_v<T, std::vector<cad::DispatchPtr>>) return list(v, describeValue);
             else return v ? L"object" : L"nothing";
         },
         value.v);

@@ -49,6 +49,17 @@ bool renameOver(const std::filesystem::path& from, const std::filesystem::path& 
     std::filesystem::rename(from, to, ec);
     return !ec;
 }
+
+// A rename replaces what it finds here; a hard link never does, and fails with
+// "file exists" instead. The old name is then let go.
+std::error_code moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::create_hard_link(from, to, ec);
+    if (ec) return ec;
+    std::error_code ignored;  // the file has its new name; the old one left over only costs a name
+    std::filesystem::remove(from, ignored);
+    return {};
+}
 #endif
 
 }  // namespace base

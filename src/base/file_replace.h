@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace base {
 
@@ -19,5 +20,11 @@ bool replaceFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Puts `from` in place of `to` in one step (the platform's atomic rename).
 bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Gives the file `from` the name `to` unless something has that name already, in one
+// step: a file that appears at `to` meanwhile is never replaced. The error is
+// std::errc::file_exists when `to` exists, the system's reason when the move fails
+// otherwise; on failure nothing has changed.
+std::error_code moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace base

@@ -143,17 +143,22 @@ public:
         corners(Operation::entityExtents, lowerLeft, upperRight);
     }
     double insertRotation() override { return number(call(Operation::insertRotation)); }
-    // An array of attribute objects; nothing, or an empty array, when it has none.
+    // An array of attribute objects, or of variants holding them; nothing, or an empty
+    // array, when it has none.
     std::vector<BlockAttribute> blockAttributes() override {
         Value result = call(Operation::blockAttributes);
         std::vector<BlockAttribute> out;
         if (result.is<Empty>()) return out;
-        const ValueList* items = result.get<ValueList>();
-        if (!items) badShape(L"属性の一覧ではありません");
-        for (const Value& item : *items) {
-            const DispatchPtr* attribute = item.get<DispatchPtr>();
+        auto read = [&](const DispatchPtr* attribute) {
             if (!attribute || !*attribute) badShape(L"属性の一覧ではありません");
             out.push_back(LateAttribute(*attribute).read());
+        };
+        if (const auto* objects = result.get<std::vector<DispatchPtr>>()) {
+            for (const DispatchPtr& item : *objects) read(&item);
+        } else if (const ValueList* items = result.get<ValueList>()) {
+            for (const Value& item : *items) read(item.get<DispatchPtr>());
+        } else {
+            badShape(L"属性の一覧ではありません");
         }
         return out;
     }

@@ -38,7 +38,8 @@ struct Value {
                                  std::vector<std::int16_t>,  // VT_ARRAY|VT_I2
                                  std::vector<std::wstring>,  // VT_ARRAY|VT_BSTR
                                  ValueList,                  // VT_ARRAY|VT_VARIANT
-                                 DispatchPtr>;               // VT_DISPATCH (null: nothing)
+                                 DispatchPtr,                // VT_DISPATCH (null: nothing)
+                                 std::vector<DispatchPtr>>;  // VT_ARRAY|VT_DISPATCH
     Storage v;
 
     Value() = default;

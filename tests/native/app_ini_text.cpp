@@ -104,4 +104,21 @@ TEST(AppFileReplace, ReplacesWholeAndLeavesNoTemporary) {
     fs::remove_all(dir);
 }
 
+// A name that is taken stays as it is, whoever took it; a free one is given.
+TEST(AppFileReplace, MoveWithoutReplacingLeavesATakenNameAlone) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("quillon-move-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "new.part") << "new";
+    std::ofstream(dir / "taken.pdf") << "old";
+    EXPECT_EQ(base::moveWithoutReplacing(dir / "new.part", dir / "taken.pdf"), std::errc::file_exists);
+    EXPECT_EQ(base::readFileBytes(dir / "taken.pdf"), "old");
+    EXPECT_EQ(base::readFileBytes(dir / "new.part"), "new");
+    EXPECT_TRUE(base::moveWithoutReplacing(dir / "new.part", dir / "free.pdf") == std::error_code());
+    EXPECT_EQ(base::readFileBytes(dir / "free.pdf"), "new");
+    EXPECT_FALSE(fs::exists(dir / "new.part"));
+    EXPECT_TRUE(base::moveWithoutReplacing(dir / "none.part", dir / "other.pdf")) << "nothing to move";
+    fs::remove_all(dir);
+}
+
 }  // namespace

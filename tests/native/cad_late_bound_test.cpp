@@ -43,6 +43,7 @@ std::wstring describe(const Value& value) {
         std::wstring operator()(const std::vector<std::wstring>& v) const { return L"bstr" + describeList(v); }
         std::wstring operator()(const ValueList& v) const { return L"var" + describeList(v); }
         std::wstring operator()(const DispatchPtr& d) const { return d ? L"object" : L"null"; }
+        std::wstring operator()(const std::vector<DispatchPtr>& v) const { return L"dispatch" + describeList(v); }
     };
     return std::visit(Visit{}, value.v);
 }

@@ -410,6 +410,9 @@ TEST(DxfBlocks, ArraysOfInsertsAndAttributes) {
     EXPECT_EQ(countOf(d, EntityType::Text, false), 1);
     EXPECT_EQ(countOf(d, EntityType::Line), 1);
     expectExtents(d, 0, 0, 20, 5, 1e-9);
+    // The insert keeps every attribute's tag and text, the invisible one too (not drawn).
+    ASSERT_EQ(d.inserts.size(), 1u);
+    EXPECT_EQ(d.inserts[0].attributes, (std::vector<sim::AttributeValue>{{L"TAG", L"A-1"}, {L"", L"hidden"}}));
 }
 
 // An attribute's vertical justification is its group 74; its 73 is a field length.

@@ -269,6 +269,30 @@ TEST(SimSelectionSets, TempSelectionSetThroughTheLateBoundClient) {
     EXPECT_EQ(ur, (cad::CadPoint{420, 297, 0}));
 }
 
+// Path is the drawing file's folder in full, without a closing separator; Name its file
+// name. A drawing that came from no file has neither.
+TEST(SimDocument, PathAndNameOfTheDrawingFile) {
+    namespace fs = std::filesystem;
+    struct Case {
+        fs::path source;
+        fs::path folder;
+        std::wstring name;
+    };
+    const fs::path temp = fs::temp_directory_path();
+    const Case cases[] = {
+        {temp / "sheets" / "plan.dxf", temp / "sheets", L"plan.dxf"},
+        {fs::path("sub") / "blocks.dxf", fs::current_path() / "sub", L"blocks.dxf"},
+        {fs::path(), fs::path(), L""},
+    };
+    for (const Case& c : cases) {
+        sim::Drawing d = framesDrawing();
+        d.source = c.source;
+        Session s(std::move(d));
+        EXPECT_EQ(as<std::wstring>(get(s.doc, L"Path")), c.folder.wstring()) << c.source;
+        EXPECT_EQ(as<std::wstring>(get(s.doc, L"Name")), c.name) << c.source;
+    }
+}
+
 TEST(SimObjects, InterfacesAreServedOnlyWhereTheyBelong) {
     Session s(framesDrawing());
     DispatchPtr plot = object(get(s.doc, L"Plot"));

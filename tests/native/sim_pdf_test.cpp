@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <cstdio>
 #include <regex>
@@ -91,15 +93,17 @@ struct PlotSetup {
 
 // The stand-in with a plot folder and journal, set up to plot the way the client does.
 struct PdfSession : Session {
-    PdfSession(sim::Drawing drawing, const fs::path& plotDir, const fs::path& journal = {})
-        : Session(std::move(drawing), options(plotDir, journal)) {
+    PdfSession(sim::Drawing drawing, const fs::path& plotDir, const fs::path& journal = {},
+               std::vector<std::string> fails = {})
+        : Session(std::move(drawing), options(plotDir, journal, std::move(fails))) {
         layout = object(get(doc, L"ActiveLayout"));
         plot = object(get(doc, L"Plot"));
     }
-    static sim::Options options(const fs::path& plotDir, const fs::path& journal) {
+    static sim::Options options(const fs::path& plotDir, const fs::path& journal, std::vector<std::string> fails) {
         sim::Options o;
         o.plotDir = plotDir;
         o.journal = journal;
+        o.fails = std::move(fails);
         return o;
     }
     void setUp(const PlotSetup& p) {
@@ -115,6 +119,7 @@ struct PdfSession : Session {
         put(layout, L"PlotRotation", p.rotation);
     }
     void run() { call(plot, L"PlotToDevice", {cad::Omitted{}}); }
+    bool toFile(const fs::path& file) { return as<bool>(call(plot, L"PlotToFile", {file.wstring()})); }
     DispatchPtr layout, plot;
 };
 
@@ -363,6 +368,88 @@ TEST(SimPdf, AJobThatCannotBeJournalledWritesNeitherSheetNorLine) {
     ASSERT_TRUE(job.output);
     EXPECT_EQ(*job.output, dir / "sheets" / "plot-0001.pdf");
     EXPECT_EQ(readLines(dir / "journal.jsonl").size(), 2u);
+}
+
+// PlotToFile plots what PlotToDevice would, for any device with paper, into the file
+// named, and journals it with that file as its output; the plot folder is not used.
+TEST(SimPlotToFile, TheSheetPlotToDeviceWritesUnderTheGivenName) {
+    TempDir dir;
+    PdfSession s(frameWithLine(), dir / "sheets", dir / "journal.jsonl");
+    s.setUp({});
+    s.run();
+    EXPECT_TRUE(s.toFile(dir / "A-101.pdf"));
+    EXPECT_EQ(readFile(dir / "A-101.pdf"), readFile(dir / "sheets" / "plot-0001.pdf"));
+    s.setUp({.media = L"A4", .device = L"Default Windows System Printer.pc3"});
+    EXPECT_TRUE(s.toFile(dir / "printer.pdf"));
+    EXPECT_NEAR(Pdf(readFile(dir / "printer.pdf")).width, 210 * kPt, 0.006);
+
+    const std::vector<std::string> lines = readLines(dir / "journal.jsonl");
+    ASSERT_EQ(lines.size(), 3u);
+    auto output = [](const fs::path& file) { return "\"output\":" + sim::jsonString(file.wstring()) + "}"; };
+    std::string expected = lines[0];
+    expected.replace(0, 8, "{\"job\":2");
+    expected.replace(expected.rfind("\"output\""), std::string::npos, output(dir / "A-101.pdf"));
+    EXPECT_EQ(lines[1], expected);
+    EXPECT_TRUE(lines[2].starts_with("{\"job\":3,")) << lines[2];
+    EXPECT_TRUE(lines[2].ends_with(output(dir / "printer.pdf"))) << lines[2];
+    EXPECT_EQ(filesIn(dir.path), (std::vector<std::string>{"A-101.pdf", "journal.jsonl", "printer.pdf", "sheets"}));
+    EXPECT_EQ(filesIn(dir / "sheets"), std::vector<std::string>{"plot-0001.pdf"});
+}
+
+// What a folder holds: each file's bytes, "<folder>" for a folder.
+std::map<std::string, std::string> contentsOf(const fs::path& dir) {
+    std::map<std::string, std::string> contents;
+    for (const std::string& name : filesIn(dir))
+        contents[name] = fs::is_directory(dir / name) ? "<folder>" : readFile(dir / name);
+    return contents;
+}
+
+// A refused job writes nothing, leaves no temporary file and changes nothing that was
+// there: a file of that name above all.
+TEST(SimPlotToFile, ARefusedJobWritesNothingAndKeepsWhatIsThere) {
+    struct Case {
+        const char* what;
+        std::function<Value(const fs::path& dir)> name;  // prepares the folder too
+        const wchar_t* error;                           // part of the host's text
+        std::vector<std::string> fails = {};
+        const char* journal = "journal.jsonl";
+        bool setUp = true;
+    };
+    const Case cases[] = {
+        {"a file of that name", [](const fs::path& d) { writeFile(d / "A-101.pdf", "someone's sheet"); return (d / "A-101.pdf").wstring(); },
+         L"A-101.pdf exists"},
+        {"a file of the temporary name", [](const fs::path& d) { writeFile(d / "A-101.pdf.part", "someone's notes"); return (d / "A-101.pdf").wstring(); },
+         L"A-101.pdf.part exists"},
+        {"a folder of that name", [](const fs::path& d) { fs::create_directory(d / "A-101.pdf"); return (d / "A-101.pdf").wstring(); },
+         L"exists"},
+        {"a folder that is not there", [](const fs::path& d) { return (d / "none" / "A-101.pdf").wstring(); }, L"does not exist"},
+        {"a relative name", [](const fs::path&) { return std::wstring(L"A-101.pdf"); }, L"not a full path"},
+        {"a folder's name", [](const fs::path& d) { return d.wstring() + L"/"; }, L"not a full path"},
+        {"no name", [](const fs::path&) { return Value(std::int32_t{7}); }, L"argument 1"},
+        {"a journal that cannot be written", [](const fs::path& d) { return (d / "A-101.pdf").wstring(); }, L"journal",
+         {}, "no-folder/journal.jsonl"},
+        {"no device with paper", [](const fs::path& d) { return (d / "A-101.pdf").wstring(); }, L"no plot device", {},
+         "journal.jsonl", false},
+        {"an injected failure", [](const fs::path& d) { return (d / "A-101.pdf").wstring(); }, L"injected", {"plotToFile"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        PdfSession s(frameWithLine(), dir / "sheets", dir.path / c.journal, c.fails);
+        if (c.setUp) s.setUp({});
+        const Value name = c.name(dir.path);
+        const auto before = contentsOf(dir.path);
+        const std::wstring error = errorOf([&] { call(s.plot, L"PlotToFile", {name}); });
+        EXPECT_TRUE(contains(error, c.error)) << utf8(error);
+        EXPECT_EQ(contentsOf(dir.path), before);
+    }
+    // A plot configuration is refused as PlotToDevice refuses it.
+    TempDir dir;
+    PdfSession s(frameWithLine(), dir / "sheets");
+    s.setUp({});
+    EXPECT_TRUE(contains(errorOf([&] { call(s.plot, L"PlotToFile", {(dir / "a.pdf").wstring(), L"Some.pc3"}); }),
+                         L"configurations"));
+    EXPECT_EQ(filesIn(dir.path), std::vector<std::string>{});
 }
 
 // The file as a PDF reader sees it, when poppler's pdfinfo is installed.

@@ -11,6 +11,9 @@
 #include <sstream>
 #include <tuple>
 
+#include "cad/automation.h"
+#include "cad/connect.h"
+#include "cad/late_bound.h"
 #include "sim_test_support.h"
 
 namespace {
@@ -149,6 +152,39 @@ TEST(SimSample, BlockFramesAreReferencesOnMorvelBoxedByTheirOutlines) {
     }
     EXPECT_EQ(closedFourOnMorvel, 3);
     EXPECT_EQ(otherOnMorvel, 0);
+}
+
+// Each reference on MORVEL gives its title, scale and sheet number, through the client
+// as Quillon reads them; the nested sheet's reference holds no values of its own, and a
+// polyline has no attributes to give.
+TEST(SimSample, BlockFramesGiveTheirAttributesInFileOrder) {
+    Session s(sim::readDxf(sampleDir() / "blocks.dxf"));
+    auto doc = cad::wrapApplication(s.host.application())->currentDocument();
+    auto set = cad::tempSelectionSet(*doc);
+    const cad::SelectionFilter onMorvel{{8, 0}, {L"MORVEL", L"INSERT"}};
+    set->selectWithFilter(5, nullptr, nullptr, &onMorvel);
+    using A = std::vector<cad::BlockAttribute>;
+    auto sheet = [](const wchar_t* title, const wchar_t* scale, const wchar_t* number) {
+        return A{{L"TITLE", title}, {L"SCALE", scale}, {L"SHEET_NO", number}};
+    };
+    const std::vector<A> expected{
+        sheet(L"1F PLAN", L"1:50", L"01"),   sheet(L"SECTION A", L"1:50", L"02"), sheet(L"SITE PLAN", L"1:25", L"03"),
+        sheet(L"KEY PLAN", L"1:100", L"04"), sheet(L"2F PLAN", L"1:50", L"05"),   sheet(L"SECTION B", L"1:50", L"06"),
+        A{},                                 sheet(L"SKETCH", L"1:50", L"08"),    sheet(L"DETAIL 1", L"1:25", L"09")};
+    ASSERT_EQ(set->entityCount(), static_cast<std::int32_t>(expected.size()));
+    for (std::int32_t i = 0; i < set->entityCount(); ++i)
+        EXPECT_EQ(set->entityAt(i)->blockAttributes(), expected[static_cast<std::size_t>(i)]) << "reference " << i;
+
+    set->emptySet();
+    const cad::SelectionFilter polylines{{8, 0}, {L"MORVEL", L"LWPOLYLINE"}};
+    set->selectWithFilter(5, nullptr, nullptr, &polylines);
+    ASSERT_GT(set->entityCount(), 0);
+    try {
+        set->entityAt(0)->blockAttributes();
+        ADD_FAILURE() << "a polyline gave attributes";
+    } catch (const cad::CadError& e) {
+        EXPECT_TRUE(contains(e.text(), L"LWPOLYLINE has no such method")) << e.what();
+    }
 }
 
 TEST(SimSample, TheCommittedDrawingsAreWhatTheScriptWrites) {

@@ -104,16 +104,33 @@ struct ToVariant {
     Variant operator()(const DispatchPtr& object) const {
         Variant r;
         V_VT(&r.get()) = VT_DISPATCH;
-        V_DISPATCH(&r.get()) = nullptr;
-        if (object) {
-            if (!bridge.toCom) fail(L"ここにはオブジェクトを渡せません。");
-            V_DISPATCH(&r.get()) = bridge.toCom(object).detach();
-        }
+        V_DISPATCH(&r.get()) = comObject(object);
         return r;
+    }
+    Variant operator()(const std::vector<DispatchPtr>& items) const {
+        SafeArray array = newVector(VT_DISPATCH, items.size());
+        if (!items.empty()) {
+            SafeArrayData data(array.get());
+            IDispatch** slots = static_cast<IDispatch**>(data.data());
+            for (size_t i = 0; i < items.size(); ++i) slots[i] = comObject(items[i]);
+        }
+        return arrayVariant(VT_DISPATCH, std::move(array));
+    }
+    // One reference for the caller; null stays null.
+    IDispatch* comObject(const DispatchPtr& object) const {
+        if (!object) return nullptr;
+        if (!bridge.toCom) fail(L"ここにはオブジェクトを渡せません。");
+        return bridge.toCom(object).detach();
     }
 };
 
 Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth);
+
+DispatchPtr objectFrom(IDispatch* object, const DispatchBridge& bridge) {
+    if (!object) return nullptr;
+    if (!bridge.fromCom) fail(L"ここではオブジェクトを受け取れません。");
+    return bridge.fromCom(ComPtr<IDispatch>(object));
+}
 
 std::int32_t narrowed(long long value) {
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
@@ -139,6 +156,7 @@ Value emptyArray(VARTYPE vt) {
         case VT_R8: return std::vector<double>();
         case VT_I2: return std::vector<std::int16_t>();
         case VT_BSTR: return std::vector<std::wstring>();
+        case VT_DISPATCH: return std::vector<DispatchPtr>();
         default: return ValueList();
     }
 }
@@ -160,7 +178,7 @@ Value fromArray(SAFEARRAY* array, VARTYPE vt, const DispatchBridge& bridge, int 
     const size_t n = static_cast<size_t>(count);
     if (n == 0) return emptyArray(vt);
 
-    if (vt == VT_R8 || vt == VT_I2 || vt == VT_BSTR || vt == VT_VARIANT) {
+    if (vt == VT_R8 || vt == VT_I2 || vt == VT_BSTR || vt == VT_DISPATCH || vt == VT_VARIANT) {
         SafeArrayData data(array);
         if (vt == VT_R8) {
             const double* items = static_cast<const double*>(data.data());
@@ -175,6 +193,13 @@ Value fromArray(SAFEARRAY* array, VARTYPE vt, const DispatchBridge& bridge, int 
             std::vector<std::wstring> result;
             result.reserve(n);
             for (size_t i = 0; i < n; ++i) result.push_back(bstrText(items[i]));
+            return result;
+        }
+        if (vt == VT_DISPATCH) {
+            IDispatch* const* items = static_cast<IDispatch* const*>(data.data());
+            std::vector<DispatchPtr> result;
+            result.reserve(n);
+            for (size_t i = 0; i < n; ++i) result.push_back(objectFrom(items[i], bridge));
             return result;
         }
         const VARIANT* items = static_cast<const VARIANT*>(data.data());
@@ -195,12 +220,6 @@ Value fromArray(SAFEARRAY* array, VARTYPE vt, const DispatchBridge& bridge, int 
         result.push_back(fromVariantAt(item.get(), bridge, depth + 1));
     }
     return result;
-}
-
-DispatchPtr objectFrom(IDispatch* object, const DispatchBridge& bridge) {
-    if (!object) return nullptr;
-    if (!bridge.fromCom) fail(L"ここではオブジェクトを受け取れません。");
-    return bridge.fromCom(ComPtr<IDispatch>(object));
 }
 
 Value fromVariantAt(const VARIANT& v, const DispatchBridge& bridge, int depth) {

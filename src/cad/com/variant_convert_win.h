@@ -11,6 +11,7 @@
 //   vector<wstring>       VT_ARRAY|VT_BSTR
 //   ValueList             VT_ARRAY|VT_VARIANT (arrays of other element types read as ValueList)
 //   DispatchPtr           VT_DISPATCH, through the bridge
+//   vector<DispatchPtr>   VT_ARRAY|VT_DISPATCH, each through the bridge (null stays null)
 //
 // A VT_BYREF argument reads as the value it points to. Arrays must have one dimension;
 // their lower bound is not assumed to be 0. Anything else, or an array whose element
