@@ -256,12 +256,13 @@ TEST(BlockFrames, FileNamesTakeTheBlockFramesAttributes) {
                 options);
     app::MainWindow& f = rig.f();
     f.setBlockFrames(true);
-    for (ui::ComboBox* box : {f.framePage.printer, f.framePage.paper, f.framePage.styleTable}) {
-        box->setItems({L"PDF", L"ISO_A3_(420.00_x_297.00_MM)", L"monochrome.ctb"});
-        box->setItemIndex(box == f.framePage.printer ? 0 : box == f.framePage.paper ? 1 : 2);
-    }
+    // Every frame chosen, and the print settings chosen after the capture's list refresh.
     const auto chooseAll = [&] {
         for (FrameRect& frame : f.framePage.session.frames) frame.chosen = true;
+        for (ui::ComboBox* box : {f.framePage.printer, f.framePage.paper, f.framePage.styleTable}) {
+            box->setItems({L"PDF", L"ISO_A3_(420.00_x_297.00_MM)", L"monochrome.ctb"});
+            box->setItemIndex(box == f.framePage.printer ? 0 : box == f.framePage.paper ? 1 : 2);
+        }
     };
     f.framePage.capture();
     chooseAll();
@@ -270,7 +271,8 @@ TEST(BlockFrames, FileNamesTakeTheBlockFramesAttributes) {
     f.fileOutput.pattern = L"{attr:sheet_no}";
     f.framePage.print();
     ASSERT_EQ(rig.shell.messages.size(), 1u) << "the frames were captured without their attributes";
-    EXPECT_NE(rig.shell.messages[0].find(L"もう一度キャプチャ"), std::wstring::npos);
+    EXPECT_NE(rig.shell.messages[0].find(L"もう一度キャプチャ"), std::wstring::npos)
+        << simtest::utf8(rig.shell.messages[0]);
     EXPECT_FALSE(std::filesystem::exists(dir / "out"));
 
     f.framePage.capture();

@@ -25,7 +25,6 @@ struct PlotToFile : BatchPlot {
         f().setPlotToFile(true);
         f().fileOutput.folder = out().wstring();
         f().fileOutput.pattern = pattern;
-        fs::create_directories(out());
     }
     std::vector<std::string> filesThere() const {
         std::vector<std::string> names;
@@ -63,8 +62,8 @@ TEST_P(PlotToFile, AFileAlreadyThereIsLeftAndTheSheetTakesTheNextFreeName) {
     start();
     turnOn(L"sheet");
     chooseSheets({true, true, false, false, false, false});
+    fs::create_directories(out());
     simtest::writeFile(out() / "sheet.pdf", "earlier");
-    shell().paths.insert((out() / "sheet.pdf").wstring());
     print();
     EXPECT_EQ(filesThere(), (std::vector<std::string>{"sheet (2).pdf", "sheet (3).pdf", "sheet.pdf"}));
     EXPECT_EQ(simtest::readLines(out() / "sheet.pdf"), std::vector<std::string>{"earlier"});

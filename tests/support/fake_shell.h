@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -66,17 +67,24 @@ public:
         questions.push_back(text);
         return answerYes;
     }
-    // Files and folders: the paths that exist, and the folders that cannot be made.
+    // Files and folders: those of the real file system (the stand-in in process writes
+    // there), and besides them the paths a test says exist and the folders it says
+    // cannot be made.
     std::set<std::wstring> paths;
     std::set<std::wstring> unmakeableFolders;
     std::wstring documents = L"C:\\Users\\cad\\Documents";
     std::vector<std::wstring> openedFolders;
     std::wstring today = L"20261211";
-    bool pathExists(const std::wstring& path) override { return paths.count(path) > 0; }
+    bool pathExists(const std::wstring& path) override {
+        std::error_code error;
+        return paths.count(path) > 0 || std::filesystem::exists(std::filesystem::path(path), error);
+    }
     bool makeFolder(const std::wstring& path) override {
         if (unmakeableFolders.count(path)) return false;
         log.push_back("make folder");
         paths.insert(path);
+        std::error_code error;
+        if (!path.empty() && path[0] == L'/') std::filesystem::create_directories(std::filesystem::path(path), error);
         return true;
     }
     std::wstring documentsFolder() override { return documents; }
