@@ -1,5 +1,5 @@
-// base's file moves under Wine, where MoveFileExW does the work: a taken name is never
-// replaced, and the refusal is told as "file exists".
+// The move the stand-in names its plotted files with, under Wine, where MoveFileExW does
+// the work: a taken name is never replaced, and the refusal is told as "file exists".
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(BaseFilesWin, MoveWithoutReplacingTellsATakenName) {
+TEST(CadsimFiles, MoveWithoutReplacingTellsATakenName) {
     const comtest::TempFolder folder;
     const auto part = folder.write(L"sheet.pdf.part", "new");
     const auto taken = folder.write(L"sheet.pdf", "old");
