@@ -75,7 +75,7 @@ void garbleValue(const cad::Member& member, cad::Value& v) {
         v = Value(cad::DispatchPtr{});
     } else if (v.is<std::wstring>()) {
         v = Value();
-    } else {  // numbers, booleans and the nothing of a call without result
+    } else {  // numbers, booleans, arrays of objects and the nothing of a call without result
         v = Value(std::wstring(L"garbled"));
     }
 }

@@ -131,11 +131,14 @@ public:
         return callInto(cad::Operation::setCopyCount, {std::int32_t{copies}});
     }
     HRESULT STDMETHODCALLTYPE PlotToDevice(VARIANT configuration, VARIANT_BOOL* done) override {
-        if (!done) return E_POINTER;
-        cad::Value out;
-        const HRESULT hr = callWithVariants(cad::Operation::runPlot, {&configuration}, &out);
-        if (SUCCEEDED(hr)) *done = (out.is<bool>() && *out.get<bool>()) ? VARIANT_TRUE : VARIANT_FALSE;
-        return hr;
+        return plotted(cad::Operation::runPlot, {&configuration}, done);
+    }
+    HRESULT STDMETHODCALLTYPE PlotToFile(BSTR fullName, VARIANT configuration, VARIANT_BOOL* done) override {
+        VARIANT name;  // the caller's string, only read
+        VariantInit(&name);
+        V_VT(&name) = VT_BSTR;
+        V_BSTR(&name) = fullName;
+        return plotted(cad::Operation::plotToFile, {&name, &configuration}, done);
     }
 
 private:
@@ -163,6 +166,14 @@ private:
     HRESULT callInto(cad::Operation operation, cad::ValueList args, LONG* out);
     HRESULT callWithVariants(cad::Operation operation, std::initializer_list<const VARIANT*> variants,
                              cad::Value* result = nullptr);
+    // A plot call, its result as the vtable gives it.
+    HRESULT plotted(cad::Operation operation, std::initializer_list<const VARIANT*> variants, VARIANT_BOOL* done) {
+        if (!done) return E_POINTER;
+        cad::Value out;
+        const HRESULT hr = callWithVariants(operation, variants, &out);
+        if (SUCCEEDED(hr)) *done = (out.is<bool>() && *out.get<bool>()) ? VARIANT_TRUE : VARIANT_FALSE;
+        return hr;
+    }
 
     std::atomic<ULONG> refs_{1};
     cad::DispatchPtr object_;

@@ -110,7 +110,8 @@ inline const char kMixedPolylines[] =
     "0\nENDSEC\n0\nEOF\n";
 
 // The fixture drawing with a block of a 420 x 297 outline, referenced on "Blocks" at
-// (1000, 0) turned a quarter: its box is (703, 0) to (1000, 420).
+// (1000, 0) turned a quarter: its box is (703, 0) to (1000, 420). The reference gives
+// SHEET_NO "A-101", placed inside that box, and TITLE "1F PLAN", invisible.
 inline const std::string kDrawingWithBlock = [] {
     std::string text = kDrawing;
     const std::string entities = "0\nSECTION\n2\nENTITIES\n";
@@ -119,7 +120,11 @@ inline const std::string kDrawingWithBlock = [] {
                  "0\nLWPOLYLINE\n8\n0\n90\n4\n70\n1\n10\n0\n20\n0\n10\n420\n20\n0\n10\n420\n20\n297\n10\n0\n20\n297\n"
                  "0\nENDBLK\n0\nENDSEC\n" + entities);
     const std::string end = "0\nENDSEC\n0\nEOF\n";
-    text.replace(text.rfind(end), end.size(), "0\nINSERT\n8\nBlocks\n2\nSheet\n10\n1000\n20\n0\n50\n90\n" + end);
+    text.replace(text.rfind(end), end.size(),
+                 "0\nINSERT\n8\nBlocks\n66\n1\n2\nSheet\n10\n1000\n20\n0\n50\n90\n"
+                 "0\nATTRIB\n8\nBlocks\n10\n900\n20\n100\n40\n5\n1\nA-101\n2\nSHEET_NO\n70\n0\n"
+                 "0\nATTRIB\n8\nBlocks\n10\n900\n20\n200\n40\n5\n1\n1F PLAN\n2\nTITLE\n70\n1\n"
+                 "0\nSEQEND\n8\nBlocks\n" + end);
     return text;
 }();
 

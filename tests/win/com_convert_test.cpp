@@ -67,6 +67,7 @@ TEST(VariantConvert, EveryValueBecomesItsVariantTypeAndReadsBackTheSame) {
         {std::vector<std::wstring>{L"ISO A4", L""}, VT_ARRAY | VT_BSTR},
         {ValueList{L"FRAME", std::int32_t{3}, ValueList{1.0}}, VT_ARRAY | VT_VARIANT},
         {DispatchPtr(), VT_DISPATCH},
+        {std::vector<DispatchPtr>{}, VT_ARRAY | VT_DISPATCH},
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(narrow(describe(c.value)));
@@ -207,6 +208,45 @@ TEST(VariantConvert, ObjectsCrossThroughTheBridgeAndNullStaysNull) {
         EXPECT_EQ(refusalOf(in.get(), DispatchBridge{}), L"ここではオブジェクトを受け取れません。");  // no way to wrap it
     }
     EXPECT_EQ(received, (std::vector<IDispatch*>{object.get(), object.get()}));
+    object.reset();
+    EXPECT_EQ(comtest::ScriptedObject::alive, 0);  // every reference released
+}
+
+// An array of objects, as VT_ARRAY|VT_DISPATCH or as variants holding objects: each
+// element through the bridge both ways, null staying null, every reference released.
+TEST(VariantConvert, ArraysOfObjectsCrossBothWaysInEitherForm) {
+    auto object = ComPtr<IDispatch>::adopt(comtest::ScriptedObject::make());
+    int toComCalls = 0, fromComCalls = 0;
+    DispatchBridge bridge;
+    bridge.toCom = [&](const DispatchPtr&) {
+        ++toComCalls;
+        return object;
+    };
+    bridge.fromCom = [&](const ComPtr<IDispatch>& o) {
+        EXPECT_EQ(o.get(), object.get());
+        ++fromComCalls;
+        return DispatchPtr(std::make_shared<OurObject>());
+    };
+    const DispatchPtr ours = std::make_shared<OurObject>();
+    {
+        Variant objects = toVariant(std::vector<DispatchPtr>{ours, nullptr, ours}, bridge);
+        ASSERT_EQ(V_VT(&objects.get()), VT_ARRAY | VT_DISPATCH);
+        EXPECT_EQ(describe(fromVariant(objects.get(), bridge)), L"dispatch[object,null,object]");
+        Variant variants = toVariant(ValueList{ours, DispatchPtr()}, bridge);
+        ASSERT_EQ(V_VT(&variants.get()), VT_ARRAY | VT_VARIANT);
+        EXPECT_EQ(describe(fromVariant(variants.get(), bridge)), L"var[object,null]");
+        EXPECT_EQ(toComCalls, 3);
+        EXPECT_EQ(fromComCalls, 3);
+
+        // From another host: an array of objects counted from 1.
+        SAFEARRAYBOUND bound{2, 1};
+        Variant sent;
+        V_VT(&sent.get()) = VT_ARRAY | VT_DISPATCH;
+        V_ARRAY(&sent.get()) = SafeArrayCreate(VT_DISPATCH, 1, &bound);
+        for (LONG i : {1L, 2L}) SafeArrayPutElement(V_ARRAY(&sent.get()), &i, object.get());
+        EXPECT_EQ(describe(fromVariant(sent.get(), bridge)), L"dispatch[object,object]");
+        EXPECT_EQ(refusalOf(sent.get(), kNoObjects), L"ここではオブジェクトを受け取れません。");
+    }
     object.reset();
     EXPECT_EQ(comtest::ScriptedObject::alive, 0);  // every reference released
 }

@@ -34,6 +34,11 @@ TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
     app->showPreviousView();
     EXPECT_NE(app->mainWindowHandle(), 0);
     EXPECT_NE(doc->documentWindowHandle(), 0);
+    const std::filesystem::path folder = journal.parent_path();  // the drawing's, as the stand-in's files
+    EXPECT_EQ(doc->drawingName(), L"fixture.dxf");
+    const std::wstring drawingFolder = doc->drawingFolder();
+    EXPECT_TRUE(std::filesystem::equivalent(drawingFolder, folder)) << narrow(drawingFolder);
+    EXPECT_NE(drawingFolder.back(), L'\\');
 
     auto sets = doc->selectionSetCollection();
     auto added = sets->addSet(L"covered");
@@ -58,6 +63,7 @@ TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
     EXPECT_NEAR(ll.at(1), 0, 1e-9);
     EXPECT_NEAR(ur.at(0), 1000, 1e-9);
     EXPECT_NEAR(ur.at(1), 420, 1e-9);
+    EXPECT_EQ(block->blockAttributes(), (std::vector<BlockAttribute>{{L"SHEET_NO", L"A-101"}, {L"TITLE", L"1F PLAN"}}));
     added->emptySet();
     added->selectWithFilter(0, &a, &b, nullptr);
     added->discardSet();
@@ -92,6 +98,18 @@ TEST_F(CadSimTest, EveryMemberOfTheTableIsServed) {
     auto plot = doc->plotService();
     plot->setCopyCount(1);
     plot->runPlot();
+    // A named file, written once and never replaced.
+    const std::filesystem::path sheet = folder / L"A-101.pdf";
+    EXPECT_TRUE(plot->plotToFile(sheet.wstring()));
+    const std::string written = comtest::readFile(sheet);
+    EXPECT_TRUE(written.starts_with("%PDF-")) << written.substr(0, 16);
+    try {
+        plot->plotToFile(sheet.wstring());
+        ADD_FAILURE() << "a second plot replaced the file";
+    } catch (const CadError& e) {
+        EXPECT_NE(e.text().find(L"exists"), std::wstring::npos) << e.what();
+    }
+    EXPECT_EQ(comtest::readFile(sheet), written);
 
     const std::string trace = comtest::readFile(this->trace);
     for (const Member& m : memberTable())
