@@ -75,7 +75,7 @@ void SheetFiles::report(desktop::ShellServices& shell) const {
         if (!refused_.empty()) shell.showMessage(refusedFilesMessage(0, refused_));
         return;
     }
-    std::wstring text = folder_ + L"\nに " + std::to_wstring(written_.size()) + L" 個のファイルを書き出しました。";
+    std::wstring text = L"次のフォルダーに " + std::to_wstring(written_.size()) + L" 個のファイルを書き出しました。\n" + folder_;
     if (!refused_.empty()) text += L"\n\n" + refusedFilesMessage(static_cast<int>(written_.size()), refused_);
     text += L"\n\nフォルダーを開きますか?";
     if (shell.askYesNo(text)) shell.openFolder(folder_);

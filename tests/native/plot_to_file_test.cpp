@@ -51,7 +51,8 @@ TEST_P(PlotToFile, EachChosenSheetIsWrittenToItsOwnFileAndTheFolderOffered) {
     EXPECT_EQ(progress(), (std::vector<std::string>{"progress 0/4", "progress 1/4", "progress 2/4", "progress 3/4",
                                                     "progress 4/4", "progress 0/0"}));
     ASSERT_EQ(shell().questions.size(), 1u);
-    EXPECT_EQ(shell().questions[0], out().wstring() + L"\nに 4 個のファイルを書き出しました。\n\nフォルダーを開きますか?");
+    EXPECT_EQ(shell().questions[0],
+              L"次のフォルダーに 4 個のファイルを書き出しました。\n" + out().wstring() + L"\n\nフォルダーを開きますか?");
     EXPECT_EQ(shell().openedFolders, std::vector<std::wstring>{out().wstring()});
     EXPECT_TRUE(shell().messages.empty());
     expectIdle(before);
@@ -78,7 +79,7 @@ TEST_P(PlotToFile, ARefusedSheetIsNamedAndTheRunGoesOn) {
     EXPECT_EQ(filesThere(), (std::vector<std::string>{"plan-01.pdf", "plan-03.pdf"}));
     EXPECT_EQ(progress(), (std::vector<std::string>{"progress 0/3", "progress 1/3", "progress 2/3", "progress 0/0"}));
     ASSERT_EQ(shell().questions.size(), 1u);
-    EXPECT_NE(shell().questions[0].find(L"2 個のファイルを書き出しました。\n\n"
+    EXPECT_NE(shell().questions[0].find(L"2 個のファイルを書き出しました。\n" + out().wstring() + L"\n\n"
                                         L"CAD が受け付けた印刷は 3 枚中 2 枚です。\n1 枚は印刷されていません。\n  plan-02.pdf"),
               std::wstring::npos)
         << shell().questions[0];

@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<RoadCase>& info) { return std::string(info.param.name); });
 
 // The option as a user sets it: the system menu opened from the keyboard (Alt+Space), its
-// last item "ブロック参照も枠とする" chosen; the next capture finds the block frames.
+// item "ブロック参照も枠とする" chosen; the next capture finds the block frames.
 TEST(QuillonBlockFrames, TheSystemMenuItemTurnsThemOn) {
     FrameRoad road(withoutCyan(blockSampleDrawing()), settingsFor("MORVEL"));
     ASSERT_TRUE(road.ready());
@@ -170,7 +170,7 @@ TEST(QuillonBlockFrames, TheSystemMenuItemTurnsThemOn) {
     }, 10000)) << "no system menu";
     if (const char* shots = std::getenv("QUILLON_SHOTS"); shots && *shots)
         saveBmp(std::filesystem::path(shots) / "system-menu.bmp", screenCopy(RECT{600, 0, 1280, 400}));
-    for (int key : {VK_UP, VK_RETURN}) {
+    for (int key : {VK_UP, VK_UP, VK_RETURN}) {  // up past "ファイルに出力", the last
         PostMessageW(menu, WM_KEYDOWN, key, 0);
         PostMessageW(menu, WM_KEYUP, key, 0xC0000000);
     }
