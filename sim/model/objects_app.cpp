@@ -64,22 +64,8 @@ private:
             case mainWindowHandle:
                 args.count(0, 0);
                 return s.applicationHandle;
-            // The other objects' operations.
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case setAt: case setCount: case addSet:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case Coordinates: case Closed:
-            case promptDistance: case promptPoint:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case setCopyCount: case runPlot:
-            case entityExtents: case insertRotation:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);
@@ -130,22 +116,8 @@ private:
             case drawingName:
                 args.count(0, 0);
                 return textOf(s.drawing.source.filename());
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case setAt: case setCount: case addSet:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case Coordinates: case Closed:
-            case promptDistance: case promptPoint:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case setCopyCount: case runPlot:
-            case entityExtents: case insertRotation:
-            case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);
@@ -170,23 +142,8 @@ private:
             }
             case promptDistance:
                 return askDistance(m, prompt, base);
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case setAt: case setCount: case addSet:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case Coordinates: case Closed:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case setCopyCount: case runPlot:
-            case entityExtents: case insertRotation:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);

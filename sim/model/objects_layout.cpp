@@ -145,19 +145,8 @@ private:
                 args.count(0, 0);
                 followDevice(s);
                 return {};
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case setAt: case setCount: case addSet:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case Coordinates: case Closed:
-            case promptDistance: case promptPoint:
-            case setCopyCount: case runPlot:
-            case entityExtents: case insertRotation:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);
@@ -221,23 +210,8 @@ private:
                     recordPlotToFile(job, s.drawing, file, s.options.journal);
                 });
             }
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case setAt: case setCount: case addSet:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case Coordinates: case Closed:
-            case promptDistance: case promptPoint:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case entityExtents: case insertRotation:
-            case drawingFolder: case drawingName: case blockAttributes: case attributeTag: case attributeText:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);

@@ -74,22 +74,8 @@ private:
             case blockAttributes:
                 args.count(0, 0);
                 return makeAttributes(sharedState(), item_.index);
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case setAt: case setCount: case addSet:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case promptDistance: case promptPoint:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case setCopyCount: case runPlot:
-            case drawingFolder: case drawingName: case plotToFile: case attributeTag: case attributeText:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);
@@ -149,22 +135,8 @@ private:
                 set.deleted = true;
                 return {};
             }
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case setAt: case setCount: case addSet:
-            case Coordinates: case Closed:
-            case promptDistance: case promptPoint:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case setCopyCount: case runPlot:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
-            case entityExtents: case insertRotation:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);
@@ -252,23 +224,8 @@ private:
                 sets.push_back(set);
                 return makeSelectionSet(sharedState(), set);
             }
-            // The other objects' operations.
-            case currentDocument: case showWholeDrawing: case showAreaInView: case showPreviousView:
-            case mainWindowHandle:
-            case plotService: case selectionSetCollection: case documentSelectionSet: case inputUtility:
-            case readSysVar: case writeSysVar: case currentLayout: case documentWindowHandle:
-            case entityAt: case entityCount: case setName: case emptySet: case selectWithFilter: case discardSet:
-            case measureExtents:
-            case Coordinates: case Closed:
-            case promptDistance: case promptPoint:
-            case setDevice: case setMedia: case setPaperUnitKind: case setSheetRotation: case setCentreOnPaper:
-            case setPlotAreaKind: case setUseListedScale: case setScaleRatio: case setLineWeightScaling:
-            case setPrintLineWeights: case styleTableName: case setStyleTable: case setPlotWindow:
-            case setApplyStyleTable: case mediaList: case deviceList: case styleTableList: case reloadDeviceInfo:
-            case mediaDisplayName:
-            case setCopyCount: case runPlot:
-            case drawingFolder: case drawingName: case plotToFile: case blockAttributes: case attributeTag: case attributeText:
-            case entityExtents: case insertRotation:
+            // Another object's operation: invoke() passes only this object's own.
+            default:
                 break;
         }
         notServed(m);
