@@ -3,25 +3,20 @@
 #include <filesystem>
 #include <string>
 
+#include "base/text_codec.h"
 #include "sim/model/args.h"
 #include "sim/model/host_state.h"
-#include "sim/model/text_codec.h"
 #include "sim/model/view.h"
 
 namespace sim {
 namespace {
-
-std::wstring textOf(const std::filesystem::path& path) {
-    const auto u8 = path.u8string();
-    return decodeUtf8(std::string(u8.begin(), u8.end()));
-}
 
 // The folder of the drawing's file, in full and without a closing separator, as the
 // host's Path gives it; empty for a drawing that came from no file.
 std::wstring folderOf(const std::filesystem::path& drawing) {
     if (drawing.empty()) return {};
     std::error_code error;
-    std::wstring folder = textOf(std::filesystem::absolute(drawing, error).make_preferred().parent_path());
+    std::wstring folder = base::pathText(std::filesystem::absolute(drawing, error).make_preferred().parent_path());
     while (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
     return folder;
 }
@@ -115,7 +110,7 @@ private:
                 return folderOf(s.drawing.source);
             case drawingName:
                 args.count(0, 0);
-                return textOf(s.drawing.source.filename());
+                return base::pathText(s.drawing.source.filename());
             // Another object's operation: invoke() passes only this object's own.
             default:
                 break;

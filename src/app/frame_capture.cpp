@@ -133,10 +133,8 @@ void FramePage::capture() {
             shell.minimiseMainWindow();  // the always-on-top window must not cover the CAD view
             try {
                 // The block frames' attributes only when file names will be made of them.
-                const FileOutput& output = window_.fileOutput;
-                const bool blocks = window_.blockFrames();
-                const bool attributes = blocks && output.on && plot::patternUsesAttributes(output.pattern);
-                taken = runFrameCapture(shell, *this, *application, blocks, attributes);
+                taken = runFrameCapture(shell, *this, *application, window_.blockFrames(),
+                                        window_.fileNamesNeedAttributes());
             } catch (const std::exception&) {
                 // The capture ends here without a message.
             }

@@ -16,7 +16,6 @@
 #include "app/frame_page.h"
 #include "app/main_window.h"
 #include "app/plot_run.h"
-#include "app/sheet_files.h"
 #include "base/numbers.h"
 #include "cad/automation.h"
 #include "sheets/plot_settings.h"
@@ -58,15 +57,10 @@ bool plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocume
 // the queue run before each and twice after its plot request. Host errors reach the
 // caller.
 void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadApplication& application,
-                      std::size_t count, desktop::ShellServices& shell, const FileOutput& fileOutput) {
+                      std::size_t count) {
     const frames::FrameList& frames = page.session.frames;
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
-    if (fileOutput.on) {
-        std::unique_ptr<SheetFiles> files =
-            SheetFiles::open(shell, fileOutput, *document, page.printer->selectedItem());
-        if (!files) return;
-        run.writeToFiles(std::move(files));
-    }
+    if (!run.openFiles(*document, page.printer->selectedItem())) return;
     window.setText(kRunCaption);
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     // The window is the first record's, chosen or not, at 1 : 1 until each frame sets its
@@ -101,14 +95,12 @@ void FramePage::print() {
     std::unique_ptr<cad::CadApplication> application;
     if (!window_.connectToCad(application)) return;
     if (printSettingsBlank(window_.shell(), *printer, *paper, *styleTable)) return;
-    // File names of block attributes need them read by the capture.
-    const FileOutput& output = window_.fileOutput;
-    if (output.on && window_.blockFrames() && plot::patternUsesAttributes(output.pattern) && !session.attributesRead) {
+    if (window_.fileNamesNeedAttributes() && !session.attributesRead) {
         window_.shell().showMessage(kCaptureForAttributes);
         return;
     }
     try {
-        plotChosenFrames(*this, window_.form(), run, *application, count, window_.shell(), output);
+        plotChosenFrames(*this, window_.form(), run, *application, count);
     } catch (const cad::CadError&) {
         // The run stops at the failed call. Sheets already handed over stay handed over,
         // and the layout keeps every setting sent so far.

@@ -14,7 +14,6 @@
 #include "app/grid_page.h"
 #include "app/main_window.h"
 #include "app/plot_run.h"
-#include "app/sheet_files.h"
 #include "base/numbers.h"
 #include "cad/automation.h"
 #include "sheets/grid_model.h"
@@ -68,14 +67,9 @@ bool plotCell(cad::CadApplication& application, cad::CadDocument& document, cad:
 // Plots in the foreground, then the settings block, then every chosen cell row by row,
 // the queue run before each and twice after its plot request. Host errors reach the
 // caller.
-void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& application, const GridRun& run,
-                     desktop::ShellServices& shell, const FileOutput& fileOutput) {
+void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& application, const GridRun& run) {
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
-    if (fileOutput.on) {
-        std::unique_ptr<SheetFiles> files = SheetFiles::open(shell, fileOutput, *document, page.printer->selectedItem());
-        if (!files) return;
-        plotRun.writeToFiles(std::move(files));
-    }
+    if (!plotRun.openFiles(*document, page.printer->selectedItem())) return;
     document->writeSysVar(kBackgroundPlot, cad::Value(std::int32_t{0}));
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     const grid::Box first = run.cells.sheet(0, 0);
@@ -115,7 +109,7 @@ void GridPage::print() {
     if (!window_.connectToCad(application)) return;
     if (printSettingsBlank(window_.shell(), *printer, *paper, *styleTable)) return;
     try {
-        plotChosenCells(*this, plotRun, *application, run, window_.shell(), window_.fileOutput);
+        plotChosenCells(*this, plotRun, *application, run);
     } catch (const cad::CadError&) {
         // The run stops at the failed call. Sheets already handed over stay handed over,
         // and the layout keeps every setting sent so far.

@@ -126,6 +126,10 @@ public:
     // which names.
     void setPlotToFile(bool on);
     FileOutput fileOutput;
+    // Whether the files' names take block frames' attributes: the capture then reads them.
+    bool fileNamesNeedAttributes() const {
+        return fileOutput.on && blockFrames_ && plot::patternUsesAttributes(fileOutput.pattern);
+    }
     // Whether the user turned the file output on or off in this session, or the settings
     // held its keys (they are then written back).
     bool fileOutputKept = false;

@@ -45,6 +45,12 @@ PlotRun::~PlotRun() {
 
 bool PlotRun::mayContinue() const { return window_.plotMayContinue; }
 
+bool PlotRun::openFiles(cad::CadDocument& document, const std::wstring& device) {
+    if (!window_.fileOutput.on) return true;
+    files_ = SheetFiles::open(shell_, window_.fileOutput, document, device);
+    return files_ != nullptr;
+}
+
 void PlotRun::startProgress(int total) {
     total_ = total;
     handed_ = 0;

@@ -45,9 +45,11 @@ public:
     // Whether the run may go on, without running the queue.
     bool mayContinue() const;
 
-    // The run writes its sheets to files; the files' word replaces the refusal message
-    // at the end.
-    void writeToFiles(std::unique_ptr<SheetFiles> files) { files_ = std::move(files); }
+    // With the window's file output on, the run writes its sheets to files of their own
+    // (their word replaces the refusal message at the end). False, after telling the
+    // user why, when the files cannot be set up; true otherwise.
+    bool openFiles(cad::CadDocument& document, const std::wstring& device);
+    // The run's files; null when the sheets go to the device.
     SheetFiles* files() const { return files_.get(); }
 
 private:

@@ -18,6 +18,13 @@ bool absoluteFolder(const std::wstring& folder) {
 
 std::wstring fileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
+// The message of a run in which the host refused sheets, naming each refused file.
+std::wstring refusedFilesMessage(int written, const std::vector<std::wstring>& refused) {
+    std::wstring text = refusedSheetsMessage(written, written + static_cast<int>(refused.size()));
+    for (const std::wstring& name : refused) text += L"\n  " + name;
+    return text;
+}
+
 }  // namespace
 
 std::unique_ptr<SheetFiles> SheetFiles::open(desktop::ShellServices& shell, const FileOutput& output,
@@ -62,12 +69,6 @@ bool SheetFiles::plot(cad::CadDocument& document, const std::vector<cad::BlockAt
     const bool written = plot::requestPlotToFile(document, path);
     (written ? written_ : refused_).push_back(fileNameOf(path));
     return written;
-}
-
-std::wstring refusedFilesMessage(int written, const std::vector<std::wstring>& refused) {
-    std::wstring text = refusedSheetsMessage(written, written + static_cast<int>(refused.size()));
-    for (const std::wstring& name : refused) text += L"\n  " + name;
-    return text;
 }
 
 void SheetFiles::report(desktop::ShellServices& shell) const {

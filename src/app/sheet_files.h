@@ -51,7 +51,4 @@ private:
     std::vector<std::wstring> written_, refused_;  // file names, in plot order
 };
 
-// The message of a run in which the host refused sheets, naming each refused file.
-std::wstring refusedFilesMessage(int written, const std::vector<std::wstring>& refused);
-
 }  // namespace app

@@ -73,4 +73,13 @@ std::filesystem::path toPath(const std::wstring& text) {
 #endif
 }
 
+std::wstring pathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return path.wstring();
+#else
+    const std::u8string utf8 = path.u8string();
+    return fromUtf8(std::string(utf8.begin(), utf8.end()));
+#endif
+}
+
 }  // namespace base

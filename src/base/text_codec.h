@@ -29,7 +29,8 @@ struct DecodedText {
 // anything else through `decodeAnsi` (the system's ANSI code page).
 DecodedText decodeText(std::string_view bytes, const std::function<std::wstring(std::string_view)>& decodeAnsi);
 
-// A file system path from the program's wide text.
+// A file system path from the program's wide text, and back.
 std::filesystem::path toPath(const std::wstring& text);
+std::wstring pathText(const std::filesystem::path& path);
 
 }  // namespace base

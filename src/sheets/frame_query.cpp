@@ -32,12 +32,21 @@ std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates,
     return frame;
 }
 
-std::optional<FrameRect> frameOfBlockReference(double rotation, const cad::CadPoint& lowerLeft,
-                                               const cad::CadPoint& upperRight) {
-    if (!std::isfinite(rotation)) return std::nullopt;
+namespace {
+
+// A whole number of quarter turns, to within kQuarterTurnTolerance.
+bool squareToTheAxes(double rotation) {
+    if (!std::isfinite(rotation)) return false;
     const double quarter = std::numbers::pi / 2;
     const double turns = rotation / quarter;
-    if (std::abs(turns - std::round(turns)) * quarter > kQuarterTurnTolerance) return std::nullopt;
+    return std::abs(turns - std::round(turns)) * quarter <= kQuarterTurnTolerance;
+}
+
+}  // namespace
+
+std::optional<FrameRect> frameOfBlockReference(double rotation, const cad::CadPoint& lowerLeft,
+                                               const cad::CadPoint& upperRight) {
+    if (!squareToTheAxes(rotation)) return std::nullopt;
     if (lowerLeft.size() < 2 || upperRight.size() < 2) return std::nullopt;
     const double corners[] = {lowerLeft[0], lowerLeft[1], upperRight[0], upperRight[1]};
     if (!std::all_of(std::begin(corners), std::end(corners), [](double v) { return std::isfinite(v); }))
@@ -82,7 +91,7 @@ FrameQueryResult queryBlockFrames(cad::CadSelectionSet& set, const std::wstring&
     return query(set, layer, L"INSERT", [readAttributes](cad::CadEntity& entity) -> std::optional<FrameRect> {
         const double rotation = entity.insertRotation();
         // The box is asked for only when the answer can make a frame.
-        if (!frameOfBlockReference(rotation, {0, 0}, {0, 0})) return std::nullopt;
+        if (!squareToTheAxes(rotation)) return std::nullopt;
         cad::CadPoint lowerLeft, upperRight;
         entity.entityExtents(lowerLeft, upperRight);
         std::optional<FrameRect> frame = frameOfBlockReference(rotation, lowerLeft, upperRight);
