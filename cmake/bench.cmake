@@ -14,7 +14,7 @@ if(WIN32)
   target_link_libraries(capture_bench PRIVATE quillon_app)
   target_include_directories(capture_bench PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(capture_bench PRIVATE
-    QUILLON_SHARED_DIR="Z:${CMAKE_SOURCE_DIR}/../shared"
+    QUILLON_DXF_DIR="Z:${CMAKE_SOURCE_DIR}/tests/data/dxf"
     QUILLON_BIN_DIR="Z:${CMAKE_BINARY_DIR}")
   if(TARGET cadsim)
     add_dependencies(capture_bench cadsim)
@@ -28,5 +28,5 @@ if(WIN32)
   target_link_options(bare_window PRIVATE -municode)
   add_executable(start_bench ${CMAKE_SOURCE_DIR}/bench/start_bench_win.cpp)
   target_include_directories(start_bench PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(start_bench PRIVATE QUILLON_SHARED_DIR="" QUILLON_BIN_DIR="")
+  target_compile_definitions(start_bench PRIVATE QUILLON_DXF_DIR="" QUILLON_BIN_DIR="")
 endif()

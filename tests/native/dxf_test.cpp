@@ -1,4 +1,4 @@
-// The stand-in's DXF reader: the real drawings in ../shared/dxf (see its README), small
+// The stand-in's DXF reader: the real drawings in tests/data/dxf (see its README), small
 // fixtures for each kind of entity, block inserts and text encodings, and broken files.
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using sim::DxfError;
 using sim::Entity;
 using sim::EntityType;
 
-std::filesystem::path shared(const char* name) { return std::filesystem::path(QUILLON_SHARED_DIR) / "dxf" / name; }
+std::filesystem::path realDrawing(const char* name) { return std::filesystem::path(QUILLON_DXF_DIR) / name; }
 
 // Group code / value pairs as DXF text, one line each.
 std::string groups(const std::vector<std::pair<int, std::string>>& pairs) {
@@ -64,7 +64,7 @@ void expectExtents(const Drawing& d, double x0, double y0, double x1, double y1,
 // --- The real drawings -------------------------------------------------------------
 
 TEST(DxfRealDrawings, BarcelonaPavilionHasOnlyLinesCirclesAndArcs) {
-    Drawing d = sim::readDxf(shared("barcelona_pavillion_pabellon.dxf"));
+    Drawing d = sim::readDxf(realDrawing("barcelona_pavillion_pabellon.dxf"));
     EXPECT_EQ(countOf(d, EntityType::Line), 1808);
     EXPECT_EQ(countOf(d, EntityType::Circle), 188);
     EXPECT_EQ(countOf(d, EntityType::Arc), 83);
@@ -73,7 +73,7 @@ TEST(DxfRealDrawings, BarcelonaPavilionHasOnlyLinesCirclesAndArcs) {
 }
 
 TEST(DxfRealDrawings, QcadTemplateDrawsItsThreeSheetsWithLinesOnly) {
-    Drawing d = sim::readDxf(shared("qcad_dl3dl_Vorlage_elt_2.dxf"));
+    Drawing d = sim::readDxf(realDrawing("qcad_dl3dl_Vorlage_elt_2.dxf"));
     for (const Entity& e : d.entities) EXPECT_FALSE(isPolyline(e));
     sim::Extents border, frame;
     for (const Entity& e : d.entities) {
@@ -91,7 +91,7 @@ TEST(DxfRealDrawings, QcadTemplateDrawsItsThreeSheetsWithLinesOnly) {
 }
 
 TEST(DxfRealDrawings, ElectricR12HasOldStylePolylinesWithXyzCoordinates) {
-    Drawing d = sim::readDxf(shared("dxfvuer_electric_R12.dxf"));
+    Drawing d = sim::readDxf(realDrawing("dxfvuer_electric_R12.dxf"));
     EXPECT_EQ(countOf(d, EntityType::Polyline), 654);
     EXPECT_EQ(countOf(d, EntityType::LwPolyline), 0);
     auto byLayer = closedFourByLayer(d);
@@ -111,7 +111,7 @@ TEST(DxfRealDrawings, ElectricR12HasOldStylePolylinesWithXyzCoordinates) {
 }
 
 TEST(DxfRealDrawings, ChungkangSurveyHasKoreanLayersAndItsFrames) {
-    Drawing d = sim::readDxf(shared("chungkang_sample04_EPSG5187.dxf"));
+    Drawing d = sim::readDxf(realDrawing("chungkang_sample04_EPSG5187.dxf"));
     auto byLayer = closedFourByLayer(d);
     int total = 0;
     for (const auto& [layer, n] : byLayer) total += n;
@@ -157,7 +157,7 @@ TEST(DxfRealDrawings, ChungkangSurveyHasKoreanLayersAndItsFrames) {
 }
 
 TEST(DxfRealDrawings, WoodshedFrameComesFromANestedBlockInsert) {
-    Drawing d = sim::readDxf(shared("woodshed_plan.dxf"));
+    Drawing d = sim::readDxf(realDrawing("woodshed_plan.dxf"));
     for (const Entity& e : d.entities) EXPECT_FALSE(e.selectable && isPolyline(e));
     ASSERT_EQ(d.inserts.size(), 1u);
     const sim::Insert& insert = d.inserts[0];
@@ -586,7 +586,7 @@ TEST(DxfBrokenFile, DrawingBeyondTheReachOfNumbersIsRefused) {
 }
 
 TEST(DxfBrokenFile, MissingFileNamesTheFile) {
-    std::filesystem::path missing = std::filesystem::path(QUILLON_SHARED_DIR) / "dxf" / "no such drawing.dxf";
+    std::filesystem::path missing = std::filesystem::path(QUILLON_DXF_DIR) / "no such drawing.dxf";
     try {
         sim::readDxf(missing);
         FAIL() << "no error";

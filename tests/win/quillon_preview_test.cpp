@@ -121,7 +121,7 @@ class QuillonRealDrawings : public testing::TestWithParam<RealDrawing> {};
 
 TEST_P(QuillonRealDrawings, PictureTakenAndEveryFrameOutlinedOnce) {
     const RealDrawing& d = GetParam();
-    FrameRoad road(withoutCyan(std::filesystem::path(QUILLON_SHARED_DIR) / "dxf" / d.file), settingsFor(d.frameLayer));
+    FrameRoad road(withoutCyan(std::filesystem::path(QUILLON_DXF_DIR) / d.file), settingsFor(d.frameLayer));
     ASSERT_TRUE(road.ready());
     Preview p;
     ASSERT_TRUE(road.captureAndWait(p)) << "no photograph on the preview";

@@ -25,7 +25,6 @@
 namespace cadsim_test {
 
 using wintest::binDir;
-using wintest::sharedDir;
 
 inline constexpr wchar_t kLockName[] = L"Local\\QuillonCadsimTestLock";
 

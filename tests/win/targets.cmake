@@ -8,7 +8,7 @@ if(win_test_sources)
   target_compile_options(win_tests PRIVATE -O1)
   target_precompile_headers(win_tests PRIVATE <windows.h> <gtest/gtest.h> <filesystem> <functional> <string> <vector>)
   target_compile_definitions(win_tests PRIVATE
-    QUILLON_SHARED_DIR="Z:${CMAKE_SOURCE_DIR}/../shared"
+    QUILLON_DXF_DIR="Z:${CMAKE_SOURCE_DIR}/tests/data/dxf"
     QUILLON_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"
     QUILLON_BIN_DIR="Z:${CMAKE_BINARY_DIR}")
   if(TARGET cadsim)

@@ -17,7 +17,6 @@ namespace wintest {
 
 inline std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 inline std::wstring binDir() { return widen(QUILLON_BIN_DIR); }
-inline std::wstring sharedDir() { return widen(QUILLON_SHARED_DIR); }
 
 // Polls `done` every `pollMs` until it holds or `ms` have passed; tells which.
 inline bool waitUntil(const std::function<bool()>& done, DWORD ms = 20000, DWORD pollMs = 20) {
