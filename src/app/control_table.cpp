@@ -40,6 +40,7 @@ template <class Owner> Owner& ownerIn(MainWindow& window) {
 // the default error report.
 template <class Owner> ui::Handler handlerFor(MainWindow& window, void (Owner::*operation)()) {
     return [&window, operation](ui::Widget&) {
+        window.pressBegins();
         runReportingFailure(window.shell(), [&] { (ownerIn<Owner>(window).*operation)(); });
     };
 }
@@ -107,6 +108,7 @@ struct Row {
         r.event = Event::MouseDown;
         r.bind = [operation](MainWindow& window, ui::Widget& w) {
             w.onMouseDown = [&window, operation](ui::Widget&, const ui::MouseEvent& e) {
+                window.pressBegins();
                 runReportingFailure(window.shell(), [&] { (ownerIn<Owner>(window).*operation)(e); });
             };
         };

@@ -27,7 +27,6 @@ namespace {
 
 using plot::corner;
 
-constexpr wchar_t kRunCaption[] = L"201";
 constexpr wchar_t kCaptureForAttributes[] =
     L"ファイル名にブロックの属性を使うには、ファイルに出力を選んだあとでもう一度キャプチャしてください。";
 
@@ -56,12 +55,14 @@ bool plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocume
 // Settings block, then every chosen frame among the first `count` records in list order,
 // the queue run before each and twice after its plot request. Host errors reach the
 // caller.
-void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadApplication& application,
+void plotChosenFrames(FramePage& page, PlotRun& run, cad::CadApplication& application,
                       std::size_t count) {
     const frames::FrameList& frames = page.session.frames;
+    const int chosen = static_cast<int>(std::count_if(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(count),
+                                                      [](const frames::FrameRect& frame) { return frame.chosen; }));
+    run.startProgress(chosen);
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     if (!run.openFiles(*document, page.printer->selectedItem())) return;
-    window.setText(kRunCaption);
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     // The window is the first record's, chosen or not, at 1 : 1 until each frame sets its
     // own scale and rotation.
@@ -70,17 +71,15 @@ void plotChosenFrames(FramePage& page, ui::Form& window, PlotRun& run, cad::CadA
                                       page.styleTable->selectedItem(), std::nullopt, corner(first.minx, first.miny),
                                       corner(first.maxx, first.maxy), 1.0});
 
-    const int chosen = static_cast<int>(std::count_if(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(count),
-                                                      [](const frames::FrameRect& frame) { return frame.chosen; }));
-    run.startProgress(chosen);
-
+    int number = 0;  // the chosen frame's number on the photograph
     for (std::size_t i = 0; i < count; ++i) {
         // The list is held still during a run; should it shrink all the same, the run
         // ends with the last record there is.
         if (i >= frames.size()) break;
         const frames::FrameRect frame = frames[i];
         if (frame.chosen &&
-            !run.sendSheet([&] { return plotFrame(page, application, *document, *layout, frame, run.files()); }))
+            !run.sendSheet(L"枠 " + std::to_wstring(++number),
+                           [&] { return plotFrame(page, application, *document, *layout, frame, run.files()); }))
             break;
         if (!run.mayContinue()) break;
     }
@@ -99,12 +98,7 @@ void FramePage::print() {
         window_.shell().showMessage(kCaptureForAttributes);
         return;
     }
-    try {
-        plotChosenFrames(*this, window_.form(), run, *application, count);
-    } catch (const cad::CadError&) {
-        // The run stops at the failed call. Sheets already handed over stay handed over,
-        // and the layout keeps every setting sent so far.
-    }
+    run.carryOut([&] { plotChosenFrames(*this, run, *application, count); });
 }
 
 }  // namespace app

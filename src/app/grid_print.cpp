@@ -52,6 +52,12 @@ int countChosenCells(const GridSession& session, const GridRun& run) {
     return chosen;
 }
 
+// A cell as the end of a run names it: its column from the left and row from the
+// bottom, as the photograph shows the grid.
+std::wstring cellName(int column, int row) {
+    return L"列 " + std::to_wstring(column + 1) + L"・行 " + std::to_wstring(row + 1);
+}
+
 // One cell: the view shows it, the layout takes its window, and the plot service gets
 // one copy (with `files`, to a file of its own). True when the host took the sheet.
 bool plotCell(cad::CadApplication& application, cad::CadDocument& document, cad::CadLayout& layout,
@@ -68,6 +74,7 @@ bool plotCell(cad::CadApplication& application, cad::CadDocument& document, cad:
 // the queue run before each and twice after its plot request. Host errors reach the
 // caller.
 void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& application, const GridRun& run) {
+    plotRun.startProgress(countChosenCells(page.session, run));
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     if (!plotRun.openFiles(*document, page.printer->selectedItem())) return;
     document->writeSysVar(kBackgroundPlot, cad::Value(std::int32_t{0}));
@@ -78,14 +85,13 @@ void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& appl
                                       corner(first.x0, first.y0), corner(first.x1, first.y1),
                                       base::readNumber(page.printScale->text(), 1)});
 
-    plotRun.startProgress(countChosenCells(page.session, run));
     for (int k = 0; k < run.rows; ++k) {
         const int r = run.fromTop ? run.rows - 1 - k : k;
         for (int c = 0; c < run.columns; ++c) {
             const auto send = [&] {
                 return plotCell(application, *document, *layout, run.cells.sheet(c, r), plotRun.files());
             };
-            if (page.session.cellChosen(c, r) && !plotRun.sendSheet(send)) break;
+            if (page.session.cellChosen(c, r) && !plotRun.sendSheet(cellName(c, r), send)) break;
             if (!plotRun.mayContinue()) break;
         }
         // Every later row would stop at its first cell: no further cell is plotted.
@@ -108,12 +114,7 @@ void GridPage::print() {
     std::unique_ptr<cad::CadApplication> application;
     if (!window_.connectToCad(application)) return;
     if (printSettingsBlank(window_.shell(), *printer, *paper, *styleTable)) return;
-    try {
-        plotChosenCells(*this, plotRun, *application, run);
-    } catch (const cad::CadError&) {
-        // The run stops at the failed call. Sheets already handed over stay handed over,
-        // and the layout keeps every setting sent so far.
-    }
+    plotRun.carryOut([&] { plotChosenCells(*this, plotRun, *application, run); });
 }
 
 }  // namespace app

@@ -15,10 +15,15 @@ void runReportingFailure(desktop::ShellServices& shell, const std::function<void
     } catch (const cad::CadError& e) {
         text = e.text();
     } catch (const std::exception& e) {
-        text = base::fromUtf8(e.what());
+        // Not the host's word but a fault of ours: said as such, with what it knows.
+        text = std::wstring(kUnknownFailureText) + L"\n" + base::fromUtf8(e.what());
     } catch (...) {
     }
     shell.showMessage(text.empty() ? std::wstring(kUnknownFailureText) : text);
+}
+
+std::function<void()> reportingFailure(desktop::ShellServices& shell, std::function<void()> handler) {
+    return [&shell, handler = std::move(handler)] { runReportingFailure(shell, handler); };
 }
 
 }  // namespace app

@@ -16,4 +16,7 @@ inline constexpr wchar_t kUnknownFailureText[] = L"不明なエラーが発生�
 // Runs `handler`; when it throws, shows the error's text with shell.showMessage.
 void runReportingFailure(desktop::ShellServices& shell, const std::function<void()>& handler);
 
+// `handler` run through runReportingFailure, as a callback of its own (a menu command).
+std::function<void()> reportingFailure(desktop::ShellServices& shell, std::function<void()> handler);
+
 }  // namespace app

@@ -2,16 +2,20 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "base/scope_exit.h"
 #include "cad/com/busy_wait_win.h"
 #include "cad/com/co_application_win.h"
 #include "cad/com/com_types_win.h"
 #include "cad/com/message_filter_win.h"
 #include "desktop/shell_services_win.h"
 #include "ui/win/dpi_win.h"
+#include "ui/win/failure_barrier_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/widget_factory_win.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+namespace {
+
+int runQuillon(int show) {
     platform::enablePerMonitorDpiAwareness();
     // The monitor scale factor is looked up by name in shcore.dll; make sure it is there
     // (the program also links it, so this only takes a reference).
@@ -27,6 +31,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     cad::com::MessageFilterScope busyFilter(cad::com::busyWaitFilter(busyWait));
 
     platform::WinShellServices shell;
+    // A failure that reaches a window procedure is told in the program's own message box.
+    platform::setFailureReporter([&shell](const std::wstring& text) { shell.showMessage(text); });
+    const base::ScopeExit reporterGone([] { platform::setFailureReporter(nullptr); });
     platform::WinWidgetFactory widgets;  // the dark style comes with every window it makes
     cad::com::ComCoApplication cad(busyWait);
     app::MainWindow form(widgets, shell, platform::primaryMonitorDpi());  // runs windowCreated
@@ -44,4 +51,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     };
     window->show(show);
     return platform::runMessageLoop(window->hwnd());
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+    // Nothing leaves the program's entry: a failure before the window opens (the settings
+    // are then neither read nor written) ends it with a word.
+    try {
+        return runQuillon(show);
+    } catch (...) {
+        MessageBoxW(nullptr, platform::unexpectedFailureText().c_str(), desktop::kAppTitle, MB_OK | MB_ICONERROR);
+        return 1;
+    }
 }

@@ -2,6 +2,7 @@
 // itself.
 #include "app/main_window.h"
 
+#include "app/handler_failure.h"
 #include "app/settings.h"
 #include "ui/pixel_bitmap.h"
 
@@ -27,7 +28,7 @@ MainWindow::MainWindow(ui::WidgetFactory& widgets, desktop::ShellServices& shell
       targetCads_(cad::builtInProfiles()) {
     buildControls();
     form_->closeAllowed = [this] { return closeRequested(); };
-    form_->systemMenuOpening = [this] { updateSystemMenu(true); };
+    form_->systemMenuOpening = reportingFailure(shell_, [this] { updateSystemMenu(true); });
     updateSystemMenu();
     if (runCreated) windowCreated();
 }
@@ -112,7 +113,7 @@ std::vector<ui::MenuItem> MainWindow::targetCadMenu(bool markOpen) {
         item.text = targetCads_[i].name;
         if (markOpen && cad::hostWindowOpen(shell_, targetCads_[i])) item.text += kOpenCadMark;
         item.checked = i == target_;
-        item.chosen = [this, i] { chooseTarget(i); };
+        item.chosen = reportingFailure(shell_, [this, i] { chooseTarget(i); });
         items.push_back(std::move(item));
     }
     return items;
@@ -149,24 +150,39 @@ void MainWindow::updateSystemMenu(bool markOpen) {
     ui::MenuItem grid;
     grid.text = kShowGridPageItem;
     grid.checked = gridPageShown_;
-    grid.chosen = [this] { showGridPage(!gridPageShown_); };
+    grid.chosen = reportingFailure(shell_, [this] { showGridPage(!gridPageShown_); });
     ui::MenuItem blocks;
     blocks.text = kBlockFramesItem;
     blocks.checked = blockFrames_;
-    blocks.chosen = [this] { setBlockFrames(!blockFrames_); };
+    blocks.chosen = reportingFailure(shell_, [this] { setBlockFrames(!blockFrames_); });
     ui::MenuItem targets;
     targets.text = kTargetCadMenu;
     targets.items = targetCadMenu(markOpen);
     ui::MenuItem files;
     files.text = kPlotToFileItem;
     files.checked = fileOutput.on;
-    files.chosen = [this] { setPlotToFile(!fileOutput.on); };
+    files.chosen = reportingFailure(shell_, [this] { setPlotToFile(!fileOutput.on); });
     form_->setSystemMenu({grid, targets, blocks, files});
+}
+
+std::wstring unreachableCadMessage(const cad::CadProfile& profile, const std::wstring& failure) {
+    return L"「" + profile.name + L"」のウィンドウ (" + profile.windowTitle + (profile.titleIsPrefix ? L"…" : L"") +
+           L") はありますが、その CAD のオートメーション オブジェクト (" +
+           (profile.progId.empty() ? profile.classId : profile.progId) + L") に接続できません。\n" + failure +
+           L"\n\n設定ファイル quillon.ini の [CAD:" + profile.name + L"] の ProgID= か CLSID= を確かめてください。";
 }
 
 bool MainWindow::connectToCad(std::unique_ptr<cad::CadApplication>& application) {
     if (!cadCreator_) return false;
-    return cad::connectToCad(application, shell_, *cadCreator_, targetCad());
+    std::wstring failure;
+    if (cad::connectToCad(application, shell_, *cadCreator_, targetCad(), &failure)) return true;
+    // The default CAD keeps its silence; of another the user learns, once a press, what
+    // was found and what failed.
+    if (!failure.empty() && target_ != 0 && !unreachableTold_) {
+        unreachableTold_ = true;
+        shell_.showMessage(unreachableCadMessage(targetCad(), failure));
+    }
+    return false;
 }
 
 }  // namespace app

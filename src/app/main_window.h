@@ -21,6 +21,9 @@ namespace app {
 inline constexpr wchar_t kMainCaption[] = L"Quillon 2.06 [ nanoCAD ]";
 // The caption while that CAD is the target.
 std::wstring mainCaption(const std::wstring& targetCadName);
+// What the user reads when the target's window is open but its automation object cannot
+// be had: what was found, what failed and why, and where to correct the rule.
+std::wstring unreachableCadMessage(const cad::CadProfile& profile, const std::wstring& failure);
 // The system menu's item that shows or hides the equal-interval page.
 inline constexpr wchar_t kShowGridPageItem[] = L"等間隔配置を表示";
 // The system menu's item that lets block references on the frame layer be frames too.
@@ -68,8 +71,12 @@ public:
     // The maker of the CAD host's application object. Without one every handler that
     // needs the CAD host finds none.
     void setCadLink(cad::CoApplication& creator) { cadCreator_ = &creator; }
-    // connectToCad through the desktop's window look-up and the CAD link.
+    // connectToCad through the desktop's window look-up and the CAD link. When the
+    // target's window is there but its object cannot be had, a target other than the
+    // default says so (unreachableCadMessage), once a press.
     bool connectToCad(std::unique_ptr<cad::CadApplication>& application);
+    // A press on a control begins: what was said once a press may be said again.
+    void pressBegins() { unreachableTold_ = false; }
 
     // The start and end of the window: the settings are read when it is created and
     // written when it is destroyed (run by the backend, at most once; later calls do
@@ -159,6 +166,7 @@ private:
     std::vector<cad::CadProfile> targetCads_;
     std::size_t target_ = 0;
     bool targetChosen_ = false;
+    bool unreachableTold_ = false;
 
     // Makes that profile the target, named in the caption and checked in the menu.
     void showTarget(std::size_t index);

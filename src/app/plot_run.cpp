@@ -1,8 +1,12 @@
 #include "app/plot_run.h"
 
 #include <algorithm>
+#include <exception>
 
+#include "app/handler_failure.h"
 #include "app/main_window.h"
+#include "base/text_codec.h"
+#include "cad/value.h"
 
 namespace app {
 
@@ -38,9 +42,41 @@ PlotRun::~PlotRun() {
     rect.top = window_.parkedFrom->top;
     window_.form().setWindowRect(rect);
     window_.parkedFrom.reset();
-    if (files_) files_->report(shell_);
-    else if (refused_ > 0) shell_.showMessage(refusedSheetsMessage(handed_, handed_ + refused_));
+    showCaption(0);
+    report();
     window_.runEnded();
+}
+
+void PlotRun::report() {
+    const std::vector<std::wstring>& refused = files_ ? files_->refused() : refused_;
+    std::optional<std::wstring> stopped;
+    if (stopped_) stopped = stoppedRunMessage(*stopped_, total_, handed_, refused);
+    if (files_) files_->report(shell_, stopped);
+    else if (stopped) shell_.showMessage(*stopped);
+    else if (!refused.empty()) shell_.showMessage(refusedSheetsMessage(handed_, refused));
+}
+
+void PlotRun::showCaption(int position) {
+    std::wstring caption = mainCaption(window_.targetCad().name);
+    if (position > 0) caption += L"  " + std::to_wstring(position) + L"/" + std::to_wstring(total_);
+    window_.form().setText(caption);
+}
+
+void PlotRun::stoppedBy(const std::wstring& reason) {
+    const int position = sheetInHand_.empty() ? 0 : handed_ + static_cast<int>(refused_.size()) + 1;
+    stopped_ = RunStop{sheetInHand_, position, reason.empty() ? std::wstring(kUnknownFailureText) : reason};
+}
+
+void PlotRun::carryOut(const std::function<void()>& plotting) {
+    try {
+        plotting();
+    } catch (const cad::CadError& e) {
+        // Sheets already handed over stay handed over, and the layout keeps every
+        // setting sent so far.
+        stoppedBy(e.text());
+    } catch (const std::exception& e) {
+        stoppedBy(base::fromUtf8(e.what()));
+    }
 }
 
 bool PlotRun::mayContinue() const { return window_.plotMayContinue; }
@@ -59,7 +95,7 @@ void PlotRun::startProgress(int total) {
 
 void PlotRun::sheetSent(bool handedOver) {
     if (!handedOver) {
-        ++refused_;
+        refused_.push_back(sheetInHand_);
         return;
     }
     ++handed_;
@@ -71,9 +107,32 @@ std::wstring refusedSheetsMessage(int handedOver, int sent) {
            std::to_wstring(sent - handedOver) + L" 枚は印刷されていません。";
 }
 
-bool PlotRun::sendSheet(const std::function<bool()>& send) {
+std::wstring refusedSheetsMessage(int handedOver, const std::vector<std::wstring>& refused) {
+    std::wstring text = refusedSheetsMessage(handedOver, handedOver + static_cast<int>(refused.size()));
+    for (const std::wstring& name : refused) text += L"\n  " + name;
+    return text;
+}
+
+std::wstring stoppedRunMessage(const RunStop& stop, int chosen, int handedOver, const std::vector<std::wstring>& refused) {
+    std::wstring text = stop.sheet.empty()
+        ? std::wstring(L"印刷は用紙を送る前に止まりました。")
+        : L"印刷は " + std::to_wstring(stop.position) + L"/" + std::to_wstring(chosen) + L" 枚目 (" + stop.sheet +
+              L") で止まりました。";
+    text += L"\n" + stop.reason + L"\n\n選んだ " + std::to_wstring(chosen) + L" 枚のうち CAD が受け付けたのは " +
+            std::to_wstring(handedOver) + L" 枚です。";
+    if (!refused.empty()) {
+        text += L"\n受け付けられなかった " + std::to_wstring(refused.size()) + L" 枚:";
+        for (const std::wstring& name : refused) text += L"\n  " + name;
+    }
+    return text;
+}
+
+bool PlotRun::sendSheet(const std::wstring& name, const std::function<bool()>& send) {
     if (keepGoing()) {
-        sheetSent(send());
+        sheetInHand_ = name;
+        showCaption(handed_ + static_cast<int>(refused_.size()) + 1);
+        sheetSent(send());  // a failure leaves the sheet in hand, for the end's message
+        sheetInHand_.clear();
         if (!keepGoing()) return false;
     }
     return keepGoing();

@@ -7,7 +7,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/sheet_files.h"
 
@@ -20,6 +22,21 @@ inline constexpr wchar_t kPrintSettingsBlank[] = L"印刷設定が空白です."
 
 // The message of a run in which the host refused some sheets.
 std::wstring refusedSheetsMessage(int handedOver, int sent);
+// The same, naming each sheet the host refused (a file name on the file path).
+std::wstring refusedSheetsMessage(int handedOver, const std::vector<std::wstring>& refused);
+
+// Where and why a run stopped before its end: the sheet in hand (empty when the run
+// stopped before its first sheet), its place among the chosen sheets, and the host's or
+// Quillon's text.
+struct RunStop {
+    std::wstring sheet;
+    int position = 0;
+    std::wstring reason;
+};
+
+// The message of a run that a failure stopped: where and why, how many of the `chosen`
+// sheets the host took, and the names of those it refused.
+std::wstring stoppedRunMessage(const RunStop& stop, int chosen, int handedOver, const std::vector<std::wstring>& refused);
 
 class MainWindow;
 
@@ -32,16 +49,22 @@ public:
     PlotRun(const PlotRun&) = delete;
     PlotRun& operator=(const PlotRun&) = delete;
 
-    // The taskbar shows 0 of `total` sheets; each sheet the host took moves it on by one.
-    // A run in which the host refused sheets ends with one message saying how many of
-    // the sheets sent it took.
+    // The taskbar shows 0 of `total` sheets (the chosen ones); each sheet the host took
+    // moves it on by one. A run in which the host refused sheets ends with one message
+    // saying how many of the sheets sent it took, and which it refused.
     void startProgress(int total);
 
-    // One chosen sheet: the queue runs (so that "中止" can be pressed); unless the run was
-    // stopped, `send` hands the sheet over (true when the host took it) and the queue runs
-    // again; unless the run was stopped by then, the queue runs once more. Whether the run
-    // may go on.
-    bool sendSheet(const std::function<bool()>& send);
+    // One chosen sheet, named `name` in the messages: the queue runs (so that "中止" can be
+    // pressed); unless the run was stopped, the caption shows the run's progress, `send`
+    // hands the sheet over (true when the host took it) and the queue runs again; unless
+    // the run was stopped by then, the queue runs once more. Whether the run may go on.
+    bool sendSheet(const std::wstring& name, const std::function<bool()>& send);
+    // A failure stopped the run; `reason` is the host's or Quillon's text. The end of the
+    // run says where and why.
+    void stoppedBy(const std::wstring& reason);
+    // Runs `plotting`; a failure it lets out stops the run there (stoppedBy, with the
+    // failure's text) and goes no further.
+    void carryOut(const std::function<void()>& plotting);
     // Whether the run may go on, without running the queue.
     bool mayContinue() const;
 
@@ -54,6 +77,11 @@ public:
 
 private:
     void sheetSent(bool handedOver);
+    // The caption: the target's, and while a sheet is in hand the run's progress after it.
+    void showCaption(int position);
+    // The word at the end of the run: the files' report, or the device's message when
+    // something went wrong.
+    void report();
     // Runs what is queued, then tells whether the run may go on.
     bool keepGoing();
 
@@ -61,7 +89,10 @@ private:
     desktop::ShellServices& shell_;
     ui::Button& print_;
     ui::Button& stop_;
-    int total_ = 0, handed_ = 0, refused_ = 0;
+    int total_ = 0, handed_ = 0;
+    std::vector<std::wstring> refused_;  // the names of the sheets the host refused
+    std::wstring sheetInHand_;
+    std::optional<RunStop> stopped_;
     std::unique_ptr<SheetFiles> files_;
 };
 

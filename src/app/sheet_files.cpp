@@ -18,13 +18,6 @@ bool absoluteFolder(const std::wstring& folder) {
 
 std::wstring fileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
-// The message of a run in which the host refused sheets, naming each refused file.
-std::wstring refusedFilesMessage(int written, const std::vector<std::wstring>& refused) {
-    std::wstring text = refusedSheetsMessage(written, written + static_cast<int>(refused.size()));
-    for (const std::wstring& name : refused) text += L"\n  " + name;
-    return text;
-}
-
 }  // namespace
 
 std::unique_ptr<SheetFiles> SheetFiles::open(desktop::ShellServices& shell, const FileOutput& output,
@@ -71,13 +64,16 @@ bool SheetFiles::plot(cad::CadDocument& document, const std::vector<cad::BlockAt
     return written;
 }
 
-void SheetFiles::report(desktop::ShellServices& shell) const {
+void SheetFiles::report(desktop::ShellServices& shell, const std::optional<std::wstring>& stopped) const {
     if (written_.empty()) {
-        if (!refused_.empty()) shell.showMessage(refusedFilesMessage(0, refused_));
+        if (stopped) shell.showMessage(*stopped);
+        else if (!refused_.empty()) shell.showMessage(refusedSheetsMessage(0, refused_));
         return;
     }
-    std::wstring text = L"次のフォルダーに " + std::to_wstring(written_.size()) + L" 個のファイルを書き出しました。\n" + folder_;
-    if (!refused_.empty()) text += L"\n\n" + refusedFilesMessage(static_cast<int>(written_.size()), refused_);
+    std::wstring text = stopped ? *stopped + L"\n\n" : std::wstring();
+    text += L"次のフォルダーに " + std::to_wstring(written_.size()) + L" 個のファイルを書き出しました。\n" + folder_;
+    if (!stopped && !refused_.empty())
+        text += L"\n\n" + refusedSheetsMessage(static_cast<int>(written_.size()), refused_);
     text += L"\n\nフォルダーを開きますか?";
     if (shell.askYesNo(text)) shell.openFolder(folder_);
 }

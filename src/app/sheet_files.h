@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,10 @@ public:
 
     // The word at the end of a run in which any sheet was sent: the folder and the files
     // written, with the offer to open the folder; the sheets the host refused, by name.
-    void report(desktop::ShellServices& shell) const;
+    // A run that a failure stopped says so first (`stopped`, the run's message).
+    void report(desktop::ShellServices& shell, const std::optional<std::wstring>& stopped) const;
+    // The names of the files the host refused, in plot order.
+    const std::vector<std::wstring>& refused() const { return refused_; }
 
     const std::wstring& folder() const { return folder_; }
 

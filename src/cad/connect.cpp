@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/text_codec.h"
 #include "cad/ids.h"
 
 namespace cad {
@@ -13,14 +14,22 @@ bool hostWindowOpen(HostWindowFinder& windows, const CadProfile& profile) {
 }
 
 bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder& windows,
-                  CoApplication& creator, const CadProfile& profile) {
+                  CoApplication& creator, const CadProfile& profile, std::wstring* failure) {
     if (!hostWindowOpen(windows, profile)) return false;
+    std::wstring why;
     try {
         application = creator.Create(profile);
-    } catch (const std::exception&) {
-        // A window without a usable automation object is simply "not connected".
+        if (!application) why = L"オートメーション オブジェクトがありません。";
+    } catch (const CadError& e) {
+        why = e.text();
+        application.reset();
+    } catch (const std::exception& e) {
+        why = base::fromUtf8(e.what());
         application.reset();
     }
+    // A window without a usable automation object is "not connected"; the caller decides
+    // whether to say why.
+    if (failure) *failure = why;
     return application != nullptr;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "cad/automation.h"
@@ -34,9 +35,11 @@ public:
 // True, with a fresh application object in `application`, when the profile's main
 // window exists and its object could be reached. When there is no such window nothing is
 // asked for and `application` is left untouched; when reaching the object fails the
-// failure is swallowed and `application` is emptied. Nothing is ever shown.
+// failure is swallowed, its text left in `failure` when given, and `application` is
+// emptied. Nothing is ever shown.
 bool connectToCad(std::unique_ptr<CadApplication>& application, HostWindowFinder& windows,
-                  CoApplication& creator, const CadProfile& profile = builtInProfiles().front());
+                  CoApplication& creator, const CadProfile& profile = builtInProfiles().front(),
+                  std::wstring* failure = nullptr);
 
 // The document's selection set named exactly "ssTemp" (the first one, in index order),
 // emptied; a new one of that name when there is none. Host errors reach the caller.

@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "base/monitor_scale.h"
+#include "base/text_codec.h"
 #include "form_rig.h"
 #include "grid_rig.h"
 #include "sim_test_support.h"
@@ -535,7 +536,7 @@ TEST(AppMainWindowEvents, EveryBoundEventRunsItsOperation) {
          [](Pressed& p) {
              ASSERT_EQ(p.jobs().size(), 1u);
              EXPECT_NE(p.jobs()[0].find("\"window\":[0,0,420,297]"), std::string::npos) << p.jobs()[0];
-             EXPECT_EQ(p.f().form().text(), L"201") << "the frame plot's caption";
+             EXPECT_EQ(p.f().form().text(), app::kMainCaption) << "the caption back at the run's end";
          }},
         {"Button17", "中止", [](Pressed& p) { p.f().plotMayContinue = true; },
          [](Pressed& p) {
@@ -682,6 +683,39 @@ TEST(AppMonitorScale, TruncatedWithLowerBound) {
         {3, 150, 3, 4}, {3, 100, 3, 3}, {2, 125, 2, 2}, {2, 175, 2, 3}, {1, 100, 2, 2}, {33, 125, 1, 41},
     };
     for (const auto& c : cases) EXPECT_EQ(base::scaledByMonitor(c.k, c.factor, c.bound), c.want) << c.k << " at " << c.factor;
+}
+
+}  // namespace
+
+namespace {
+
+// A target other than the default whose window is open but whose object cannot be had:
+// each press says once what was found, what failed and where to correct it, however often
+// the press connects. The default target stays silent.
+TEST(UnreachableTarget, EachPressSaysOnceWhatWasFoundAndWhatFailedButTheDefaultStaysSilent) {
+    for (const std::size_t target : {std::size_t{0}, std::size_t{2}}) {
+        testing_support::FormRig rig(simtest::drawingOf({simtest::rectangle(L"MORVEL", 10, 10, 410, 287)}, 2));
+        SCOPED_TRACE(base::toUtf8(rig.f().targetCads()[target].name));
+        rig.shell.windows[testing_support::FormRig::kCadWindow].title = L"Autodesk AutoCAD 2026 - [plan.dwg]";
+        if (target == 0) rig.shell.windows[testing_support::FormRig::kCadWindow].title = L"nanoCAD 5";
+        rig.f().chooseTarget(target);
+        rig.cad.fail = true;
+        ASSERT_TRUE(rig.f().framePage.captureButton->userClick());
+        rig.f().framePage.session.frames = {Pressed::frameAt(0, 0, 420, 297)};
+        ASSERT_TRUE(rig.f().framePage.printButton->userClick());
+        std::unique_ptr<cad::CadApplication> application;
+        EXPECT_FALSE(rig.f().connectToCad(application)) << "within the same press";
+        EXPECT_EQ(rig.cad.profiles.size(), 3u);
+        if (target == 0) {
+            EXPECT_TRUE(rig.shell.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(rig.shell.messages.size(), 2u) << "once a press";
+        const std::wstring& said = rig.shell.messages[0];
+        EXPECT_EQ(said, L"「AutoCAD」のウィンドウ (Autodesk AutoCAD…) はありますが、その CAD のオートメーション オブジェクト "
+                        L"(AutoCAD.Application) に接続できません。\nthe class is not registered\n\n"
+                        L"設定ファイル quillon.ini の [CAD:AutoCAD] の ProgID= か CLSID= を確かめてください。");
+    }
 }
 
 }  // namespace

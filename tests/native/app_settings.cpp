@@ -427,6 +427,19 @@ std::vector<std::wstring> menuNames(const std::vector<ui::MenuItem>& items) {
 }
 
 // The target CAD: chosen in the system menu's submenu or under the "CAD" button, shown in
+// A failure as the system menu opens is told in one message, and the menu and the window
+// go on working.
+TEST_F(Settings, AFailureAsTheSystemMenuOpensIsToldOnceAndTheMenuStillWorks) {
+    auto f = start();
+    shell.failWindowLookups = true;
+    f->form().systemMenuOpening();
+    EXPECT_EQ(shell.messages,
+              std::vector<std::wstring>{L"不明なエラーが発生しました。\nthe window list cannot be read"});
+    shell.failWindowLookups = false;
+    ASSERT_TRUE(f->form().userChooseMenuItem({1, 2}));
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ AutoCAD ]");
+}
+
 // the caption, kept by name; a name no profile has chooses the default and is kept.
 TEST_F(Settings, TheTargetCadIsChosenFromTheMenuShownInTheCaptionAndKept) {
     auto f = start();

@@ -226,9 +226,13 @@ public:
                 gp.sheetOrientation, gp.drawingScale, gp.printScale,     gp.autoPrintScale,   gp.recomputeButton};
     }
     bool plotRunning() { return page_ == Page::Frame ? f().framePage.plotRunning() : f().gridPage.plotRunning(); }
-    // The frame plot writes a caption of its own, which stays; the grid plot leaves the
-    // window's.
-    std::wstring captionOfARun() const { return page_ == Page::Frame ? L"201" : app::kMainCaption; }
+    // The name the end of a run gives the sheet of chooseSheets' place `index`, the
+    // `n`-th chosen one (1 on): a frame by its number on the photograph, a cell by its
+    // column and row.
+    std::wstring sheetName(int index, int n) const {
+        if (page_ == Page::Frame) return L"枠 " + std::to_wstring(n);
+        return L"列 " + std::to_wstring(index % 3 + 1) + L"・行 " + std::to_wstring(index / 3 + 1);
+    }
     // The calls of a run up to the end of the settings block, in the state start() leaves
     // (the first sheet's window, chosen or not).
     std::vector<std::string> traceOfTheBlock() {

@@ -6,6 +6,7 @@
 // (plot_frame_batch_test.cpp, plot_grid_batch_test.cpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <fstream>
 #include <iterator>
@@ -110,7 +111,7 @@ TEST_P(BatchPlot, NoSheetChosenSendsTheBlockAndPlotsNothing) {
     EXPECT_TRUE(jobs().empty());
     EXPECT_EQ(trace(), traceOfTheBlock()) << "the block takes the first sheet's window although it is not chosen";
     EXPECT_EQ(pumps(), 0);
-    EXPECT_EQ(f().form().text(), captionOfARun());
+    EXPECT_EQ(f().form().text(), app::kMainCaption);
     expectIdle(before);
 }
 
@@ -195,8 +196,9 @@ TEST_P(BatchPlot, StopButtonClearsTheFlagAndPumpsOnce) {
     EXPECT_EQ(shell().log, std::vector<std::string>{"pump"});
 }
 
-// Three chosen sheets; the failing call ends the run where it stands.
-TEST_P(BatchPlot, AFailedCallEndsTheRunThereWithTheWindowRestored) {
+// Three chosen sheets; the failing call ends the run where it stands, and the end says
+// where and why.
+TEST_P(BatchPlot, AFailedCallEndsTheRunThereWithTheWindowRestoredAndSaysSo) {
     struct Case {
         const char* rule;
         std::size_t plotted;
@@ -261,7 +263,25 @@ TEST_P(BatchPlot, AFailedCallEndsTheRunThereWithTheWindowRestored) {
         if (!c.garble) {
             EXPECT_NE(lines.back().find(" fail: "), std::string::npos) << "calls went on after " << lines.back();
         }
-        EXPECT_TRUE(shell().messages.empty());
+        // The chosen sheets are the first, third and sixth; each sheet's calls begin with
+        // its zoom, so the run stopped in a sheet, the one after those plotted, when a zoom
+        // was traced, and before the first sheet otherwise.
+        const int places[] = {0, 2, 5};
+        const bool inSheet = std::any_of(lines.begin(), lines.end(),
+                                         [](const std::string& l) { return l.starts_with("Application.ZoomWindow"); });
+        ASSERT_EQ(shell().messages.size(), 1u) << "a stopped run says so";
+        const std::wstring& said = shell().messages[0];
+        const int n = static_cast<int>(c.plotted) + 1;
+        const std::wstring where = inSheet ? L"印刷は " + std::to_wstring(n) + L"/3 枚目 (" + sheetName(places[n - 1], n) + L")"
+                                           : std::wstring(L"印刷は用紙を送る前に止まりました。");
+        EXPECT_EQ(said.find(where), 0u) << base::toUtf8(said);
+        EXPECT_NE(said.find(L"選んだ 3 枚のうち CAD が受け付けたのは " + std::to_wstring(c.plotted) + L" 枚です。"),
+                  std::wstring::npos)
+            << base::toUtf8(said);
+        if (!c.garble) {
+            EXPECT_NE(said.find(L"injected"), std::wstring::npos) << "the host's text: " << base::toUtf8(said);
+        }
+        EXPECT_EQ(f().form().text(), app::kMainCaption);
         expectIdle(before);
     }
 }
@@ -275,10 +295,26 @@ TEST_P(BatchPlot, ARefusedPlotRequestIsSkippedAndReported) {
     print();
     EXPECT_EQ(windows(), windowsOf({true, false, true}));
     EXPECT_EQ(progress(), (std::vector<std::string>{"progress 0/3", "progress 1/3", "progress 2/3", "progress 0/0"}));
-    EXPECT_EQ(shell().messages, std::vector<std::wstring>{app::refusedSheetsMessage(2, 3)});
-    EXPECT_EQ(app::refusedSheetsMessage(2, 3), L"CAD が受け付けた印刷は 3 枚中 2 枚です。\n1 枚は印刷されていません。");
+    EXPECT_EQ(shell().messages, std::vector<std::wstring>{L"CAD が受け付けた印刷は 3 枚中 2 枚です。\n1 枚は印刷されていません。\n  " +
+                                                          sheetName(1, 2)});
     shell().messages.clear();
     expectIdle(before);
+}
+
+// While a sheet is in hand the caption counts it after the target's caption; at the end
+// the target's caption is back.
+TEST_P(BatchPlot, TheCaptionShowsTheRunsProgressAndThenTheTargetAgain) {
+    start();
+    chooseSheets({true, false, true, true, false, false});
+    std::vector<std::wstring> captions;
+    atEveryPump([&] {
+        if (captions.empty() || captions.back() != f().form().text()) captions.push_back(f().form().text());
+        return false;
+    });
+    print();
+    const std::wstring target = app::kMainCaption;
+    EXPECT_EQ(captions, (std::vector<std::wstring>{target, target + L"  1/3", target + L"  2/3", target + L"  3/3"}));
+    EXPECT_EQ(f().form().text(), target);
 }
 
 TEST_P(BatchPlot, TheSheetsAreHeldStillAndASecondRunRefusedWhileRunning) {

@@ -46,7 +46,7 @@ TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
          })
         expected.push_back(line);
     EXPECT_EQ(trace(), expected);
-    EXPECT_EQ(f().form().text(), L"201");
+    EXPECT_EQ(f().form().text(), app::kMainCaption);
     ASSERT_EQ(jobs().size(), 1u);
     EXPECT_EQ(field(jobs()[0], "window"), "[0,0,42000,29700]");
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "plot_batch_rig.h"
 
 namespace testing_support {
@@ -84,6 +85,32 @@ TEST_P(PlotToFile, ARefusedSheetIsNamedAndTheRunGoesOn) {
               std::wstring::npos)
         << shell().questions[0];
     EXPECT_TRUE(shell().openedFolders.empty());  // answered No
+}
+
+// A run that a failure stops says where and why, before the word about the files written
+// up to there; with none written, that alone.
+TEST_P(PlotToFile, ARunStoppedByAFailureSaysSoBeforeTheFilesWord) {
+    start({"ZoomWindow@2"});
+    turnOn();
+    chooseSheets({true, true, true, false, false, false});
+    print();
+    EXPECT_EQ(filesThere(), std::vector<std::string>{"plan-01.pdf"});
+    ASSERT_EQ(shell().questions.size(), 1u);
+    const std::wstring& said = shell().questions[0];
+    EXPECT_EQ(said.find(L"印刷は 2/3 枚目 (" + sheetName(1, 2) + L") で止まりました。\n"), 0u) << base::toUtf8(said);
+    EXPECT_NE(said.find(L"injected"), std::wstring::npos) << base::toUtf8(said);
+    EXPECT_NE(said.find(L"選んだ 3 枚のうち CAD が受け付けたのは 1 枚です。\n\n次のフォルダーに 1 個のファイルを書き出しました。"),
+              std::wstring::npos)
+        << base::toUtf8(said);
+    EXPECT_TRUE(shell().messages.empty());
+
+    start({"ActiveLayout"});
+    turnOn();
+    chooseSheets({true, true, true, false, false, false});
+    print();
+    EXPECT_TRUE(shell().questions.empty());
+    ASSERT_EQ(shell().messages.size(), 1u);
+    EXPECT_EQ(shell().messages[0].find(L"印刷は用紙を送る前に止まりました。"), 0u) << base::toUtf8(shell().messages[0]);
 }
 
 // Nothing is plotted, and the user is told why, when the pattern cannot be used or the

@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ public:
     }
     std::shared_ptr<ui::PixelBitmap> display;
     bool failScreenCopy = false;
+    bool failWindowLookups = false;  // asking for a top-level window throws
     std::vector<std::string> log;  // "sleep 500", "minimise main", "copy 10,20 300x200", ...
     int sleptMs = 0;
     std::pair<int, int> taskbarProgress{0, 0};  // done, total
@@ -96,11 +98,13 @@ public:
     }
 
     bool topLevelWindowExists(std::wstring_view title) override {
+        if (failWindowLookups) throw std::runtime_error("the window list cannot be read");
         for (const auto& [handle, w] : windows)
             if (w.title == title) return true;
         return false;
     }
     bool topLevelWindowTitleBegins(std::wstring_view prefix) override {
+        if (failWindowLookups) throw std::runtime_error("the window list cannot be read");
         for (const auto& [handle, w] : windows)
             if (std::wstring_view(w.title).substr(0, prefix.size()) == prefix) return true;
         return false;

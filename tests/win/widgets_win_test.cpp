@@ -13,12 +13,14 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/shared/widget_cases.h"
 #include "app/main_window.h"
 #include "ui/win/dpi_win.h"
+#include "ui/win/failure_barrier_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/peer_win.h"
 #include "desktop/shell_services_win.h"
@@ -176,6 +178,25 @@ TEST_F(Win32Widgets, CheckBoxRunsItsClickHandlerWhenTheStateChanges) {
     EXPECT_EQ(clicks, 2);
     EXPECT_FALSE(box.checked());
     EXPECT_EQ(SendMessageW(window, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// A handler's failure stops at the window procedure: reported once, and the window and
+// its controls go on working.
+TEST_F(Win32Widgets, AFailureInAHandlerIsReportedOnceAndTheWindowGoesOn) {
+    std::vector<std::wstring> reports;
+    platform::setFailureReporter([&](const std::wstring& text) { reports.push_back(text); });
+    auto& button = static_cast<Button&>(form.add(args("Button", Kind::Button)));
+    button.onClick = [this](Widget&) {
+        ++clicks;
+        throw std::runtime_error("handler broke");
+    };
+    HWND window = platform::windowOf(button);
+    SendMessageW(window, BM_CLICK, 0, 0);
+    SendMessageW(window, BM_CLICK, 0, 0);
+    platform::setFailureReporter(nullptr);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(reports, std::vector<std::wstring>(2, L"予期しないエラーが発生しました。\nhandler broke"));
+    EXPECT_TRUE(IsWindow(window));
 }
 
 TEST_F(Win32Widgets, RadioGroupClampsAndShowsTheChosenItem) {

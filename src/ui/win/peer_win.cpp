@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/win/deferred_peer_win.h"
+#include "ui/win/failure_barrier_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/paint_win.h"
 
@@ -207,8 +208,10 @@ COLORREF PeerWin::surface() const {
 // ---- the window procedure ----
 
 LRESULT CALLBACK PeerWin::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PeerWin* peer = from(window);
-    return peer ? peer->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return withinBarrier([&] {
+        PeerWin* peer = from(window);
+        return peer ? peer->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    });
 }
 
 LRESULT PeerWin::callDefault(UINT message, WPARAM wParam, LPARAM lParam) {

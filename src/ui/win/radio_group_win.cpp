@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/win/container_win.h"
+#include "ui/win/failure_barrier_win.h"
 #include "ui/win/form_win.h"
 #include "ui/win/paint_win.h"
 #include "ui/win/peer_kinds_win.h"
@@ -188,7 +189,8 @@ private:
     }
 
     static LRESULT CALLBACK itemProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-        return reinterpret_cast<RadioGroupPeer*>(data)->onItemMessage(item, message, wParam, lParam);
+        return withinBarrier(
+            [&] { return reinterpret_cast<RadioGroupPeer*>(data)->onItemMessage(item, message, wParam, lParam); });
     }
 
     ui::RadioGroup& group_;

@@ -11,14 +11,18 @@
 
 #include <windows.h>
 
+#include "ui/win/failure_barrier_win.h"
+
 namespace platform {
 
 template <class T>
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->attachWindow(window);
-    T* self = T::windowObject(window);
-    return self ? self->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return withinBarrier([&]() -> LRESULT {
+        if (message == WM_NCCREATE)
+            static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->attachWindow(window);
+        T* self = T::windowObject(window);
+        return self ? self->dispatch(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    });
 }
 
 // Registers the window class once per process, its windows served by T; top-level
