@@ -67,10 +67,13 @@ ComPtr<IUnknown> runningObject(const std::wstring& progId) {
     return unknown;
 }
 
+// The object of the class: the running one when the CAD put it in the running object
+// table, otherwise the one the class's running server hands out.
 ComPtr<IUnknown> createdObject(const std::wstring& classIdText) {
     CLSID classId;
     if (!guidFromString(classIdText, classId)) throw CadError(L"CAD の識別子が正しくありません: " + classIdText);
     ComPtr<IUnknown> unknown;
+    if (SUCCEEDED(GetActiveObject(classId, nullptr, unknown.put())) && unknown) return unknown;
     const HRESULT hr = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                                         unknown.putVoid());
     if (FAILED(hr) || !unknown)
