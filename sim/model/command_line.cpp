@@ -22,6 +22,7 @@ struct KnownOption {
 constexpr KnownOption kOptions[] = {
     {L"--journal", Takes::Path},   {L"--trace", Takes::Path},    {L"--plot-dir", Takes::Path},
     {L"--answers", Takes::Path},   {L"--fail", Takes::Fault},    {L"--garble", Takes::Fault},
+    {L"--die", Takes::Fault},
     {L"--host", Takes::Text},      {L"--host-title", Takes::Text}, {L"--host-progid", Takes::Text},
     {L"--busy", Takes::Count},     {L"--unregister", Takes::Nothing}, {L"--help", Takes::Nothing},
 };
@@ -122,6 +123,7 @@ void apply(CommandLine& line, PoseOptions& pose, std::wstring_view option, std::
     else if (option == L"--answers") setPath(o.answers, option, value);
     else if (option == L"--fail") o.fails.push_back(checkedFault(option, value));
     else if (option == L"--garble") o.garbles.push_back(checkedFault(option, value));
+    else if (option == L"--die") o.deaths.push_back(checkedFault(option, value));
     else if (option == L"--host") setText(pose.host, option, value);
     else if (option == L"--host-title") setText(pose.title, option, value);
     else if (option == L"--host-progid") setText(pose.progId, option, value);
@@ -182,6 +184,8 @@ std::wstring usageText() {
            L"  --fail OP[@N]         the N-th call (default 1st) of member OP fails; repeatable\n"
            L"  --garble OP[@N]       the N-th call of member OP returns a result of the wrong shape;\n"
            L"                        repeatable\n"
+           L"  --die OP[@N]          the program ends in the N-th call of member OP, without an\n"
+           L"                        answer, as a CAD that crashes (its class withdrawn first)\n"
            L"  --answers FILE        answers for GetPoint/GetDistance, one a line:\n"
            L"                        \"point X,Y\", \"distance D\" or \"cancel\"\n"
            L"  --host NAME           pose as that CAD: its main window title (a title prefix is\n"

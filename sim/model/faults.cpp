@@ -47,9 +47,11 @@ FaultRule parseRule(const std::string& option, const std::string& given) {
 
 }  // namespace
 
-Faults::Faults(const std::vector<std::string>& fails, const std::vector<std::string>& garbles) {
+Faults::Faults(const std::vector<std::string>& fails, const std::vector<std::string>& garbles,
+               const std::vector<std::string>& deaths) {
     for (const std::string& given : fails) fails_.push_back(parseRule("--fail", given));
     for (const std::string& given : garbles) garbles_.push_back(parseRule("--garble", given));
+    for (const std::string& given : deaths) deaths_.push_back(parseRule("--die", given));
 }
 
 Faults::Verdict Faults::count(const cad::Member& member) {
@@ -58,6 +60,8 @@ Faults::Verdict Faults::count(const cad::Member& member) {
         if (rule.matches(member) && ++rule.seen == rule.nth && !verdict.fail) verdict.fail = &rule;
     for (FaultRule& rule : garbles_)
         if (rule.matches(member) && ++rule.seen == rule.nth && !verdict.garble) verdict.garble = &rule;
+    for (FaultRule& rule : deaths_)
+        if (rule.matches(member) && ++rule.seen == rule.nth && !verdict.die) verdict.die = &rule;
     return verdict;
 }
 

@@ -1,5 +1,6 @@
 // Fault injection: --fail makes the N-th call of a member fail with a host error,
-// --garble makes it succeed with a result of the wrong shape.
+// --garble makes it succeed with a result of the wrong shape, --die makes the host end
+// in the middle of it, as a CAD that crashes.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@ namespace sim {
 // code name (selectWithFilter), without regard to letter case, optionally qualified by
 // the object kind (SelectionSet.Item). N counts the calls this rule matches, from 1.
 struct FaultRule {
-    std::string option;  // "--fail" or "--garble"
+    std::string option;  // "--fail", "--garble" or "--die"
     std::string given;   // the rule as written
     std::wstring object;  // empty: any object
     std::wstring name;
@@ -30,17 +31,19 @@ public:
     Faults() = default;
     // Throws std::invalid_argument with a message for the user when a rule is malformed
     // or names no member.
-    Faults(const std::vector<std::string>& fails, const std::vector<std::string>& garbles);
+    Faults(const std::vector<std::string>& fails, const std::vector<std::string>& garbles,
+           const std::vector<std::string>& deaths = {});
 
     struct Verdict {
         const FaultRule* fail = nullptr;
         const FaultRule* garble = nullptr;
+        const FaultRule* die = nullptr;
     };
     // Counts one call of the member against every rule.
     Verdict count(const cad::Member& member);
 
 private:
-    std::vector<FaultRule> fails_, garbles_;
+    std::vector<FaultRule> fails_, garbles_, deaths_;
 };
 
 // Turns a successful result into one of the wrong shape: a list becomes a single string,

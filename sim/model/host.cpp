@@ -37,7 +37,7 @@ Host::Host(Drawing drawing, Options options) : state_(std::make_shared<State>())
 }
 
 void Host::replaceFaults(const Options& options) {
-    Faults faults(options.fails, options.garbles);
+    Faults faults(options.fails, options.garbles, options.deaths);
     std::deque<Answer> answers;
     if (!options.answers.empty()) answers = readAnswers(options.answers);
     State& s = *state_;

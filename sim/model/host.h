@@ -22,6 +22,7 @@ struct Options {
     std::filesystem::path plotDir;   // --plot-dir: where plotted sheets go
     std::vector<std::string> fails;  // --fail OPERATION[@N]
     std::vector<std::string> garbles;  // --garble OPERATION[@N]
+    std::vector<std::string> deaths;   // --die OPERATION[@N]: the host ends in that call
     std::filesystem::path answers;   // --answers: scripted prompt answers (empty: ask the view)
     std::optional<long> busy;        // --busy N: every automation call is rejected N times first
 };
@@ -78,6 +79,10 @@ public:
     std::function<PromptAnswer(const PromptRequest&)> promptHandler;
     // Called after anything the view shows has changed (view, grid mode).
     std::function<void()> onViewChanged;
+    // Called in the call a --die rule names: the host process ends there, as a CAD that
+    // crashes. Without it (in process) the host is dead from then on: that call and every
+    // later one fail as calls to an ended server do.
+    std::function<void()> onSuddenEnd;
 
     // Automation objects alive now (for tests that check every reference is released).
     int liveObjects() const;

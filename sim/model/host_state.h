@@ -52,6 +52,7 @@ struct Host::State {
     int jobs = 0;
 
     Faults faults;
+    bool ended = false;  // a --die rule ended the host
     long busyRejections = 0;  // of the call being tried now (--busy)
     Trace trace;
     bool scripted = false;  // answers come from --answers

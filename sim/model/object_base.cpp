@@ -20,6 +20,9 @@ void Object::notServed(const cad::Member& member) {
 
 namespace {
 
+// What a client reads from a call into a server process that has ended (RPC_S_SERVER_UNAVAILABLE).
+constexpr wchar_t kEndedServerText[] = L"The RPC server is unavailable.";
+
 std::wstring unknownMemberText(cad::ObjectKind object, std::wstring_view name, cad::CallKind kind) {
     std::wstring where = std::wstring(cad::objectKindName(object)) + L"." + std::wstring(name);
     for (cad::CallKind other : {cad::CallKind::Get, cad::CallKind::Put, cad::CallKind::Method}) {
@@ -39,7 +42,13 @@ cad::Value Object::invoke(std::wstring_view name, cad::CallKind kind, cad::Value
     try {
         if (!member) throw cad::CadError(unknownMemberText(kind_, name, kind));
         if (!s.host) throw cad::CadError(std::wstring(member->name) + L": the drawing has been closed");
+        if (s.ended) throw cad::CadError(kEndedServerText);
         Faults::Verdict verdict = s.faults.count(*member);
+        if (verdict.die) {
+            s.ended = true;
+            if (s.host->onSuddenEnd) s.host->onSuddenEnd();
+            throw cad::CadError(kEndedServerText);
+        }
         if (verdict.fail)
             throw cad::CadError(std::wstring(member->name) + L": Unspecified error (injected by " +
                                 verdict.fail->description() + L")");

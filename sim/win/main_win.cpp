@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr int kExitOk = 0, kExitFailed = 1, kExitUnreadableDrawing = 2, kExitUsage = 64;
+constexpr int kExitOk = 0, kExitFailed = 1, kExitUnreadableDrawing = 2, kExitDied = 3, kExitUsage = 64;
 
 std::vector<std::wstring> argumentsAfterProgram() {
     int count = 0;
@@ -147,12 +147,21 @@ int serve(sim::Drawing drawing, const sim::Options& options, const sim::HostPose
 
     // The class object is there before the window is: a client that sees the window can
     // always create the application object.
-    sim::ClassObjectRegistration classObject([&host] { return host.application(); });
-    if (FAILED(classObject.result()))
+    std::optional<sim::ClassObjectRegistration> classObject(std::in_place, [&host] { return host.application(); });
+    if (FAILED(classObject->result()))
         tell(sim::Stream::Err, L"cadsim: the application class could not be registered", MB_ICONERROR);
-    const sim::PoseRegistration posed(pose, pose.inRunningObjectTable ? sim::wrapForCom(host.application())
-                                                                      : cad::com::ComPtr<IDispatch>());
-    if (!posed.problem().empty()) sim::writeToStream(sim::Stream::Err, L"cadsim: warning: " + posed.problem() + L"\n");
+    std::optional<sim::PoseRegistration> posed(std::in_place, pose,
+                                               pose.inRunningObjectTable ? sim::wrapForCom(host.application())
+                                                                         : cad::com::ComPtr<IDispatch>());
+    if (!posed->problem().empty()) sim::writeToStream(sim::Stream::Err, L"cadsim: warning: " + posed->problem() + L"\n");
+    // --die: the process ends in the middle of a call, the call unanswered. Its class and
+    // running object are withdrawn first, or the Wine server would keep them registered
+    // and no later stand-in could be reached.
+    host.onSuddenEnd = [&classObject, &posed] {
+        posed.reset();
+        classObject.reset();
+        TerminateProcess(GetCurrentProcess(), kExitDied);
+    };
     ShowWindow(frame.handle(), showCommand);
     UpdateWindow(frame.handle());
     const int code = runMessageLoop();

@@ -100,6 +100,16 @@ struct FormRig {
 
     app::MainWindow& f() { return *form; }
 
+    // The CAD ended and was started again with that drawing: a new host behind the same
+    // windows and link.
+    void restartCad(sim::Drawing drawing, sim::Options options = {}) {
+        host = std::make_unique<sim::Host>(std::move(drawing), std::move(options));
+        host->setWindowHandles(static_cast<std::int32_t>(kCadWindow), static_cast<std::int32_t>(kDocWindow));
+        const desktop::ScreenRect doc = shell.windows[kDocWindow].rect;
+        host->setScreenSize(doc.width(), doc.height() - kBarHeight);
+        cad.host = host.get();
+    }
+
     // The user's view before a capture: a part of the drawing, not the whole of it.
     sim::ViewState zoomIn() {
         cad::wrapApplication(host->application())->showAreaInView({0, 0, 0}, {100, 100, 0});

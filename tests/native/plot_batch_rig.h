@@ -118,7 +118,9 @@ public:
 
     // The window, the page shown with its settings chosen and every sheet chosen; calls
     // matching `fails` fail, answers of calls matching `garbles` come in the wrong shape.
-    void start(std::vector<std::string> fails = {}, std::vector<std::string> garbles = {}) {
+    // `deaths` end the host in a call, as a CAD that crashes.
+    void start(std::vector<std::string> fails = {}, std::vector<std::string> garbles = {},
+               std::vector<std::string> deaths = {}) {
         rig.reset();
         std::filesystem::remove(dir / "journal.jsonl");
         std::filesystem::remove(dir / "trace.txt");
@@ -127,6 +129,7 @@ public:
         options.trace = dir / "trace.txt";
         options.fails = std::move(fails);
         options.garbles = std::move(garbles);
+        options.deaths = std::move(deaths);
         sim::Drawing drawing = simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 100, 100)});
         drawing.source = dir / "plan.dxf";  // the document's Path and Name
         rig = std::make_unique<FormRig>(std::move(drawing), options);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "plot_batch_rig.h"
 
 namespace {
@@ -49,6 +50,26 @@ TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
     EXPECT_EQ(f().form().text(), app::kMainCaption);
     ASSERT_EQ(jobs().size(), 1u);
     EXPECT_EQ(field(jobs()[0], "window"), "[0,0,42000,29700]");
+}
+
+// The CAD ends in the middle of a run: the run stops there and says why, the window is
+// back, and the next capture reaches the CAD started again.
+TEST_F(FrameBatch, TheCadEndingInARunStopsItAndTheNextCaptureReachesItStartedAgain) {
+    start({}, {}, {"ZoomWindow@2"});
+    chooseSheets({true, true, true, false, false, false});
+    const ui::Rect before = f().form().windowRect();
+    print();
+    EXPECT_EQ(jobs().size(), 1u);
+    ASSERT_EQ(shell().messages.size(), 1u);
+    EXPECT_EQ(shell().messages[0].find(L"印刷は 2/3 枚目 (枠 2) で止まりました。\nThe RPC server is unavailable."), 0u)
+        << base::toUtf8(shell().messages[0]);
+    expectIdle(before);
+
+    rig->restartCad(simtest::drawingOf({simtest::rectangle(L"MORVEL", 0, 0, 420, 297),
+                                        simtest::rectangle(L"MORVEL", 500, 0, 920, 297)}));
+    ASSERT_TRUE(f().framePage.captureButton->userClick());
+    EXPECT_EQ(f().framePage.session.frames.size(), 2u) << "the CAD started again was not reached";
+    EXPECT_EQ(rig->host->liveObjects(), 0);
 }
 
 TEST_F(FrameBatch, EachFrameAtItsOwnScaleAndRotation) {
