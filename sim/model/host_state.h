@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +52,14 @@ struct Host::State {
     std::wstring activeLayout = L"Model";
     std::int32_t copies = 1;
     int jobs = 0;
+
+    // A sheet plotted in the background (BACKGROUNDPLOT odd): taken by the plot call, not
+    // yet written; Host::finishBackgroundPlot() writes it.
+    struct BackgroundPlot {
+        int job = 0;
+        std::function<void(const State&)> write;  // the sheet and its journal line; throws std::runtime_error
+    };
+    std::optional<BackgroundPlot> backgroundJob;
 
     Faults faults;
     long busyRejections = 0;  // of the call being tried now (--busy)
