@@ -110,6 +110,7 @@ void walkTwoCads(const TwoCads& t, const std::filesystem::path& out) {
     std::vector<std::wstring> argsOne = t.pose;
     argsOne.insert(argsOne.end(), {L"--journal", journalOne.wstring(), L"--plot-dir", (out / "one").wstring(),
                                    L"--trace", traces[0].wstring(), write(drawingOne(), out / "one.dxf").wstring()});
+    // Both stand-ins hold the test lock of stand_in.h: this thread's, taken twice.
     cadsim_test::StandIn first(argsOne);
     ASSERT_TRUE(first.started()) << first.output();
     const std::wstring firstTitle = t.cadTitle.empty() ? title : L"Autodesk AutoCAD - [one.dxf]";
