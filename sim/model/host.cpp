@@ -1,8 +1,10 @@
 #include "sim/model/host.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "sim/model/host_state.h"
+#include "sim/model/text_codec.h"
 #include "sim/model/view.h"
 
 namespace sim {
@@ -74,6 +76,22 @@ void Host::setGridMode(bool on) {
 void Host::setWindowHandles(std::int32_t application, std::int32_t document) {
     state_->applicationHandle = application;
     state_->documentHandle = document;
+}
+
+bool Host::finishBackgroundPlot() {
+    State& s = *state_;
+    if (!s.backgroundJob) return false;
+    const State::BackgroundPlot pending = std::move(*s.backgroundJob);
+    s.backgroundJob.reset();
+    const std::wstring job = L"background: job " + std::to_wstring(pending.job);
+    try {
+        pending.write(s);
+        s.trace.write(job + L" written", nullptr);
+    } catch (const std::runtime_error& e) {
+        const std::wstring reason = decodeUtf8(e.what());
+        s.trace.write(job + L" not written", &reason);
+    }
+    return true;
 }
 
 bool Host::rejectWhileBusy(std::wstring_view call) {

@@ -66,6 +66,15 @@ public:
     // with a message when a rule or the answers file is bad, and then changes nothing.
     void replaceFaults(const Options& options);
 
+    // The sheet plotted in the background, written now: with an odd BACKGROUNDPLOT a plot
+    // call takes its sheet at once and answers true, and the sheet and its journal line
+    // are written only when this is called (the Win32 stand-in calls it from its message
+    // loop a while after the call, as a background plot takes time; tests call it where
+    // they want the plot to end). A plot call while a sheet is pending answers false and
+    // plots nothing. A sheet that cannot be written then is lost, as a failed background
+    // plot is: the trace says why. False when no sheet was pending.
+    bool finishBackgroundPlot();
+
     // What the HWND members report.
     void setWindowHandles(std::int32_t application, std::int32_t document);
 
@@ -83,6 +92,8 @@ public:
     // crashes. Without it (in process) the host is dead from then on: that call and every
     // later one fail as calls to an ended server do.
     std::function<void()> onSuddenEnd;
+    // Called when a plot call has taken a sheet to plot in the background.
+    std::function<void()> onBackgroundPlot;
 
     // Automation objects alive now (for tests that check every reference is released).
     int liveObjects() const;

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,14 @@ struct Host::State {
     std::wstring activeLayout = L"Model";
     std::int32_t copies = 1;
     int jobs = 0;
+
+    // A sheet plotted in the background (BACKGROUNDPLOT odd): taken by the plot call, not
+    // yet written; Host::finishBackgroundPlot() writes it.
+    struct BackgroundPlot {
+        int job = 0;
+        std::function<void(const State&)> write;  // the sheet and its journal line; throws std::runtime_error
+    };
+    std::optional<BackgroundPlot> backgroundJob;
 
     Faults faults;
     bool ended = false;  // a --die rule ended the host

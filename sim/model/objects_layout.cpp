@@ -206,7 +206,7 @@ private:
             case plotToFile: {
                 args.count(1, 2);
                 const std::filesystem::path file = base::toPath(args.text(0));
-                return plot(m, args, 1, [&](PlotJob& job, const State& s) {
+                return plot(m, args, 1, [file](PlotJob& job, const State& s) {
                     recordPlotToFile(job, s.drawing, file, s.options.journal);
                 });
             }
@@ -218,7 +218,11 @@ private:
     }
 
     // PlotToDevice, PlotToFile: one job of the active layout's settings, with no plot
-    // configuration (argument `config`), recorded by `record`.
+    // configuration (argument `config`), recorded by `record`. With an odd BACKGROUNDPLOT
+    // (the host's rule: plots go to the background unless it is 0, its bit 1 being for
+    // publishing) the job is taken with the settings of now and recorded later
+    // (Host::finishBackgroundPlot), and a plot asked for while one is still pending is
+    // refused: the call answers false.
     template <typename Record>
     bool plot(const cad::Member& m, Args& args, std::size_t config, Record record) {
         State& s = state();
@@ -234,8 +238,21 @@ private:
         if (settings.areaKind == 4 &&
             (settings.window1.x == settings.window2.x || settings.window1.y == settings.window2.y))
             hostError(m, L"the plot window has no area");
+        if (s.backgroundJob) {
+            s.trace.write(L"background: job " + std::to_wstring(s.backgroundJob->job) + L" still plotting; " +
+                              std::wstring(m.name) + L" refused",
+                          nullptr);
+            return false;
+        }
         job.number = s.jobs + 1;
         job.area = plotArea(s, settings);
+        if (s.backgroundPlot & 1) {
+            s.jobs = job.number;
+            s.backgroundJob = State::BackgroundPlot{
+                job.number, [job, record](const State& state) mutable { record(job, state); }};
+            if (s.host && s.host->onBackgroundPlot) s.host->onBackgroundPlot();
+            return true;
+        }
         try {
             record(job, s);
         } catch (const std::runtime_error& e) {

@@ -16,6 +16,10 @@ namespace {
 constexpr wchar_t kFrameClass[] = L"CadSimMainWindow";
 // Leaves the right-hand part of a 1280-pixel screen free for the window beside it.
 constexpr int kWidth = 780, kHeight = 760;
+// A sheet plotted in the background is written this long after its plot call, from the
+// message loop: long enough that the next sheet of a run is asked for while it is pending.
+constexpr UINT_PTR kBackgroundPlotTimer = 1;
+constexpr UINT kBackgroundPlotMs = 3000;
 
 }  // namespace
 
@@ -25,7 +29,7 @@ HWND FrameWindow::create(const std::wstring& title) {
                            kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
-bool FrameWindow::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool FrameWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case WM_COPYDATA: {
             const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -37,6 +41,11 @@ bool FrameWindow::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result
         case WM_SIZE: onSize(LOWORD(lParam), HIWORD(lParam)); return true;
         case WM_SETFOCUS: onSetFocus(); return true;
         case WM_DESTROY: onDestroy(); return true;
+        case WM_TIMER:
+            if (wParam != kBackgroundPlotTimer) return false;
+            KillTimer(hwnd_, kBackgroundPlotTimer);
+            host_.finishBackgroundPlot();
+            return true;
         default: return false;
     }
 }
@@ -68,6 +77,7 @@ bool FrameWindow::onReplaceFaults(const COPYDATASTRUCT& data) {
 
 void FrameWindow::onCreate() {
     document_.create(hwnd_);
+    host_.onBackgroundPlot = [this] { SetTimer(hwnd_, kBackgroundPlotTimer, kBackgroundPlotMs, nullptr); };
 }
 
 void FrameWindow::onSize(int width, int height) {
@@ -80,6 +90,10 @@ void FrameWindow::onSetFocus() {
 }
 
 void FrameWindow::onDestroy() {
+    // A sheet still plotting in the background is finished before the host goes.
+    KillTimer(hwnd_, kBackgroundPlotTimer);
+    host_.onBackgroundPlot = nullptr;
+    host_.finishBackgroundPlot();
     PostQuitMessage(0);
 }
 

@@ -16,6 +16,14 @@ std::wstring classIdOf(HKEY root, const std::wstring& progIdKey) {
     return status == ERROR_SUCCESS ? value : L"";
 }
 
+// Whether another stand-in's application object is in the running object table.
+bool anotherStandInRuns() {
+    CLSID classId{};
+    cad::com::guidFromString(cad::kApplicationClassId, classId);
+    cad::com::ComPtr<IUnknown> other;
+    return SUCCEEDED(GetActiveObject(classId, nullptr, other.put()));
+}
+
 }  // namespace
 
 PoseRegistration::PoseRegistration(const HostPose& pose, const cad::com::ComPtr<IDispatch>& application) {
@@ -57,7 +65,10 @@ PoseRegistration::PoseRegistration(const HostPose& pose, const cad::com::ComPtr<
 
 PoseRegistration::~PoseRegistration() {
     if (inTable_) RevokeActiveObject(rotCookie_, nullptr);
-    if (root_ && classIdOf(root_, progIdKey_) == cad::kApplicationClassId) RegDeleteTreeW(root_, progIdKey_.c_str());
+    // A CAD's ProgID stays registered while another of its instances runs: the key goes
+    // with the last stand-in that serves it.
+    if (root_ && classIdOf(root_, progIdKey_) == cad::kApplicationClassId && !anotherStandInRuns())
+        RegDeleteTreeW(root_, progIdKey_.c_str());
 }
 
 }  // namespace sim

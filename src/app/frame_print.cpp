@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app/background_plot.h"
 #include "app/frame_page.h"
 #include "app/main_window.h"
 #include "app/plot_run.h"
@@ -52,9 +53,9 @@ bool plotFrame(FramePage& page, cad::CadApplication& application, cad::CadDocume
     return files ? files->plot(document, frame.attributes.get()) : plot::requestPlot(document);
 }
 
-// Settings block, then every chosen frame among the first `count` records in list order,
-// the queue run before each and twice after its plot request. Host errors reach the
-// caller.
+// In the foreground, the user's BACKGROUNDPLOT back at the end: the settings block, then
+// every chosen frame among the first `count` records in list order, the queue run before
+// each and twice after its plot request. Host errors reach the caller.
 void plotChosenFrames(FramePage& page, PlotRun& run, cad::CadApplication& application,
                       std::size_t count) {
     const frames::FrameList& frames = page.session.frames;
@@ -63,6 +64,8 @@ void plotChosenFrames(FramePage& page, PlotRun& run, cad::CadApplication& applic
     run.startProgress(chosen);
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     if (!run.openFiles(*document, page.printer->selectedItem())) return;
+    // Sheets plotted in the background would be refused from the second on.
+    ForegroundPlotting foreground(*document);
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     // The window is the first record's, chosen or not, at 1 : 1 until each frame sets its
     // own scale and rotation.
@@ -83,6 +86,7 @@ void plotChosenFrames(FramePage& page, PlotRun& run, cad::CadApplication& applic
             break;
         if (!run.mayContinue()) break;
     }
+    foreground.putBack();
 }
 
 }  // namespace

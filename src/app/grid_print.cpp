@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/background_plot.h"
 #include "app/grid_page.h"
 #include "app/main_window.h"
 #include "app/plot_run.h"
@@ -24,8 +25,6 @@ namespace app {
 namespace {
 
 using plot::corner;
-
-constexpr wchar_t kBackgroundPlot[] = L"BACKGROUNDPLOT";
 
 // What a run plots, read once at its start.
 struct GridRun {
@@ -77,7 +76,7 @@ void plotChosenCells(GridPage& page, PlotRun& plotRun, cad::CadApplication& appl
     plotRun.startProgress(countChosenCells(page.session, run));
     const std::unique_ptr<cad::CadDocument> document = application.currentDocument();
     if (!plotRun.openFiles(*document, page.printer->selectedItem())) return;
-    document->writeSysVar(kBackgroundPlot, cad::Value(std::int32_t{0}));
+    plotInForeground(*document);
     const std::unique_ptr<cad::CadLayout> layout = document->currentLayout();
     const grid::Box first = run.cells.sheet(0, 0);
     plot::sendSettingsBlock(*layout, {page.printer->selectedItem(), page.paper->selectedItem(),

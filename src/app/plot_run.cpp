@@ -63,7 +63,8 @@ void PlotRun::showCaption(int position) {
 }
 
 void PlotRun::stoppedBy(const std::wstring& reason) {
-    const int position = sheetInHand_.empty() ? 0 : handed_ + static_cast<int>(refused_.size()) + 1;
+    const int sent = handed_ + static_cast<int>(refused_.size());
+    const int position = sheetInHand_.empty() ? sent : sent + 1;
     stopped_ = RunStop{sheetInHand_, position, reason.empty() ? std::wstring(kUnknownFailureText) : reason};
 }
 
@@ -115,7 +116,8 @@ std::wstring refusedSheetsMessage(int handedOver, const std::vector<std::wstring
 
 std::wstring stoppedRunMessage(const RunStop& stop, int chosen, int handedOver, const std::vector<std::wstring>& refused) {
     std::wstring text = stop.sheet.empty()
-        ? std::wstring(L"印刷は用紙を送る前に止まりました。")
+        ? (stop.position == 0 ? std::wstring(L"印刷は用紙を送る前に止まりました。")
+                              : L"印刷は " + std::to_wstring(stop.position) + L" 枚を送ったあとで止まりました。")
         : L"印刷は " + std::to_wstring(stop.position) + L"/" + std::to_wstring(chosen) + L" 枚目 (" + stop.sheet +
               L") で止まりました。";
     text += L"\n" + stop.reason + L"\n\n選んだ " + std::to_wstring(chosen) + L" 枚のうち CAD が受け付けたのは " +

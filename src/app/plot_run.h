@@ -25,9 +25,9 @@ std::wstring refusedSheetsMessage(int handedOver, int sent);
 // The same, naming each sheet the host refused (a file name on the file path).
 std::wstring refusedSheetsMessage(int handedOver, const std::vector<std::wstring>& refused);
 
-// Where and why a run stopped before its end: the sheet in hand (empty when the run
-// stopped before its first sheet), its place among the chosen sheets, and the host's or
-// Quillon's text.
+// Where and why a run stopped before its end: the sheet in hand and its place among the
+// chosen sheets, or, between sheets (empty `sheet`), how many had been sent; and the
+// host's or Quillon's text.
 struct RunStop {
     std::wstring sheet;
     int position = 0;

@@ -4,7 +4,8 @@
 // call k answering in the wrong shape. After each: no exception escapes but the host
 // failures the handler hands to the error box, no automation object is alive, the frame
 // list is the one before or the whole new one, no sheet went out twice, the CAD's grid
-// display is back, the main window is back where it was and not minimised, both pages'
+// display is back, the user's BACKGROUNDPLOT is back (but after the equal-interval plot,
+// which leaves it at 0), the main window is back where it was and not minimised, both pages'
 // "印刷" and "中止" are back, the settings file the end writes is whole, and a run that
 // handed over fewer sheets than the clean one told the user so, once.
 #include <gtest/gtest.h>
@@ -173,6 +174,7 @@ struct SweepRig {
         rig = std::make_unique<FormRig>(handler.blockDrawing ? blockSweepDrawing() : sweepDrawing(), options);
         rig->setViewArea(240, 120);  // a small photograph: the pixels are not what is swept
         rig->host->setGridMode(true);
+        setBackgroundPlot(1);  // plots in the background
         rig->host->promptHandler = [](const sim::PromptRequest& request) {
             return request.kind == sim::PromptRequest::Kind::Point ? sim::PromptAnswer{false, 10, 20, 0}
                                                                    : sim::PromptAnswer{false, 0, 0, 420};
@@ -187,6 +189,15 @@ struct SweepRig {
         windowBefore = rig->f().form().windowRect();
     }
     std::vector<std::string> trace() const { return simtest::readLines(dir / "trace.txt"); }
+    void setBackgroundPlot(int value) {
+        cad::wrapApplication(rig->host->application())
+            ->currentDocument()
+            ->writeSysVar(L"BACKGROUNDPLOT", static_cast<std::int16_t>(value));
+    }
+    int backgroundPlot() {
+        return cad::sysVarInteger(
+            cad::wrapApplication(rig->host->application())->currentDocument()->readSysVar(L"BACKGROUNDPLOT"));
+    }
     std::vector<std::string> jobs() const { return simtest::readLines(dir / "journal.jsonl"); }
 };
 
@@ -244,6 +255,10 @@ TEST(FaultSweep, EveryCallOfEveryHandlerFailingOrGarbled) {
                 for (const std::string& job : sweep.jobs())
                     EXPECT_TRUE(windows.insert(testing_support::field(job, "window")).second) << "sent twice: " << job;
                 EXPECT_TRUE(sweep.rig->host->gridMode()) << "GRIDMODE left off";
+                EXPECT_FALSE(sweep.rig->host->finishBackgroundPlot()) << "a sheet plotting in the background";
+                if (!std::string(handler.name).starts_with("grid print")) {
+                    EXPECT_EQ(sweep.backgroundPlot(), 1) << "BACKGROUNDPLOT not put back";
+                }
                 EXPECT_FALSE(sweep.rig->shell.mainMinimised);
                 EXPECT_EQ(f.form().windowRect(), sweep.windowBefore);
                 for (ui::Button* b : {f.framePage.printButton, f.gridPage.printButton}) EXPECT_TRUE(b->enabled());

@@ -241,7 +241,8 @@ public:
     std::vector<std::string> traceOfTheBlock() {
         std::vector<std::string> lines;
         if (page_ == Page::Frame) {
-            lines = {"Application.ActiveDocument", "Document.ActiveLayout"};
+            lines = {"Application.ActiveDocument", "Document.GetVariable(\"BACKGROUNDPLOT\")",
+                     "Document.SetVariable(\"BACKGROUNDPLOT\", 0)", "Document.ActiveLayout"};
             for (const std::string& l : settingsBlock(std::nullopt, "[5000, 0, 0], [9200, 2970, 0]", "1"))
                 lines.push_back(l);
         } else {
@@ -250,6 +251,13 @@ public:
             for (const std::string& l : settingsBlock(1, "[0, 0, 0], [420, 297, 0]", "1.4142")) lines.push_back(l);
         }
         return lines;
+    }
+
+    // The calls of a run after its last sheet: the frame plot puts the user's
+    // BACKGROUNDPLOT back (the stand-in starts with 2); the grid plot leaves it at 0.
+    std::vector<std::string> traceOfTheEnd() const {
+        if (page_ == Page::Frame) return {"Document.SetVariable(\"BACKGROUNDPLOT\", 2)"};
+        return {};
     }
 
     // What the stand-in saw.
@@ -280,6 +288,11 @@ public:
     int backgroundPlot() {
         auto application = cad::wrapApplication(rig->host->application());
         return cad::sysVarInteger(application->currentDocument()->readSysVar(L"BACKGROUNDPLOT"));
+    }
+    // As the user left it before the run (the write is traced too).
+    void setBackgroundPlot(int value) {
+        auto application = cad::wrapApplication(rig->host->application());
+        application->currentDocument()->writeSysVar(L"BACKGROUNDPLOT", static_cast<std::int16_t>(value));
     }
 
     void print() { ASSERT_TRUE(printButton().userClick()); }

@@ -4,6 +4,8 @@
 // frame list read by position. What both pages' plots do alike is in plot_batch_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -15,6 +17,7 @@
 namespace {
 
 using testing_support::FrameBatch;
+using testing_support::Windows;
 using testing_support::field;
 using testing_support::frame;
 using testing_support::kA3;
@@ -32,7 +35,8 @@ TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
     // The block takes the first record's window although it is not chosen.
     f().framePage.session.frames = {frame(10, 20, 4210, 2990, false), frame(0, 0, 42000, 29700)};
     print();
-    std::vector<std::string> expected = {"Application.ActiveDocument", "Document.ActiveLayout"};
+    std::vector<std::string> expected = {"Application.ActiveDocument", "Document.GetVariable(\"BACKGROUNDPLOT\")",
+                                         "Document.SetVariable(\"BACKGROUNDPLOT\", 0)", "Document.ActiveLayout"};
     for (const std::string& line : settingsBlock(std::nullopt, "[10, 20, 0], [4210, 2990, 0]", "1"))
         expected.push_back(line);
     for (const char* line : {
@@ -44,6 +48,7 @@ TEST_F(FrameBatch, SendsTheSettingsBlockThenEachFramesSettingsInOrder) {
              "Document.Plot",
              "Plot.NumberOfCopies = 1",
              "Plot.PlotToDevice(omitted)",
+             "Document.SetVariable(\"BACKGROUNDPLOT\", 2)",
          })
         expected.push_back(line);
     EXPECT_EQ(trace(), expected);
@@ -125,6 +130,56 @@ TEST_F(FrameBatch, PaperWithoutSizeCodePlotsOneToOneKeepingRotationAndEdit6) {
     const std::vector<std::string> lines = trace();
     for (std::size_t i = firstRun; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].find("PlotRotation"), std::string::npos) << lines[i];
+}
+
+// The host plots an automation client's sheets in the background unless BACKGROUNDPLOT
+// is 0, and refuses a plot while one is pending: the run plots in the foreground and
+// leaves the user's value as it found it, however it ends.
+TEST_F(FrameBatch, PlotsInTheForegroundAndPutsTheUsersBackgroundPlotBackOnEveryPath) {
+    struct Case {
+        const char* name;
+        int userValue;
+        std::vector<std::string> fails;
+        std::size_t stopAfter;  // sheets plotted when "中止" is pressed; 0: never
+        std::size_t plotted;
+    };
+    const std::vector<Case> cases = {
+        {"to the end", 1, {}, 0, 6},
+        {"to the end, publishing in the background too", 3, {}, 0, 6},
+        {"to the end, already in the foreground", 0, {}, 0, 6},
+        {"stopped", 1, {}, 2, 2},
+        {"a call failing mid-run", 1, {"ZoomWindow@4"}, 0, 3},
+        {"the plot service failing mid-run", 1, {"Document.Plot@2"}, 0, 1},
+        {"the switch to the foreground failing", 1, {"SetVariable@1"}, 0, 0},
+        {"the value put back failing once", 1, {"SetVariable@2"}, 0, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        start();
+        setBackgroundPlot(c.userValue);
+        sim::Options faults;
+        faults.fails = c.fails;
+        rig->host->replaceFaults(faults);  // counting the run's calls only
+        const std::size_t traced = trace().size();
+        const ui::Rect before = f().form().windowRect();
+        if (c.stopAfter > 0) {
+            atEveryPump([&] {
+                if (jobs().size() < c.stopAfter) return false;
+                EXPECT_TRUE(stopButton().userClick());
+                return true;
+            });
+        }
+        print();
+        const Windows all = sheetWindows();
+        EXPECT_EQ(windows(), Windows(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(c.plotted)));
+        EXPECT_FALSE(rig->host->finishBackgroundPlot()) << "a sheet was left plotting in the background";
+        const std::vector<std::string> lines = trace();
+        const bool switched = std::any_of(lines.begin() + static_cast<std::ptrdiff_t>(traced), lines.end(),
+                                          [](const std::string& l) { return l.starts_with("Document.SetVariable"); });
+        EXPECT_EQ(switched, c.userValue != 0) << "BACKGROUNDPLOT is written only when it is not 0";
+        EXPECT_EQ(backgroundPlot(), c.userValue) << "the user's BACKGROUNDPLOT";
+        expectIdle(before);
+    }
 }
 
 TEST_F(FrameBatch, AListThatShrinksUnderTheRunIsNotReadPastItsEnd) {

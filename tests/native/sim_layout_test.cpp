@@ -134,6 +134,87 @@ TEST(SimPlot, EachJobIsOneJournalLine) {
     EXPECT_NE(lines[2].find("\"rotation\":0,"), std::string::npos);
 }
 
+// BACKGROUNDPLOT (AutoCAD's reference, "BACKGROUNDPLOT (System Variable)": bit 1 plots in
+// the background, bit 2 publishes in the background; the host plots an automation
+// client's sheets in the background unless it is 0): with an odd value a plot call takes
+// its sheet and answers true at once, the sheet and its journal line come when the
+// background plot ends, and a plot asked for before then is refused (answers false).
+TEST(SimPlot, AnOddBackgroundPlotPlotsLaterAndRefusesAPlotWhileOneIsPending) {
+    struct Case {
+        std::int16_t backgroundPlot;
+        bool background;
+    } cases[] = {{0, false}, {1, true}, {2, false}, {3, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("BACKGROUNDPLOT " + std::to_string(c.backgroundPlot));
+        TempDir dir;
+        sim::Options o;
+        o.journal = dir / "journal.jsonl";
+        o.trace = dir / "trace.txt";
+        LayoutSession s(o);
+        int announced = 0;
+        s.host.onBackgroundPlot = [&announced] { ++announced; };
+        call(s.doc, L"SetVariable", {L"BACKGROUNDPLOT", c.backgroundPlot});
+        put(s.layout, L"ConfigName", L"PDF");
+        put(s.layout, L"PlotType", std::int32_t{4});
+        call(s.layout, L"SetWindowToPlot", {std::vector<double>{0, 0, 0}, std::vector<double>{420, 297, 0}});
+        DispatchPtr plot = object(get(s.doc, L"Plot"));
+
+        EXPECT_TRUE(as<bool>(call(plot, L"PlotToDevice")));
+        // The sheet is the one the settings described when it was asked for.
+        call(s.layout, L"SetWindowToPlot", {std::vector<double>{0, 0, 0}, std::vector<double>{100, 100, 0}});
+        EXPECT_EQ(readLines(o.journal).size(), c.background ? 0u : 1u);
+        EXPECT_EQ(announced, c.background ? 1 : 0);
+        EXPECT_EQ(as<bool>(call(plot, L"PlotToDevice")), !c.background) << "a second plot while one is pending";
+        EXPECT_EQ(as<bool>(call(plot, L"PlotToFile", {(dir / "sheet.pdf").wstring()})), !c.background);
+        EXPECT_EQ(readLines(o.journal).size(), c.background ? 0u : 3u);
+
+        EXPECT_EQ(s.host.finishBackgroundPlot(), c.background);
+        EXPECT_FALSE(s.host.finishBackgroundPlot()) << "written once";
+        std::vector<std::string> lines = readLines(o.journal);
+        ASSERT_EQ(lines.size(), c.background ? 1u : 3u);
+        EXPECT_EQ(lines[0].substr(0, 9), "{\"job\":1,");
+        EXPECT_NE(lines[0].find("\"window\":[0,0,420,297]"), std::string::npos) << lines[0];
+        if (!c.background) continue;
+
+        // The plot ended: the next is taken again, to a file as well, numbered on.
+        EXPECT_TRUE(as<bool>(call(plot, L"PlotToFile", {(dir / "sheet.pdf").wstring()})));
+        EXPECT_FALSE(std::filesystem::exists(dir / "sheet.pdf"));
+        EXPECT_TRUE(s.host.finishBackgroundPlot());
+        EXPECT_TRUE(std::filesystem::exists(dir / "sheet.pdf"));
+        lines = readLines(o.journal);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[1].substr(0, 9), "{\"job\":2,");
+        EXPECT_NE(lines[1].find("\"window\":[0,0,100,100]"), std::string::npos) << lines[1];
+        const std::vector<std::string> trace = readLines(o.trace);
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), "background: job 1 still plotting; PlotToDevice refused"), 1);
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), "background: job 2 written"), 1);
+    }
+}
+
+// A sheet that cannot be written when its background plot ends is lost, as a failed
+// background plot is: nothing is left behind, the trace says why, and the next plot is
+// taken.
+TEST(SimPlot, ABackgroundSheetThatCannotBeWrittenIsLostAndSaysWhy) {
+    TempDir dir;
+    sim::Options o;
+    o.journal = dir / "journal.jsonl";
+    o.trace = dir / "trace.txt";
+    LayoutSession s(o);
+    call(s.doc, L"SetVariable", {L"BACKGROUNDPLOT", std::int16_t{1}});
+    put(s.layout, L"ConfigName", L"PDF");
+    DispatchPtr plot = object(get(s.doc, L"Plot"));
+    const std::filesystem::path file = dir / "sheet.pdf";
+    EXPECT_TRUE(as<bool>(call(plot, L"PlotToFile", {file.wstring()})));
+    writeFile(file, "taken meanwhile");
+    EXPECT_TRUE(s.host.finishBackgroundPlot());
+    EXPECT_EQ(readLines(file), std::vector<std::string>{"taken meanwhile"});
+    EXPECT_FALSE(std::filesystem::exists(o.journal));
+    const std::vector<std::string> trace = readLines(o.trace);
+    ASSERT_FALSE(trace.empty());
+    EXPECT_TRUE(trace.back().starts_with("background: job 1 not written fail: ")) << trace.back();
+    EXPECT_TRUE(as<bool>(call(plot, L"PlotToDevice")));
+}
+
 // A host takes no plot window or scale that is not a number: the call that sets it
 // fails, the settings stay as they were, and the journal (JSON, which has no form for
 // NaN or the infinities) never sees one.

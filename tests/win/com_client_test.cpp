@@ -107,6 +107,28 @@ TEST_F(CadSimTest, SystemVariablesReadAndWrite) {
     EXPECT_THROW(doc->readSysVar(L"NOSUCHVAR"), CadError);
 }
 
+// With an odd BACKGROUNDPLOT the stand-in plots in the background, as the host does
+// (AutoCAD's reference, "BACKGROUNDPLOT (System Variable)"): PlotToDevice answers true at
+// once, the sheet's journal line comes a while later from the stand-in's message loop,
+// and a plot asked for meanwhile answers false.
+TEST_F(CadSimTest, AnOddBackgroundPlotIsWrittenLaterAndRefusesAPlotMeanwhile) {
+    start();
+    doc->writeSysVar(L"BACKGROUNDPLOT", std::int32_t{1});
+    auto layout = doc->currentLayout();
+    ASSERT_FALSE(chooseDeviceWithMedia(*layout).empty());
+    auto plot = doc->plotService();
+    const auto lines = [this] {
+        const std::string text = comtest::readFile(journal);
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    EXPECT_TRUE(plot->runPlot());
+    EXPECT_EQ(lines(), 0) << "written at once";
+    EXPECT_FALSE(plot->runPlot()) << "a second plot while the first is plotting";
+    EXPECT_TRUE(wintest::waitUntil([&] { return lines() == 1; }, 15000, 100)) << "the sheet never came";
+    EXPECT_TRUE(plot->runPlot()) << "refused after the first had ended";
+    EXPECT_TRUE(wintest::waitUntil([&] { return lines() == 2; }, 15000, 100)) << "the second sheet never came";
+}
+
 TEST_F(CadSimTest, LayoutListsFollowTheDevice) {
     startShared();
     auto layout = doc->currentLayout();
