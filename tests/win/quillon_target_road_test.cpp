@@ -113,16 +113,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Target>& info) { return "Profile" + std::to_string(info.index); });
 
 // Set to one CAD, Quillon leaves a stand-in posing as another alone: neither its window
-// nor, with a window rule that matches, its ProgID answers to the target.
+// nor, with a window rule that matches, its ProgID answers to the target. Where the
+// target's window is there but its object is not, the press says so, naming the section
+// to correct; the default CAD stays silent.
 TEST(QuillonTarget, AStandInPosingAsAnotherCadIsNotReached) {
     struct Case {
         const char* what;
         std::string settings;
+        bool told = false;
     };
     const Case cases[] = {
         {"AutoCAD beside BricsCAD", "TargetCAD=AutoCAD\r\n"},
         {"BricsCAD's window, AutoCAD's ProgID",
-         "TargetCAD=Mixed\r\n[CAD:Mixed]\r\nTitlePrefix=BricsCAD\r\nProgID=AutoCAD.Application\r\n"},
+         "TargetCAD=Mixed\r\n[CAD:Mixed]\r\nTitlePrefix=BricsCAD\r\nProgID=AutoCAD.Application\r\n", true},
         {"the default beside BricsCAD", ""},
     };
     for (const Case& c : cases) {
@@ -133,7 +136,17 @@ TEST(QuillonTarget, AStandInPosingAsAnotherCadIsNotReached) {
                        {L"--host", L"BricsCAD", L"--trace", trace.wstring()}, L"BricsCAD - [targets.dxf]");
         ASSERT_TRUE(road.ready()) << road.cadsim().output();
         QuillonProcess::click(road.captureButton());
-        Sleep(2000);
+        const HWND box = road.quillon().messageBox(c.told ? 20000 : 2000);
+        if (c.told) {
+            ASSERT_NE(box, nullptr) << "the unreachable CAD was not told";
+            const std::wstring said = QuillonProcess::messageText(box);
+            EXPECT_NE(said.find(L"AutoCAD.Application"), std::wstring::npos);
+            EXPECT_NE(said.find(L"[CAD:Mixed]"), std::wstring::npos);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 10000));
+        } else {
+            EXPECT_EQ(box, nullptr) << "a message for a CAD that is not there";
+        }
         DWORD_PTR ignored = 0;
         ASSERT_TRUE(SendMessageTimeoutW(road.quillon().mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored));
         EXPECT_EQ(road.preview().picture.count, 0) << "a photograph was taken";
