@@ -54,7 +54,8 @@ public:
 
 private:
     void sheetSent(bool handedOver);
-    // Runs what is queued, then tells whether the run may go on.
+    // Runs what is queued and takes a press on "中止" made while a call to the CAD was
+    // outstanding (desktop/button_press.h), then tells whether the run may go on.
     bool keepGoing();
 
     MainWindow& window_;
