@@ -109,9 +109,9 @@ TEST_P(QuillonBusyCad, TheRunWaitsForAPausedCadAndEndsAsTold) {
         ASSERT_LT(journaledAtPause, all) << "the run was over before the CAD paused";
         Sleep(300);  // Quillon is inside a call to the CAD by now
 
-        // The release first, while Quillon sits in its wait: under Wine the filter sees a
-        // message that wakes the wait, not one that comes while other messages are
-        // handled (there a discarded press would leave nothing anyway).
+        // The release first, while Quillon sits in its wait: Wine asks the filter about
+        // messages that wake the wait, not about one that comes while it handles others
+        // (such a message stays queued for after the call: Wine discards nothing).
         if (c.stopPressed) {
             RECT r{};
             GetClientRect(stop, &r);
