@@ -73,12 +73,14 @@ start_display() {
 # environment holds VARIABLE=VALUE, one process id a line. Wine's own programs, which the
 # Wine server keeps for every program of the prefix, are not among them.
 wine_programs_with() {
-    local pid
+    local pid program
     for pid in $(pgrep -f '\.exe' || true); do
-        [ "$pid" = $$ ] || [ "$pid" = "$BASHPID" ] && continue
         { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qxF "$1" || continue
-        case "$({ tr '\0' ' ' < "/proc/$pid/cmdline"; } 2>/dev/null)" in
-            *cadsim.exe*|*quillon.exe*|*win_tests.exe*) echo "$pid" ;;
+        # The program file (a Wine program's first argument), not a script given one.
+        program=$({ tr '\0' '\n' < "/proc/$pid/cmdline" | head -n 1; } 2>/dev/null)
+        program=${program##*[\\/]}
+        case "${program,,}" in
+            cadsim.exe|quillon.exe|win_tests.exe) echo "$pid" ;;
         esac
     done
 }
