@@ -69,7 +69,25 @@ start_display() {
     return 1
 }
 
+# The project's programs under Wine (the stand-in, Quillon, the test program) whose
+# environment holds VARIABLE=VALUE, one process id a line. Wine's own programs, which the
+# Wine server keeps for every program of the prefix, are not among them.
+wine_programs_with() {
+    local pid program
+    for pid in $(pgrep -f '\.exe' || true); do
+        { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qxF "$1" || continue
+        # The program file (a Wine program's first argument), not a script given one.
+        program=$({ tr '\0' '\n' < "/proc/$pid/cmdline" | head -n 1; } 2>/dev/null)
+        program=${program##*[\\/]}
+        case "${program,,}" in
+            cadsim.exe|quillon.exe|win_tests.exe) echo "$pid" ;;
+        esac
+    done
+}
+
+# Ends the virtual display, and the Wine server unless programs of another run (a second
+# ./test of this checkout) still use it: ours have ended by now.
 stop_display() {
-    wineserver -k >/dev/null 2>&1 || true
+    [ -n "$(wine_programs_with "WINEPREFIX=$WINEPREFIX")" ] || wineserver -k >/dev/null 2>&1 || true
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
 }

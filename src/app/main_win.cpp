@@ -24,13 +24,15 @@ int runQuillon(int show) {
     // COM for the CAD link and the taskbar button, for as long as anything of ours uses it
     // (declared first, so it ends last). Without it the CAD host is simply never found.
     cad::com::ComInit com;
+    platform::WinShellServices shell;
     // A busy CAD (a command running, a dialog open) rejects our calls: each is tried
     // again for up to 10 s before it fails. On Windows COM retries through this message
-    // filter; under Wine the COM client does it itself (cad/com/busy_wait_win.h).
+    // filter; under Wine the COM client does it itself (cad/com/busy_wait_win.h). While
+    // a call is outstanding the filter also notes a press on a running plot's "中止",
+    // which the system would not dispatch and might discard (desktop/button_press.h).
     const cad::BusyWait busyWait;
-    cad::com::MessageFilterScope busyFilter(cad::com::busyWaitFilter(busyWait));
-
-    platform::WinShellServices shell;
+    cad::com::MessageFilterScope busyFilter(
+        cad::com::busyWaitFilter(busyWait, [&shell] { shell.noteInputDuringCall(); }));
     // A failure that reaches a window procedure is told in the program's own message box.
     platform::setFailureReporter([&shell](const std::wstring& text) { shell.showMessage(text); });
     const base::ScopeExit reporterGone([] { platform::setFailureReporter(nullptr); });

@@ -29,9 +29,11 @@ PlotRun::PlotRun(MainWindow& window, ui::Button& print, ui::Button& stop)
     print_.setEnabled(false);
     stop_.setEnabled(true);
     window.plotMayContinue = true;
+    shell_.watchPressesDuringCalls(&stop_);
 }
 
 PlotRun::~PlotRun() {
+    shell_.watchPressesDuringCalls(nullptr);
     window_.plotMayContinue = false;
     window_.setPlotRunning(false);
     print_.setEnabled(true);
@@ -142,6 +144,8 @@ bool PlotRun::sendSheet(const std::wstring& name, const std::function<bool()>& s
 
 bool PlotRun::keepGoing() {
     shell_.processMessages();
+    // "中止" pressed while the CAD was busy with a call (desktop/button_press.h).
+    if (shell_.takePressDuringCall()) window_.plotMayContinue = false;
     return window_.plotMayContinue;
 }
 

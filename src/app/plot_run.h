@@ -82,7 +82,8 @@ private:
     // The word at the end of the run: the files' report, or the device's message when
     // something went wrong.
     void report();
-    // Runs what is queued, then tells whether the run may go on.
+    // Runs what is queued and takes a press on "中止" made while a call to the CAD was
+    // outstanding (desktop/button_press.h), then tells whether the run may go on.
     bool keepGoing();
 
     MainWindow& window_;

@@ -14,6 +14,10 @@
 #include "desktop/canvas.h"
 #include "ui/pixel_bitmap.h"
 
+namespace ui {
+class Button;
+}
+
 namespace desktop {
 
 inline constexpr wchar_t kAppTitle[] = L"Quillon 2.06";
@@ -105,6 +109,15 @@ public:
     virtual void sleep(int milliseconds) = 0;
     virtual void processMessages() = 0;  // runs what is queued, then returns
     virtual void pressEscapeKey() = 0;   // a synthesised press and release
+
+    // ---- presses made while a call to the CAD is outstanding
+    // The system dispatches no input during such a call and may discard it; presses on
+    // the watched button made meanwhile (desktop/button_press.h) are noted instead. A new
+    // watch (null: none) forgets what was noted.
+    virtual void watchPressesDuringCalls(const ui::Button* button) = 0;
+    // Whether the watched button was pressed during a call since it was watched or last
+    // asked.
+    virtual bool takePressDuringCall() = 0;
 
     // ---- graphics
     // A 32-bit copy of this rectangle of the display, layered windows included

@@ -3,14 +3,17 @@
 
 #include <shlobj.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cwchar>
 
 #include "cad/com/co_application_win.h"
+#include "desktop/button_press.h"
 #include "desktop/canvas_win.h"
 #include "desktop/dib_win.h"
 #include "ui/win/dpi_win.h"
+#include "ui/win/peer_win.h"
 
 namespace platform {
 
@@ -215,6 +218,46 @@ void WinShellServices::pressEscapeKey() {
     }
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
+}
+
+// ---- presses made while a call to the CAD is outstanding
+
+void WinShellServices::watchPressesDuringCalls(const ui::Button* button) {
+    watched_ = button;
+    pressedDuringCall_ = false;
+}
+
+bool WinShellServices::takePressDuringCall() {
+    const bool pressed = pressedDuringCall_;
+    pressedDuringCall_ = false;
+    return pressed;
+}
+
+void WinShellServices::noteInputDuringCall() {
+    const PeerWin* peer = watched_ ? PeerWin::of(*watched_) : nullptr;
+    const HWND button = peer ? peer->hwnd() : nullptr;
+    if (!button || pressedDuringCall_) return;
+    RECT client{};
+    GetClientRect(button, &client);
+    const desktop::ButtonState state{client.right, client.bottom, IsWindowEnabled(button) != FALSE};
+    // The first message of each kind for the button, left in the queue: dispatched after
+    // the call, should the system keep it, it finds the run already stopping.
+    struct Kind {
+        UINT message;
+        desktop::QueuedInput::Kind kind;
+    };
+    for (const Kind k : {Kind{WM_LBUTTONUP, desktop::QueuedInput::Kind::LeftButtonUp},
+                         Kind{WM_KEYDOWN, desktop::QueuedInput::Kind::KeyDown},
+                         Kind{WM_KEYUP, desktop::QueuedInput::Kind::KeyUp}}) {
+        MSG msg{};
+        if (!PeekMessageW(&msg, button, k.message, k.message, PM_NOREMOVE | PM_NOYIELD)) continue;
+        desktop::QueuedInput input;
+        input.kind = k.kind;
+        input.x = GET_X_LPARAM(msg.lParam);
+        input.y = GET_Y_LPARAM(msg.lParam);
+        input.key = static_cast<int>(msg.wParam);
+        if (desktop::pressesButton(input, state)) pressedDuringCall_ = true;
+    }
 }
 
 // ---- graphics

@@ -52,6 +52,13 @@ public:
     void processMessages() override;
     void pressEscapeKey() override;
 
+    void watchPressesDuringCalls(const ui::Button* button) override;
+    bool takePressDuringCall() override;
+    // For the COM message filter, when messages arrive while a call to the CAD is
+    // outstanding: notes a press on the watched button among them, leaving the queue as
+    // it is.
+    void noteInputDuringCall();
+
     std::shared_ptr<ui::PixelBitmap> copyScreen(const desktop::ScreenRect& area) override;
     std::shared_ptr<ui::PixelBitmap> shrinkWhiteOnBlack(const ui::PixelBitmap& source, int width, int height) override;
     std::unique_ptr<desktop::Canvas> openCanvas(ui::PixelBitmap& target) override;
@@ -60,6 +67,8 @@ private:
     HWND owner_ = nullptr;
     cad::com::ComPtr<ITaskbarList3> taskbar_;
     bool taskbarTried_ = false;
+    const ui::Button* watched_ = nullptr;
+    bool pressedDuringCall_ = false;
 };
 
 }  // namespace platform

@@ -15,6 +15,7 @@
 
 #include "app/plot_run.h"
 #include "base/text_codec.h"
+#include "desktop/button_press.h"
 #include "plot_batch_rig.h"
 #include "sheets/style_table.h"
 
@@ -184,6 +185,63 @@ TEST_P(BatchPlot, AbortAfterAPlotRequestPlotsThatSheetAndNoMore) {
         EXPECT_EQ(shell().log.back(), "progress 0/0");
         expectIdle(before);
     }
+}
+
+// "中止" pressed while the CAD plots a sheet: the system dispatches no input while the
+// call is outstanding and may discard it, so the button never gets the press, which
+// reaches the run only as noted during the call (desktop/button_press.h). The run stops
+// after that sheet all the same, and the press is taken once: the next run plots every
+// sheet.
+TEST_P(BatchPlot, StopPressedWhileTheCadPlotsASheetStopsTheRunAfterIt) {
+    for (const int pressDuring : {1, 4, 6}) {
+        SCOPED_TRACE("中止 pressed during plot " + std::to_string(pressDuring));
+        start();
+        const ui::Rect before = f().form().windowRect();
+        int plots = 0;
+        rig->cad.alter = [&](std::wstring_view member, const cad::ValueList&, cad::Value&) {
+            if (member != L"PlotToDevice" || ++plots != pressDuring) return;
+            const ui::Button& stop = stopButton();
+            shell().inputDuringCall({desktop::QueuedInput::Kind::LeftButtonUp, stop.width() / 2, stop.height() / 2});
+        };
+        print();
+        const Windows all = sheetWindows();
+        EXPECT_EQ(windows(), Windows(all.begin(), all.begin() + pressDuring));
+        expectIdle(before);
+
+        rig->cad.alter = {};
+        print();
+        EXPECT_EQ(jobs().size(), static_cast<std::size_t>(pressDuring) + all.size()) << "the next run";
+    }
+}
+
+// What counts as a press on a button when it arrives while a call is outstanding: a
+// 47 x 31 button, as "中止" is at 96 dpi.
+TEST(PressDuringACall, WhatCountsAsAPress) {
+    using Kind = desktop::QueuedInput::Kind;
+    const struct {
+        const char* what;
+        desktop::QueuedInput input;
+        bool enabled;
+        bool press;
+    } cases[] = {
+        {"the left button released over it", {Kind::LeftButtonUp, 23, 15}, true, true},
+        {"released over its top-left pixel", {Kind::LeftButtonUp, 0, 0}, true, true},
+        {"released over its bottom-right pixel", {Kind::LeftButtonUp, 46, 30}, true, true},
+        {"released just right of it", {Kind::LeftButtonUp, 47, 15}, true, false},
+        {"released just below it", {Kind::LeftButtonUp, 23, 31}, true, false},
+        {"released just left of it", {Kind::LeftButtonUp, -1, 15}, true, false},
+        {"released just above it", {Kind::LeftButtonUp, 23, -1}, true, false},
+        {"released over it while it is disabled", {Kind::LeftButtonUp, 23, 15}, false, false},
+        {"the space bar released", {Kind::KeyUp, 0, 0, desktop::kSpaceKey}, true, true},
+        {"the space bar pressed, not yet released", {Kind::KeyDown, 0, 0, desktop::kSpaceKey}, true, false},
+        {"Enter pressed", {Kind::KeyDown, 0, 0, desktop::kReturnKey}, true, true},
+        {"Enter released", {Kind::KeyUp, 0, 0, desktop::kReturnKey}, true, false},
+        {"another key released", {Kind::KeyUp, 0, 0, 'A'}, true, false},
+        {"the space bar released while it is disabled", {Kind::KeyUp, 0, 0, desktop::kSpaceKey}, false, false},
+        {"another message over it", {Kind::Other, 23, 15}, true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(desktop::pressesButton(c.input, {47, 31, c.enabled}), c.press) << c.what;
 }
 
 TEST_P(BatchPlot, StopButtonClearsTheFlagAndPumpsOnce) {

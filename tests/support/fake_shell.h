@@ -16,11 +16,14 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/text_codec.h"
+#include "desktop/button_press.h"
 #include "desktop/shell_services.h"
 #include "support/memory_canvas.h"
+#include "ui/widgets.h"
 
 namespace testing_support {
 
@@ -168,6 +171,23 @@ public:
         for (auto& action : now) action();
     }
     void pressEscapeKey() override { log.push_back("escape"); }
+
+    // Presses during a call to the CAD: the button watched, and what was noted.
+    const ui::Button* watchedDuringCalls = nullptr;
+    bool pressedDuringCall = false;
+    void watchPressesDuringCalls(const ui::Button* button) override {
+        watchedDuringCalls = button;
+        pressedDuringCall = false;
+    }
+    bool takePressDuringCall() override { return std::exchange(pressedDuringCall, false); }
+    // A message for the watched button that arrives while a call is outstanding, as the
+    // message filter sees it; the system then discards it, so the button never gets it.
+    void inputDuringCall(const desktop::QueuedInput& input) {
+        if (watchedDuringCalls &&
+            desktop::pressesButton(input, {watchedDuringCalls->width(), watchedDuringCalls->height(),
+                                           watchedDuringCalls->enabled()}))
+            pressedDuringCall = true;
+    }
 
     std::shared_ptr<ui::PixelBitmap> copyScreen(const desktop::ScreenRect& area) override {
         log.push_back("copy " + std::to_string(area.left) + "," + std::to_string(area.top) + " " +

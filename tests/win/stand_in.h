@@ -6,7 +6,8 @@
 // the class object of a stand-in that was killed stays registered and makes every later
 // stand-in unreachable until the Wine server restarts. So when one has to be killed, the
 // test fails, and every later stand-in of this test program refuses to start, at once and
-// saying why (tests/win/run-suite restarts the Wine server after the program).
+// saying why; the program then exits with 4, on which tests/win/run-suite restarts the
+// Wine server.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 #include "cad/com/busy_wait_win.h"
 
+#include <utility>
+
 #include "cad/com/message_filter_win.h"
 
 namespace cad::com {
@@ -7,7 +9,8 @@ namespace {
 
 class BusyWaitFilter final : public MessageFilter {
 public:
-    explicit BusyWaitFilter(const BusyWait& policy) : policy_(policy) {}
+    BusyWaitFilter(const BusyWait& policy, std::function<void()> messagesPending)
+        : policy_(policy), messagesPending_(std::move(messagesPending)) {}
 
     // A call rejected `elapsed` ms after it was made; both kinds of rejection mean busy.
     DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD elapsed, DWORD) override {
@@ -15,14 +18,27 @@ public:
         return wait ? static_cast<DWORD>(wait->count()) : static_cast<DWORD>(-1);
     }
 
+    // Messages arrived during a call: looked at, then COM's default handling.
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK task, DWORD elapsed, DWORD type) override {
+        if (messagesPending_) {
+            try {
+                messagesPending_();
+            } catch (...) {
+                // Nothing may leave a COM callback; the messages go their default way.
+            }
+        }
+        return MessageFilter::MessagePending(task, elapsed, type);
+    }
+
 private:
     BusyWait policy_;
+    std::function<void()> messagesPending_;
 };
 
 }  // namespace
 
-ComPtr<IMessageFilter> busyWaitFilter(const BusyWait& policy) {
-    return ComPtr<IMessageFilter>::adopt(new BusyWaitFilter(policy));
+ComPtr<IMessageFilter> busyWaitFilter(const BusyWait& policy, std::function<void()> messagesPending) {
+    return ComPtr<IMessageFilter>::adopt(new BusyWaitFilter(policy, std::move(messagesPending)));
 }
 
 void waitDispatchingPaint(std::chrono::milliseconds time) {

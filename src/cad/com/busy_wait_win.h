@@ -18,6 +18,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string_view>
 
 #include "cad/busy_wait.h"
@@ -28,8 +29,10 @@ namespace cad::com {
 
 // Quillon's message filter: rejected calls tried again as the policy says, window
 // messages that arrive meanwhile handled as COM does by default (paint dispatched,
-// input kept for later).
-ComPtr<IMessageFilter> busyWaitFilter(const BusyWait& policy);
+// input not dispatched, and in some cases discarded). `messagesPending`, when given, is
+// called each time messages arrive while a call is outstanding, before COM handles them:
+// it may look at the queue (desktop/button_press.h), and must leave it as it is.
+ComPtr<IMessageFilter> busyWaitFilter(const BusyWait& policy, std::function<void()> messagesPending = {});
 
 // Waits for `time`, dispatching the paint messages of this thread's windows meanwhile;
 // every other message stays queued, so no button press or menu runs in the middle of a
