@@ -89,8 +89,7 @@ void MainWindow::chooseTargetCad() { form_->popUpMenu(targetCadMenu(true), *grid
 void MainWindow::setTargetCads(std::vector<cad::CadProfile> profiles, std::wstring_view name) {
     if (profiles.empty()) profiles = cad::builtInProfiles();
     targetCads_ = std::move(profiles);
-    const cad::CadProfile& chosen = cad::profileNamed(targetCads_, name);
-    showTarget(static_cast<std::size_t>(&chosen - targetCads_.data()));
+    showTarget(cad::profileIndex(targetCads_, name));
 }
 
 void MainWindow::chooseTarget(std::size_t index) {
