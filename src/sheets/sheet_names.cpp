@@ -95,22 +95,25 @@ struct Piece {
 };
 
 // Shortens the free text of `pieces` until all of them take at most `room` UTF-16 units:
-// a character at a time off the end of the longest free piece (the last of equal ones).
-// The number is never cut; it alone may still be longer than `room`.
+// a character at a time off the end of the longest field (the last of equal ones), and
+// only once the fields are empty off the longest run of the pattern's own text, which
+// the user wrote as it should stay. The number is never cut; it alone may still be
+// longer than `room`.
 void shortenFreeText(std::vector<Piece>& pieces, std::size_t room) {
     std::vector<std::size_t> lengths;
     std::size_t total = 0;
     for (const Piece& p : pieces) total += lengths.emplace_back(utf16Length(p.text));
-    while (total > room) {
-        std::size_t longest = pieces.size();
-        for (std::size_t k = 0; k < pieces.size(); ++k)
-            if (pieces[k].kind != Piece::Number && lengths[k] > 0 &&
-                (longest == pieces.size() || lengths[k] >= lengths[longest]))
-                longest = k;
-        if (longest == pieces.size()) return;
-        const std::size_t dropped = dropLastCharacter(pieces[longest].text);
-        lengths[longest] -= dropped;
-        total -= dropped;
+    for (const Piece::Kind kind : {Piece::Field, Piece::Text}) {
+        while (total > room) {
+            std::size_t longest = pieces.size();
+            for (std::size_t k = 0; k < pieces.size(); ++k)
+                if (pieces[k].kind == kind && lengths[k] > 0 && (longest == pieces.size() || lengths[k] >= lengths[longest]))
+                    longest = k;
+            if (longest == pieces.size()) break;
+            const std::size_t dropped = dropLastCharacter(pieces[longest].text);
+            lengths[longest] -= dropped;
+            total -= dropped;
+        }
     }
 }
 

@@ -36,8 +36,9 @@ std::optional<std::wstring> patternProblem(std::wstring_view pattern);
 bool patternUsesAttributes(std::wstring_view pattern);
 
 // The pattern with its tokens filled in, made a name a file system takes: its free text
-// (all but the sheet's number) shortened from the end of its longest part until the name
-// takes at most `room` UTF-16 units, characters no file name may hold (\ / : * ? " < > |
+// shortened until the name takes at most `room` UTF-16 units (from the end of the longest
+// of the drawing's name, the date and the attributes' texts, then of the pattern's own
+// text; never the sheet's number), characters no file name may hold (\ / : * ? " < > |
 // and control characters) become "_", spaces and dots at the end go, a device name of
 // the system (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, COM¹²³, LPT1-9, LPT¹²³, also
 // before spaces and a dot: "NUL .x") gains "_" after it, and an empty result becomes the

@@ -103,7 +103,7 @@ std::size_t utf16Length(const std::wstring& text) {
 }
 
 // A path that would pass the system's 259 units is shortened in its free text, the longest
-// part first, so that the host is never handed a name it refuses for its length; the
+// of the drawing's name, the date and the attributes first, the pattern's own text last, so that the host is never handed a name it refuses for its length; the
 // sheet's number, the copy number and the extension stay.
 TEST(PlotFileNames, ANameTooLongForItsFolderIsShortenedInItsFreeText) {
     const std::wstring folder = L"C:\\out";  // with its separator 7 units, with ".pdf" 11: 248 left
@@ -133,6 +133,10 @@ TEST(PlotFileNames, ANameTooLongForItsFolderIsShortenedInItsFreeText) {
          kanjiName.substr(0, kanjiName.size() == 200 ? 122 : 244) + L"-07"},
         {"number_first", L"{n:03} {drawing}", {std::wstring(300, L'a'), 7, L"", nullptr}, false,
          L"007 " + std::wstring(244, L'a')},
+        {"the_patterns_own_text_last", std::wstring(250, L'y') + L"-{drawing}-{n:02}",
+         {std::wstring(10, L'a'), 7, L"", nullptr}, false, std::wstring(245, L'y') + L"-07"},
+        {"pattern_text_alone", std::wstring(300, L'y') + L"{n:02}", {L"", 7, L"", nullptr}, false,
+         std::wstring(246, L'y') + L"07"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
