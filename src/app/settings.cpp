@@ -185,11 +185,13 @@ void applySettings(MainWindow& f, const Reader& r) {
     f.framePage.layer->setText(r.str(L"mvLayer", L"MORVEL"));
     f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
-    if (r.userSwitch(L"ShowGrid")) f.showGridPage(true);
-    if (r.userSwitch(L"BlockWaku")) f.setBlockFrames(true);
+    // The switches change the window only where the file differs from it (at a start
+    // that is where the file turns them on), so that a second reading changes nothing.
+    if (const bool on = r.userSwitch(L"ShowGrid"); on != f.gridPageShown()) f.showGridPage(on);
+    if (const bool on = r.userSwitch(L"BlockWaku"); on != f.blockFrames()) f.setBlockFrames(on);
     f.fileOutput.folder = r.str(L"PlotFolder", L"");
     f.fileOutput.pattern = r.str(L"PlotName", plot::kDefaultNamePattern);
-    if (r.userSwitch(L"PlotToFile")) f.setPlotToFile(true);
+    if (const bool on = r.userSwitch(L"PlotToFile"); on != f.fileOutput.on) f.setPlotToFile(on);
     f.fileOutputKept = r.ini.read(kSettingsSection, L"PlotToFile") || r.ini.read(kSettingsSection, L"PlotFolder") ||
                        r.ini.read(kSettingsSection, L"PlotName") || f.fileOutput.on;
     f.setTargetCads(targetCadProfiles(r.ini, r.problems), r.str(L"TargetCAD", L""));

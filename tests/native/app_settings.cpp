@@ -135,6 +135,11 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(place(f).left, 0);
                      EXPECT_EQ(place(f).top, 0);
                  }},
+        ReadCase{"grid_page_shown_at_the_right_edge", L"[MORVEL]\nLeft=5000\nShowGrid=1\n",
+                 [](MainWindow& f, auto&) {
+                     EXPECT_EQ(place(f).left + place(f).width, 1920) << "grown to the left, inside the screen";
+                     EXPECT_EQ(place(f).width, 570 + ui::MemoryFormPeer::kFrameWidth);
+                 }},
         ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.gridPage.autoPrintScale->checked()); }},
         ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.gridPage.autoPrintScale->checked()); }},
         ReadCase{"keisan_hex", L"[MORVEL]\nKeisan=0x10\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.gridPage.autoPrintScale->checked()); }},
