@@ -134,9 +134,9 @@ bool duplicates(const FrameRect& a, const FrameRect& b) {
            std::fabs(a.maxy - b.maxy) < kDuplicateTolerance && std::fabs(a.maxx - b.maxx) < kDuplicateTolerance;
 }
 
-// The duplicate pass: a record is marked when any earlier record duplicates it; `earlier`
-// gets, for each marked record, the first record found to duplicate it. Marks
-// never change what is compared, so the result does not depend on the order the pairs are
+// The duplicate pass: a record is marked when any earlier record duplicates it, and
+// `earlier` gets, for each marked record, the first record found to duplicate it. Marks
+// never change what is compared, so the marks do not depend on the order the pairs are
 // visited in. Two records within the tolerance on their bottom and left edges have edges
 // whose whole parts differ by at most one (the computed difference is below 1 only when
 // the exact one is), so records are put in cells by the whole parts of those two edges,
