@@ -2,6 +2,8 @@
 // itself.
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/handler_failure.h"
 #include "app/settings.h"
 #include "ui/pixel_bitmap.h"
@@ -90,8 +92,7 @@ void MainWindow::chooseTargetCad() { form_->popUpMenu(targetCadMenu(true), *grid
 void MainWindow::setTargetCads(std::vector<cad::CadProfile> profiles, std::wstring_view name) {
     if (profiles.empty()) profiles = cad::builtInProfiles();
     targetCads_ = std::move(profiles);
-    const cad::CadProfile& chosen = cad::profileNamed(targetCads_, name);
-    showTarget(static_cast<std::size_t>(&chosen - targetCads_.data()));
+    showTarget(cad::profileIndex(targetCads_, name));
 }
 
 void MainWindow::chooseTarget(std::size_t index) {
@@ -124,10 +125,18 @@ void MainWindow::showGridPage(bool shown) {
     if (shown) {
         // The page's controls reach further right than the designed window: a window
         // narrower than they need grows to show them all.
+        // A window on the primary screen grows no further than its work area's right
+        // edge, moving left instead (the settings then place it alike at the next start).
         const ui::Rect outer = form_->windowRect();
         const int frameWidth = outer.width - form_->bounds().width;
         const int needed = form_->scale(kGridPageClientWidth) + frameWidth;
-        if (outer.width < needed) form_->setWindowRect({outer.left, outer.top, needed, outer.height});
+        if (outer.width < needed) {
+            int left = outer.left;
+            const desktop::ScreenRect work = shell_.primaryWorkArea();
+            if (left >= work.left && left < work.right && left + needed > work.right)
+                left = std::max(work.left, work.right - needed);
+            form_->setWindowRect({left, outer.top, needed, outer.height});
+        }
     }
     gridPage.sheet->setTabVisible(shown);
     gridPage.sheet->setEnabled(shown);

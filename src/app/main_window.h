@@ -140,6 +140,9 @@ public:
     // Whether the user turned the file output on or off in this session, or the settings
     // held its keys (they are then written back).
     bool fileOutputKept = false;
+    // Reading the settings stopped at a failure: the file is not written at the end, so
+    // that nothing the start did not read is lost.
+    bool settingsUnread = false;
 
     // The scale of the monitor in percent, read once at start-up; the marks on the
     // photographs follow it.

@@ -7,11 +7,14 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/handler_failure.h"
 #include "app/main_window.h"
 #include "app/target_cads.h"
 #include "base/file_replace.h"
 #include "base/ini_file.h"
+#include "base/names.h"
 #include "base/text_codec.h"
+#include "cad/value.h"
 
 namespace app {
 
@@ -25,9 +28,11 @@ using base::toUtf16Le;
 namespace {
 
 // Reads keys of the one section; a value that is not a number where a number belongs
-// takes the default.
+// takes the default. A switch the user is invited to write by hand that cannot be read is
+// described in `problems`.
 struct Reader {
     const IniFile& ini;
+    std::vector<std::wstring>& problems;
 
     std::wstring str(const wchar_t* key, const wchar_t* fallback) const {
         return ini.read(kSettingsSection, key).value_or(fallback);
@@ -38,6 +43,17 @@ struct Reader {
         return parseSettingsInt(*text).value_or(fallback);
     }
     bool boolean(const wchar_t* key, bool fallback) const { return integer(key, fallback ? 1 : 0) != 0; }
+    // A switch the README shows the user (ShowGrid, BlockWaku, PlotToFile): off unless
+    // the file turns it on.
+    bool userSwitch(const wchar_t* key) const {
+        const auto text = ini.read(kSettingsSection, key);
+        if (!text) return false;
+        if (const std::optional<bool> on = parseSettingsSwitch(*text)) return *on;
+        problems.push_back(L"[" + std::wstring(kSettingsSection) + L"] の " + key + L"=" + *text +
+                           L" は読めません (1 か 0、true か false、yes か no、on か off で書きます)。"
+                           L"オフとして始めます。");
+        return false;
+    }
 };
 
 // The height of the caption bar that must stay inside the work area, so that the window
@@ -81,6 +97,15 @@ std::wstring settingsPath(const std::wstring& programPath) {
     return (hasExtension ? programPath.substr(0, dot) : programPath) + L".ini";
 }
 
+std::optional<bool> parseSettingsSwitch(std::wstring_view t) {
+    if (const std::optional<int> number = parseSettingsInt(t)) return *number != 0;
+    for (const wchar_t* on : {L"true", L"yes", L"on"})
+        if (base::sameNameIgnoringCase(t, on)) return true;
+    for (const wchar_t* off : {L"false", L"no", L"off"})
+        if (base::sameNameIgnoringCase(t, off)) return false;
+    return std::nullopt;
+}
+
 std::optional<int> parseSettingsInt(std::wstring_view t) {
     const auto digit = [](wchar_t c, int base) -> int {
         if (c >= L'0' && c <= L'9') return c - L'0';
@@ -117,19 +142,27 @@ std::optional<int> parseSettingsInt(std::wstring_view t) {
     return static_cast<int>(v);
 }
 
-void readSettings(MainWindow& f) {
-    desktop::ShellServices& shell = f.shell();
-    const std::wstring path = settingsPath(shell.programPath());
-    IniFile ini;
-    std::wstring problem;
-    try {
-        if (auto bytes = readFileBytes(toPath(path)))
-            ini = IniFile(decodeText(*bytes, [&](std::string_view b) { return shell.decodeAnsi(b); }).text);
-    } catch (const std::exception&) {
-        problem = L"設定ファイル " + path + L" を読めません。既定の設定で始めます。";
-    }
-    const Reader r{ini};
+namespace {
 
+constexpr wchar_t kReadingStoppedText[] = L" 残りは既定の設定で始めます。このファイルは終了するときにも書き換えません。";
+
+// The text of the failure being handled.
+std::wstring failureText() {
+    try {
+        throw;
+    } catch (const cad::CadError& e) {
+        return e.text();
+    } catch (const std::exception& e) {
+        return base::fromUtf8(e.what());
+    } catch (...) {
+    }
+    return kUnknownFailureText;
+}
+
+// The file's values into the window, in the designed order (the frame page's order check
+// box runs its handler as it is set).
+void applySettings(MainWindow& f, const Reader& r) {
+    desktop::ShellServices& shell = f.shell();
     ui::Form& form = f.form();
     form.setWindowRect(placeOnScreen(r, form.windowRect(), shell.primaryScreenSize(), shell.primaryWorkArea()));
 
@@ -152,24 +185,61 @@ void readSettings(MainWindow& f) {
     f.framePage.layer->setText(r.str(L"mvLayer", L"MORVEL"));
     f.framePage.landscapeRotation->setItemIndex(r.integer(L"YokoKaiten", 1));
     f.framePage.portraitRotation->setItemIndex(r.integer(L"TateKaiten", 0));
-    if (r.boolean(L"ShowGrid", false)) f.showGridPage(true);
-    if (r.boolean(L"BlockWaku", false)) f.setBlockFrames(true);
+    // The switches change the window only where the file differs from it (at a start
+    // that is where the file turns them on), so that a second reading changes nothing.
+    if (const bool on = r.userSwitch(L"ShowGrid"); on != f.gridPageShown()) f.showGridPage(on);
+    if (const bool on = r.userSwitch(L"BlockWaku"); on != f.blockFrames()) f.setBlockFrames(on);
     f.fileOutput.folder = r.str(L"PlotFolder", L"");
     f.fileOutput.pattern = r.str(L"PlotName", plot::kDefaultNamePattern);
-    if (r.boolean(L"PlotToFile", false)) f.setPlotToFile(true);
-    f.fileOutputKept = ini.read(kSettingsSection, L"PlotToFile") || ini.read(kSettingsSection, L"PlotFolder") ||
-                       ini.read(kSettingsSection, L"PlotName") || f.fileOutput.on;
-    std::vector<std::wstring> profileProblems;
-    f.setTargetCads(targetCadProfiles(ini, profileProblems), r.str(L"TargetCAD", L""));
+    if (const bool on = r.userSwitch(L"PlotToFile"); on != f.fileOutput.on) f.setPlotToFile(on);
+    f.fileOutputKept = r.ini.read(kSettingsSection, L"PlotToFile") || r.ini.read(kSettingsSection, L"PlotFolder") ||
+                       r.ini.read(kSettingsSection, L"PlotName") || f.fileOutput.on;
+    f.setTargetCads(targetCadProfiles(r.ini, r.problems), r.str(L"TargetCAD", L""));
+}
 
-    if (problem.empty() && !profileProblems.empty()) {
-        problem = L"設定ファイル " + path + L" の CAD の設定:";
-        for (const std::wstring& p : profileProblems) problem += L"\n" + p;
+}  // namespace
+
+void readSettings(MainWindow& f) {
+    f.settingsUnread = false;
+    std::wstring path;
+    try {
+        desktop::ShellServices& shell = f.shell();
+        path = settingsPath(shell.programPath());
+        IniFile ini;
+        std::wstring problem;
+        try {
+            if (auto bytes = readFileBytes(toPath(path)))
+                ini = IniFile(decodeText(*bytes, [&](std::string_view b) { return shell.decodeAnsi(b); }).text);
+        } catch (const std::exception&) {
+            problem = L"設定ファイル " + path + L" を読めません。既定の設定で始めます。";
+        }
+        std::vector<std::wstring> problems;
+        try {
+            applySettings(f, Reader{ini, problems});
+        } catch (...) {
+            // What was read stays; the rest keeps its default. The file is left as it is
+            // at the end, so that nothing of it is lost.
+            f.settingsUnread = true;
+            problems.push_back(L"設定を読む途中で止まりました: " + failureText() + kReadingStoppedText);
+        }
+        if (!problems.empty()) {
+            if (problem.empty()) problem = L"設定ファイル " + path + L" の設定:";
+            for (const std::wstring& p : problems) problem += L"\n" + p;
+        }
+        if (!problem.empty()) shell.showMessage(problem);
+    } catch (...) {
+        // The shell's own services failed on the way: still one message, if it can be shown.
+        f.settingsUnread = true;
+        try {
+            f.shell().showMessage(L"設定ファイル " + path + L" を読む途中で止まりました: " + failureText() +
+                                  kReadingStoppedText);
+        } catch (...) {
+        }
     }
-    if (!problem.empty()) shell.showMessage(problem);
 }
 
 void writeSettings(MainWindow& f) {
+    if (f.settingsUnread) return;  // said at the start
     desktop::ShellServices& shell = f.shell();
     const std::wstring path = settingsPath(shell.programPath());
     const std::wstring refused = path + L" に書き込めません";
@@ -213,12 +283,18 @@ void writeSettings(MainWindow& f) {
     put(L"TateKaiten", num(f.framePage.portraitRotation->itemIndex()));
     // Beyond the designed keys: written once the page was shown, so that a file of a user
     // who never asked for it stays as it was.
-    if (f.gridPageShown() || ini.read(kSettingsSection, L"ShowGrid")) put(L"ShowGrid", flag(f.gridPageShown()));
-    if (f.blockFrames() || ini.read(kSettingsSection, L"BlockWaku")) put(L"BlockWaku", flag(f.blockFrames()));
+    // A switch the file gave in words it reads is written as 0 or 1; one it could not
+    // read (named at the start) stays as the user wrote it until the user turns it on.
+    auto putSwitch = [&](const wchar_t* key, bool on) {
+        const std::optional<std::wstring> old = ini.read(kSettingsSection, key);
+        if (on || !old || parseSettingsSwitch(*old)) put(key, flag(on));
+    };
+    if (f.gridPageShown() || ini.read(kSettingsSection, L"ShowGrid")) putSwitch(L"ShowGrid", f.gridPageShown());
+    if (f.blockFrames() || ini.read(kSettingsSection, L"BlockWaku")) putSwitch(L"BlockWaku", f.blockFrames());
     // The file output's three keys together, once it was turned on or any of them was
     // there, so that the user finds the folder and the name pattern to edit.
     if (f.fileOutputKept) {
-        put(L"PlotToFile", flag(f.fileOutput.on));
+        putSwitch(L"PlotToFile", f.fileOutput.on);
         put(L"PlotFolder", f.fileOutput.folder);
         put(L"PlotName", f.fileOutput.pattern);
     }

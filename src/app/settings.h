@@ -20,13 +20,20 @@ std::wstring settingsPath(const std::wstring& programPath);
 // a value beyond 32 bits.
 std::optional<int> parseSettingsInt(std::wstring_view text);
 
+// A switch the user writes by hand: a number as parseSettingsInt() reads it (on unless 0),
+// or true/false, yes/no, on/off in any letter case. Nothing for other text.
+std::optional<bool> parseSettingsSwitch(std::wstring_view text);
+
 // Restores the window's place and size, the controls, the saved names and the target CAD
-// (with the user's [CAD:<name>] profiles). Values that are not numbers where numbers
-// belong take their defaults silently; a file that cannot be read, and CAD sections that
-// cannot be used, are named in one message.
+// (with the user's [CAD:<name>] profiles). Never throws. Values that are not numbers
+// where numbers belong take their defaults silently; a file that cannot be read, a switch
+// of the user's that cannot be read (ShowGrid, BlockWaku, PlotToFile: off), CAD sections
+// that cannot be used and any failure on the way (what was read stays, the rest is the
+// default, and the file is then not written at the end) are named in one message.
 void readSettings(MainWindow& form);
 
-// Writes every key back, keeping the rest of the file. The file is replaced whole or not at
+// Writes every key back, keeping the rest of the file (and a switch the start could not
+// read, unless it was turned on since). The file is replaced whole or not at
 // all; when that is refused the message "<path> に書き込めません" is shown.
 void writeSettings(MainWindow& form);
 

@@ -57,7 +57,9 @@ SheetFiles::SheetFiles(std::wstring folder, std::wstring pattern, plot::SheetFie
 bool SheetFiles::plot(cad::CadDocument& document, const std::vector<cad::BlockAttribute>* attributes) {
     ++fields_.number;
     fields_.attributes = attributes;
-    const std::wstring path = names_.next(plot::sheetBaseName(pattern_, fields_));
+    // A name too long for the folder is shortened in its free text, never refused.
+    const std::wstring path =
+        names_.next([this](std::size_t room) { return plot::sheetBaseName(pattern_, fields_, room); });
     fields_.attributes = nullptr;
     const bool written = plot::requestPlotToFile(document, path);
     (written ? written_ : refused_).push_back(fileNameOf(path));

@@ -52,8 +52,9 @@ std::vector<cad::CadProfile> targetCadProfiles(const base::IniFile& ini, std::ve
         cad::CadProfile* existing = nullptr;
         for (cad::CadProfile& p : profiles)
             if (base::sameNameIgnoringCase(p.name, name)) existing = &p;
+        // A correction keeps the built-in name, the one the caption and the menu show.
         cad::CadProfile profile = existing ? *existing : cad::CadProfile{};
-        profile.name = name;
+        if (!existing) profile.name = name;
         std::optional<std::wstring> problem =
             name.empty() ? std::optional<std::wstring>(L"CAD の名前がありません") : applySection(ini, section, profile, existing);
         if (problem) {

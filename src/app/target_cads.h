@@ -13,7 +13,8 @@ namespace app {
 inline constexpr wchar_t kUserProfileSectionPrefix[] = L"CAD:";
 
 // The built-in profiles with the file's [CAD:<name>] sections applied. A section named
-// as a profile (ASCII case ignored) replaces what it states of that profile; another
+// as a profile (ASCII case ignored) replaces what it states of that profile, which keeps
+// its name as it was spelt before; another
 // name adds a profile at the end, and then needs a window rule (Title= or TitlePrefix=)
 // and an object rule (ProgID= or CLSID=). Each section that cannot be used is left out
 // and described in `problems`.

@@ -50,12 +50,16 @@ const std::vector<CadProfile>& builtInProfiles() {
     return profiles;
 }
 
+std::size_t profileIndex(const std::vector<CadProfile>& profiles, std::wstring_view name) {
+    for (std::size_t i = 0; i < profiles.size(); ++i)
+        if (base::sameNameIgnoringCase(profiles[i].name, name)) return i;
+    for (std::size_t i = 0; i < profiles.size(); ++i)
+        if (base::sameNameIgnoringCase(profiles[i].name, kDefaultProfileName)) return i;
+    return 0;
+}
+
 const CadProfile& profileNamed(const std::vector<CadProfile>& profiles, std::wstring_view name) {
-    for (const CadProfile& p : profiles)
-        if (base::sameNameIgnoringCase(p.name, name)) return p;
-    for (const CadProfile& p : profiles)
-        if (p.name == kDefaultProfileName) return p;
-    return builtInProfiles().front();
+    return profiles.empty() ? builtInProfiles().front() : profiles[profileIndex(profiles, name)];
 }
 
 bool titleMatches(const CadProfile& profile, std::wstring_view title) {

@@ -3,6 +3,7 @@
 // same object model (the members of members.cpp have the same names there).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,13 @@ inline constexpr wchar_t kDefaultProfileName[] = L"nanoCAD";
 // The built-in profiles, the default first.
 const std::vector<CadProfile>& builtInProfiles();
 
-// The profile of that name (ASCII case ignored), or the default one when there is none.
+// The index in `profiles` of the profile of that name (letter case ignored); when none has
+// it, the index of the default profile, and 0 when that is missing too. Always an index
+// of the same list, so a list that is not empty can be indexed with it.
+std::size_t profileIndex(const std::vector<CadProfile>& profiles, std::wstring_view name);
+
+// The profile of that name, or the default one, as profileIndex() finds it in `profiles`;
+// the built-in default for an empty list.
 const CadProfile& profileNamed(const std::vector<CadProfile>& profiles, std::wstring_view name);
 
 // Whether a window title is the profile's main window.

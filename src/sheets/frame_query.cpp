@@ -56,6 +56,9 @@ std::optional<FrameRect> frameOfBlockReference(double rotation, const cad::CadPo
     frame.maxx = std::max(corners[0], corners[2]);
     frame.miny = std::min(corners[1], corners[3]);
     frame.maxy = std::max(corners[1], corners[3]);
+    // A box with no width or height (an empty block, one of invisible attributes only) is
+    // no sheet: nothing could be plotted of it.
+    if (!(frame.maxx > frame.minx) || !(frame.maxy > frame.miny)) return std::nullopt;
     return frame;
 }
 

@@ -22,7 +22,8 @@ std::optional<FrameRect> frameOfPolyline(const std::vector<double>& coordinates,
 
 // The frame a block reference makes: its rotation (radians) a whole number of quarter
 // turns, to within kQuarterTurnTolerance, and its box two finite corners of at least two
-// numbers each (given either way round). A reference turned any other way is no frame,
+// numbers each (given either way round), with a width and a height (an empty block's box
+// is a point, and no frame). A reference turned any other way is no frame,
 // as a skewed polyline is none: its box would not be its sheet. The record is unchosen,
 // in row 0, with its keep mark off.
 std::optional<FrameRect> frameOfBlockReference(double rotation, const cad::CadPoint& lowerLeft,

@@ -134,13 +134,14 @@ bool duplicates(const FrameRect& a, const FrameRect& b) {
            std::fabs(a.maxy - b.maxy) < kDuplicateTolerance && std::fabs(a.maxx - b.maxx) < kDuplicateTolerance;
 }
 
-// The duplicate pass: a record is marked when any earlier record duplicates it. Marks
-// never change what is compared, so the result does not depend on the order the pairs are
+// The duplicate pass: a record is marked when any earlier record duplicates it, and
+// `earlier` gets, for each marked record, the first record found to duplicate it. Marks
+// never change what is compared, so the marks do not depend on the order the pairs are
 // visited in. Two records within the tolerance on their bottom and left edges have edges
 // whose whole parts differ by at most one (the computed difference is below 1 only when
 // the exact one is), so records are put in cells by the whole parts of those two edges,
 // and each is compared with the later records of its own cell and the eight around it.
-void markDuplicates(FrameList& frames) {
+void markDuplicates(FrameList& frames, std::vector<std::uint32_t>& earlier) {
     struct Cell {
         double y, x;
         std::uint32_t index;
@@ -156,13 +157,16 @@ void markDuplicates(FrameList& frames) {
     }
     std::sort(cells.begin(), cells.end(), before);
     for (const Cell& own : cells) {
-        const FrameRect& earlier = frames[own.index];
+        const FrameRect& first = frames[own.index];
         for (double dy : {-1.0, 0.0, 1.0}) {
             for (double dx : {-1.0, 0.0, 1.0}) {
                 const Cell near{own.y + dy, own.x + dx, 0};
                 for (auto it = std::lower_bound(cells.begin(), cells.end(), near, before);
                      it != cells.end() && it->y == near.y && it->x == near.x; ++it) {
-                    if (it->index > own.index && duplicates(earlier, frames[it->index])) frames[it->index].kept = false;
+                    if (it->index > own.index && duplicates(first, frames[it->index]) && frames[it->index].kept) {
+                        frames[it->index].kept = false;
+                        earlier[it->index] = own.index;
+                    }
                 }
             }
         }
@@ -203,7 +207,18 @@ void orderFrames(FrameList& frames, bool fromTop) {
 
     // 4. and 5. Keep marks.
     for (FrameRect& f : frames) f.kept = true;
-    markDuplicates(frames);
+    std::vector<std::uint32_t> earlier(n);
+    markDuplicates(frames, earlier);
+
+    // A block frame dropped as the duplicate of a polyline drawn on its outline gives its
+    // attributes to the frame that stays (found along the earlier records, each of a
+    // lower index), so that names made of them still find them.
+    for (std::size_t k = 0; k < n; ++k) {
+        if (frames[k].kept || !frames[k].attributes) continue;
+        std::size_t survivor = earlier[k];
+        while (!frames[survivor].kept) survivor = earlier[survivor];
+        if (!frames[survivor].attributes) frames[survivor].attributes = frames[k].attributes;
+    }
 
     // 6. Compact.
     std::erase_if(frames, [](const FrameRect& f) { return !f.kept; });

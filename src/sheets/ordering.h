@@ -21,7 +21,9 @@ inline constexpr double kDuplicateTolerance = 1.0;
 //  4. `kept` true on every record;
 //  5. `kept` false on every record that duplicates an earlier one (all four edges within
 //     kDuplicateTolerance), whether or not that earlier one is itself a duplicate;
-//  6. the records not kept are dropped, the others keep their order.
+//  6. the records not kept are dropped, the others keep their order; a dropped record's
+//     attributes (a block frame's) go to the record that stays in its place when that one
+//     has none (a polyline drawn on the block frame's outline).
 // The exchange sorts are not stable: records with equal keys end in the order the
 // exchanges leave them, and that order is part of the result (it decides which of two
 // duplicates stays). Records move whole, so chosen goes with its frame.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
 
 #include "app/main_window.h"
 #include "app/settings.h"
@@ -133,6 +134,11 @@ INSTANTIATE_TEST_SUITE_P(
                  [](MainWindow& f, auto&) {
                      EXPECT_EQ(place(f).left, 0);
                      EXPECT_EQ(place(f).top, 0);
+                 }},
+        ReadCase{"grid_page_shown_at_the_right_edge", L"[MORVEL]\nLeft=5000\nShowGrid=1\n",
+                 [](MainWindow& f, auto&) {
+                     EXPECT_EQ(place(f).left + place(f).width, 1920) << "grown to the left, inside the screen";
+                     EXPECT_EQ(place(f).width, 570 + ui::MemoryFormPeer::kFrameWidth);
                  }},
         ReadCase{"keisan_0", L"[MORVEL]\nKeisan=0\n", [](MainWindow& f, auto&) { EXPECT_FALSE(f.gridPage.autoPrintScale->checked()); }},
         ReadCase{"keisan_2", L"[MORVEL]\nKeisan=2\n", [](MainWindow& f, auto&) { EXPECT_TRUE(f.gridPage.autoPrintScale->checked()); }},
@@ -560,8 +566,9 @@ TEST_F(Settings, UserSectionsAddOrCorrectProfilesAndBadOnesAreNamed) {
     EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ OurCAD ]");
     std::vector<std::wstring> names;
     for (const cad::CadProfile& p : f->targetCads()) names.push_back(p.name);
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"nanoCAD", L"nanoCAD 現行版", L"autocad", L"BricsCAD", L"ZWCAD",
-                                                L"GstarCAD", L"OurCAD", L"Plain"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"nanoCAD", L"nanoCAD 現行版", L"AutoCAD", L"BricsCAD", L"ZWCAD",
+                                                L"GstarCAD", L"OurCAD", L"Plain"}))
+        << "a correction keeps the built-in name";
     const auto profile = [&](std::size_t i) { return f->targetCads().at(i); };
     EXPECT_EQ(profile(6).windowTitle, L"Our CAD");
     EXPECT_TRUE(profile(6).titleIsPrefix);
@@ -583,6 +590,108 @@ TEST_F(Settings, UserSectionsAddOrCorrectProfilesAndBadOnesAreNamed) {
                                  L"[CAD:BadId] は使えません: CLSID= は", L"[CAD:] は使えません: CAD の名前がありません"})
         EXPECT_NE(m.find(named), std::wstring::npos) << named;
     EXPECT_EQ(m.find(L"OurCAD"), std::wstring::npos);
+}
+
+// A section correcting a built-in CAD, its name in other letter case, whatever TargetCAD=
+// says (nothing, an unknown name, the name in yet another case): the window starts, on
+// the profile the name chooses or the default, which shows its built-in name.
+TEST_F(Settings, ACorrectionInOtherLetterCaseStartsOnTheChosenOrTheDefaultProfile) {
+    struct Case {
+        const char* what;
+        std::wstring file;
+        std::wstring target, windowTitle;
+    };
+    const Case cases[] = {
+        {"upper_case_no_target", L"[CAD:NANOCAD]\nTitle=nanoCAD 5\n", L"nanoCAD", L"nanoCAD 5"},
+        {"lower_case_no_target", L"[CAD:nanocad]\nTitle=nanoCAD 5\n", L"nanoCAD", L"nanoCAD 5"},
+        {"unknown_target", L"[MORVEL]\nTargetCAD=OurCAD\n[CAD:nanocad]\nTitle=nanoCAD 5.1\n", L"nanoCAD", L"nanoCAD 5.1"},
+        {"empty_target", L"[MORVEL]\nTargetCAD=\n[CAD:NanoCad]\nTitlePrefix=nanoCAD 5\n", L"nanoCAD", L"nanoCAD 5"},
+        {"target_in_a_third_case", L"[MORVEL]\nTargetCAD=nAnOcAd\n[CAD:NANOCAD]\nTitle=nanoCAD 5\n", L"nanoCAD", L"nanoCAD 5"},
+        {"another_cad_corrected_and_chosen", L"[MORVEL]\nTargetCAD=AUTOCAD\n[cad:autocad]\nProgID=AutoCAD.Application.25.1\n",
+         L"AutoCAD", L"Autodesk AutoCAD"},
+        {"another_cad_corrected_default_kept", L"[CAD:AUTOCAD]\nTitlePrefix=AutoCAD\n[CAD:NANOCAD]\nTitle=nanoCAD 5\n",
+         L"nanoCAD", L"nanoCAD 5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeUtf8(c.file);
+        shell.messages.clear();
+        std::unique_ptr<MainWindow> f;
+        ASSERT_NO_THROW(f = start());
+        EXPECT_EQ(f->targetCad().name, c.target);
+        EXPECT_EQ(f->targetCad().windowTitle, c.windowTitle);
+        EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ " + c.target + L" ]");
+        EXPECT_EQ(menuNames(f->form().systemMenu().at(1).items).at(c.target == L"nanoCAD" ? 0 : 2), L"*" + c.target);
+        EXPECT_TRUE(shell.messages.empty());
+    }
+}
+
+// A failure nobody expected while the settings are read: the window starts all the same,
+// with what was read and the defaults for the rest, the failure named in the one start
+// message, and the file left as it was at the end.
+TEST_F(Settings, AFailureWhileReadingIsNamedAndTheFileIsKept) {
+    struct FailingShell : testing_support::FakeShell {
+        desktop::ScreenRect primaryWorkArea() override { throw std::runtime_error("work area unknown"); }
+    } failing;
+    failing.program = shell.program;
+    const std::string old = base::toUtf8(L"[MORVEL]\r\nmvLayer=図枠\r\nBlockWaku=1\r\n");
+    writeBytes(old);
+    std::unique_ptr<MainWindow> f;
+    ASSERT_NO_THROW(f = std::make_unique<MainWindow>(widgets, failing));
+    EXPECT_EQ(f->framePage.layer->text(), L"MORVEL") << "the rest keeps its default";
+    EXPECT_EQ(f->form().text(), L"Quillon 2.06 [ nanoCAD ]");
+    ASSERT_EQ(failing.messages.size(), 1u);
+    EXPECT_NE(failing.messages[0].find(ini.wstring()), std::wstring::npos);
+    EXPECT_NE(failing.messages[0].find(L"work area unknown"), std::wstring::npos) << base::toUtf8(failing.messages[0]);
+    f->windowDestroyed();
+    EXPECT_EQ(bytes(), old);
+    EXPECT_EQ(failing.messages.size(), 1u);
+}
+
+// The switches the README shows the user (ShowGrid, BlockWaku, PlotToFile) read the usual
+// words for on and off in any letter case; a value that is none of them is named in the
+// one start message with the CAD sections, starts off, and stays in the file as written.
+TEST_F(Settings, TheUsersSwitchesReadWordsAndAnUnreadableValueIsNamedAndKept) {
+    struct Case {
+        const wchar_t* value;
+        bool on;
+    };
+    const Case cases[] = {{L"1", true},    {L"0", false},    {L"true", true}, {L"FALSE", false}, {L"Yes", true},
+                          {L"no", false},  {L"ON", true},    {L"Off", false}, {L"0x1", true},    {L"2", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(base::toUtf8(c.value));
+        const std::wstring v = c.value;
+        writeUtf8(L"[MORVEL]\r\nShowGrid=" + v + L"\r\nBlockWaku=" + v + L"\r\nPlotToFile=" + v + L"\r\n");
+        shell.messages.clear();
+        auto f = start();
+        EXPECT_EQ(f->gridPageShown(), c.on);
+        EXPECT_EQ(f->blockFrames(), c.on);
+        EXPECT_EQ(f->fileOutput.on, c.on);
+        EXPECT_EQ(f->form().systemMenu().at(3).checked, c.on);
+        EXPECT_TRUE(shell.messages.empty());
+        f->windowDestroyed();
+        const std::wstring flag = c.on ? L"1" : L"0";
+        for (const wchar_t* key : {L"ShowGrid=", L"BlockWaku=", L"PlotToFile="})
+            EXPECT_NE(written().find(L"\r\n" + (key + flag) + L"\r\n"), std::wstring::npos) << base::toUtf8(key);
+    }
+
+    writeUtf8(L"[MORVEL]\r\nShowGrid=ja\r\nBlockWaku=maybe\r\nPlotToFile=はい\r\n"
+              L"[CAD:NoObject]\r\nTitle=X\r\n");
+    shell.messages.clear();
+    auto f = start();
+    EXPECT_FALSE(f->gridPageShown());
+    EXPECT_FALSE(f->blockFrames());
+    EXPECT_FALSE(f->fileOutput.on);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    const std::wstring& m = shell.messages[0];
+    for (const wchar_t* named : {L"ShowGrid=ja", L"BlockWaku=maybe", L"PlotToFile=はい", L"[CAD:NoObject] は使えません"})
+        EXPECT_NE(m.find(named), std::wstring::npos) << base::toUtf8(named);
+    // Turned on in the session, a switch is written as the window has it.
+    ASSERT_TRUE(f->form().userChooseMenuItem(2));
+    f->windowDestroyed();
+    const std::wstring text = written();
+    for (const wchar_t* kept : {L"\r\nShowGrid=ja\r\n", L"\r\nBlockWaku=1\r\n", L"\r\nPlotToFile=はい\r\n"})
+        EXPECT_NE(text.find(kept), std::wstring::npos) << base::toUtf8(kept) << base::toUtf8(text);
 }
 
 }  // namespace

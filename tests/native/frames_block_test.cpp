@@ -62,8 +62,8 @@ std::string insertGroups(const Ref& r) {
 }
 
 // Block "F": a 400 x 300 sheet outline on layer 0 with a line across it. Block "N": "F"
-// turned a quarter, its outline then spanning x -300..0, y 0..400. `more` follows the
-// references in the entities section.
+// turned a quarter, its outline then spanning x -300..0, y 0..400. Block "E": empty.
+// `more` follows the references in the entities section.
 sim::Drawing blockDrawing(const std::vector<Ref>& refs, const std::string& more = "") {
     std::string text = groups({{0, "SECTION"}, {2, "BLOCKS"}});
     text += groups({{0, "BLOCK"}, {8, "0"}, {2, "F"}, {70, "0"}, {10, "0"}, {20, "0"}}) +
@@ -71,6 +71,7 @@ sim::Drawing blockDrawing(const std::vector<Ref>& refs, const std::string& more 
             groups({{0, "LINE"}, {8, "PLAN"}, {10, "10"}, {20, "10"}, {11, "390"}, {21, "290"}, {0, "ENDBLK"}});
     text += groups({{0, "BLOCK"}, {8, "0"}, {2, "N"}, {70, "0"}, {10, "0"}, {20, "0"}}) +
             insertGroups({"0", "F", 0, 0, 1, 1, 90}) + groups({{0, "ENDBLK"}});
+    text += groups({{0, "BLOCK"}, {8, "0"}, {2, "E"}, {70, "0"}, {10, "0"}, {20, "0"}, {0, "ENDBLK"}});
     text += groups({{0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}});
     for (const Ref& r : refs) text += insertGroups(r);
     // The extents, on another layer.
@@ -123,6 +124,11 @@ TEST(BlockFrames, OnlyAReferenceSquareToTheAxesWithAFiniteBoxIsAFrame) {
         {"corner not a number", 0, {0, nan}, {300, 400}, false},
         {"corner infinite", 0, {0, 0}, {inf, 400}, false},
         {"corner of one number", 0, {0}, {300, 400}, false},
+        // A box with no width or height: an empty block, or one of invisible attributes.
+        {"a point", 0, {50, 60, 0}, {50, 60, 0}, false},
+        {"no width", 0, {50, 0}, {50, 300}, false},
+        {"no height", kQuarter, {0, 60}, {400, 60}, false},
+        {"no width, corners the other way round", 0, {50, 300}, {50, 0}, false},
     };
     for (const Case& c : cases) {
         const std::optional<FrameRect> got = frames::frameOfBlockReference(c.rotation, c.lowerLeft, c.upperRight);
@@ -178,6 +184,32 @@ TEST(BlockFrames, TheCaptureTakesBlockFramesIntoTheOneOrderedList) {
         EXPECT_EQ(rig.f().framePage.chosenCount->text(), L"0") << c.name;  // a picture was taken
         EXPECT_EQ(rig.host->liveObjects(), 0) << c.name;
     }
+}
+
+// An empty block on the frame layer (its box the point it was put at) is no frame, and a
+// polyline drawn on a block frame's outline keeps the block's attributes for the names.
+TEST(BlockFrames, AnEmptyBlockIsNoFrameAndAPolylineOnABlockFrameKeepsItsAttributes) {
+    simtest::TempDir dir;
+    FormRig rig(blockDrawing({{"MORVEL", "F", 0, 0, 1, 1, 0, {{"SHEET_NO", "A-1"}}}, {"MORVEL", "E", 1000, 0},
+                              {"MORVEL", "F", 2000, 0, 1, 1, 0, {{"SHEET_NO", "A-2"}}}},
+                             rectangleGroups("MORVEL", 0, 0, 400, 300)));
+    app::MainWindow& f = rig.f();
+    f.setBlockFrames(true);
+    f.setPlotToFile(true);
+    f.fileOutput.folder = (dir / "out").wstring();
+    f.fileOutput.pattern = L"{attr:SHEET_NO}";
+    f.framePage.capture();
+    expectFrames(f.framePage.session.frames, {inRow(frame(0, 0, 400, 300), 0), inRow(frame(2000, 0, 2400, 300), 0)},
+                 "the empty block");
+    for (FrameRect& frame : f.framePage.session.frames) frame.chosen = true;
+    for (ui::ComboBox* box : {f.framePage.printer, f.framePage.paper, f.framePage.styleTable}) {
+        box->setItems({L"PDF", L"ISO_A3_(420.00_x_297.00_MM)", L"monochrome.ctb"});
+        box->setItemIndex(box == f.framePage.printer ? 0 : box == f.framePage.paper ? 1 : 2);
+    }
+    f.framePage.print();
+    for (const char* name : {"A-1.pdf", "A-2.pdf"})
+        EXPECT_TRUE(std::filesystem::exists(dir / "out" / name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out" / "1.pdf"));
 }
 
 // Three calls for a block frame, two for a reference that is none; the layer text and

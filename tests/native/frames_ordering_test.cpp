@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <random>
 #include <utility>
 #include <vector>
@@ -254,6 +255,40 @@ FrameList randomList(std::mt19937& rng, int shape) {
         }
     }
     return list;
+}
+
+// A polyline drawn on a block frame's outline may be the one of the two that stays; the
+// block's attributes, which file names are made of, then go with it.
+TEST(FrameOrdering, AFrameThatStaysTakesTheAttributesOfTheDuplicateDroppedForIt) {
+    using Attributes = std::shared_ptr<const std::vector<cad::BlockAttribute>>;
+    const Attributes a = std::make_shared<const std::vector<cad::BlockAttribute>>(
+        std::vector<cad::BlockAttribute>{{L"SHEET_NO", L"A-1"}});
+    const Attributes b = std::make_shared<const std::vector<cad::BlockAttribute>>(
+        std::vector<cad::BlockAttribute>{{L"SHEET_NO", L"B-1"}});
+    const auto with = [](FrameRect f, Attributes attributes) {
+        f.attributes = std::move(attributes);
+        return f;
+    };
+    struct Case {
+        const char* what;
+        FrameList in;
+        std::vector<Placed> out;
+        std::vector<Attributes> attributes;
+    } cases[] = {
+        {"a polyline on a block frame", {frame(0, 0), with(frame(0, 0), a)}, {{0, 0, 0}}, {a}},
+        {"a polyline half a unit off a block frame", {with(frame(0.5, 0.5), a), frame(0, 0)}, {{0, 0, 0}}, {a}},
+        {"the block frame stays", {with(frame(0, 0), a), frame(0, 0)}, {{0, 0, 0}}, {a}},
+        {"of two block frames the one that stays keeps its own", {with(frame(0, 0), a), with(frame(0, 0), b)},
+         {{0, 0, 0}}, {a}},
+        {"along a chain of near copies", {frame(0, 0), frame(0.6, 0), with(frame(1.2, 0), a)}, {{0, 0, 0}}, {a}},
+        {"a frame apart gives nothing", {frame(0, 0), with(frame(300, 0), a)}, {{0, 0, 0}, {300, 0, 0}}, {nullptr, a}},
+    };
+    for (auto& c : cases) {
+        FrameList list = c.in;
+        frames::orderFrames(list, false);
+        ASSERT_EQ(placed(list), c.out) << c.what;
+        for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i].attributes, c.attributes[i]) << c.what;
+    }
 }
 
 TEST(FrameOrdering, MatchesThePlainPassesOnRandomLists) {

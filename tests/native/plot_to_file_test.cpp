@@ -71,6 +71,21 @@ TEST_P(PlotToFile, AFileAlreadyThereIsLeftAndTheSheetTakesTheNextFreeName) {
     EXPECT_EQ(simtest::readLines(out() / "sheet.pdf"), std::vector<std::string>{"earlier"});
 }
 
+// A name that would make the path longer than the system takes is shortened in its text,
+// the sheet's number and the extension kept, and the sheet is written.
+TEST_P(PlotToFile, ANameTooLongForTheFolderIsShortenedAndTheSheetWritten) {
+    start();
+    turnOn(std::wstring(300, L'x') + L"{n:02}");
+    chooseSheets({true, true, false, false, false, false});
+    print();
+    const std::size_t folder = out().wstring().size() + 1;  // with its separator
+    ASSERT_LT(folder, 200u);
+    const std::string text(259 - folder - std::string("01.pdf").size(), 'x');  // the longest path Windows takes
+    EXPECT_EQ(filesThere(), (std::vector<std::string>{text + "01.pdf", text + "02.pdf"}));
+    EXPECT_EQ(shell().questions.size(), 1u);
+    EXPECT_TRUE(shell().messages.empty());
+}
+
 // A sheet the host refuses is named at the end; the run goes on.
 TEST_P(PlotToFile, ARefusedSheetIsNamedAndTheRunGoesOn) {
     start({"PlotToFile@2"});

@@ -347,6 +347,29 @@ TEST_F(Win32WidgetMainWindow, FrameCaptionAndClientSize) {
     EXPECT_TRUE(shell.messages.empty());
 }
 
+// A CAD's name with "&" in it shows that "&" in the system menu (the menu would take a
+// single one as the mark of a key and hide it); the program's own items are as written.
+TEST_F(Win32WidgetMainWindow, AnAmpersandInACadsNameShowsInTheMenu) {
+    writeIni("[CAD:R&D CAD]\r\nTitle=R&D CAD\r\nProgID=RD.Application\r\n");
+    app::MainWindow f(factory, shell, 96);
+    HMENU menu = GetSystemMenu(main(f), FALSE);
+    ASSERT_NE(menu, nullptr);
+    const auto textAt = [](HMENU m, int position) {
+        wchar_t text[128] = {};
+        GetMenuStringW(m, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+        return std::wstring(text);
+    };
+    HMENU targets = nullptr;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (textAt(menu, i) == L"ターゲットCAD") targets = GetSubMenu(menu, i);
+    ASSERT_NE(targets, nullptr);
+    const int count = GetMenuItemCount(targets);
+    ASSERT_EQ(count, 7);
+    EXPECT_EQ(textAt(targets, 0), L"nanoCAD");
+    EXPECT_EQ(textAt(targets, count - 1), L"R&&D CAD") << "shown as R&D CAD";
+    EXPECT_TRUE(shell.messages.empty());
+}
+
 // Told the wrong dpi, the window follows the dpi of the monitor it opened on.
 TEST_F(Win32WidgetMainWindow, SizesFollowTheDpiOfTheWindowsMonitor) {
     app::MainWindow f(factory, shell, 192);

@@ -171,6 +171,18 @@ void FormPeer::close() {
 
 namespace {
 
+// A menu item's text as the menu takes it: the system reads "&" as the mark of the next
+// letter's key, and "&&" as an "&". The program's items carry no such marks, and a CAD's
+// name ("R&D CAD") shows as it is written.
+std::wstring menuLabel(const std::wstring& text) {
+    std::wstring label;
+    for (wchar_t c : text) {
+        if (c == L'&') label += L'&';
+        label += c;
+    }
+    return label;
+}
+
 // Appends the items to the menu, submenus made as they come; each command's id is
 // idOf(its number in `commands`), to which its path is appended.
 void appendMenuItems(HMENU menu, const std::vector<ui::MenuItem>& items, std::vector<std::size_t>& path,
@@ -180,12 +192,13 @@ void appendMenuItems(HMENU menu, const std::vector<ui::MenuItem>& items, std::ve
         const ui::MenuItem& item = items[i];
         const UINT checked = item.checked ? MF_CHECKED : MF_UNCHECKED;
         if (item.items.empty()) {
-            AppendMenuW(menu, MF_STRING | checked, idOf(commands.size()), item.text.c_str());
+            AppendMenuW(menu, MF_STRING | checked, idOf(commands.size()), menuLabel(item.text).c_str());
             commands.push_back(path);
         } else {
             HMENU sub = CreatePopupMenu();
             appendMenuItems(sub, item.items, path, commands, idOf);
-            AppendMenuW(menu, MF_POPUP | MF_STRING | checked, reinterpret_cast<UINT_PTR>(sub), item.text.c_str());
+            AppendMenuW(menu, MF_POPUP | MF_STRING | checked, reinterpret_cast<UINT_PTR>(sub),
+                        menuLabel(item.text).c_str());
         }
         path.pop_back();
     }
