@@ -7,19 +7,28 @@
 
 namespace app {
 
+std::wstring failureInFlightText() {
+    std::wstring text;
+    try {
+        throw;
+    } catch (const cad::CadError& e) {
+        text = e.text();
+    } catch (const std::exception& e) {
+        text = std::wstring(kUnknownFailureText) + L"\n" + base::fromUtf8(e.what());
+    } catch (...) {
+    }
+    return text.empty() ? std::wstring(kUnknownFailureText) : text;
+}
+
 void runReportingFailure(desktop::ShellServices& shell, const std::function<void()>& handler) {
     std::wstring text;
     try {
         handler();
         return;
-    } catch (const cad::CadError& e) {
-        text = e.text();
-    } catch (const std::exception& e) {
-        // Not the host's word but a fault of ours: said as such, with what it knows.
-        text = std::wstring(kUnknownFailureText) + L"\n" + base::fromUtf8(e.what());
     } catch (...) {
+        text = failureInFlightText();
     }
-    shell.showMessage(text.empty() ? std::wstring(kUnknownFailureText) : text);
+    shell.showMessage(text);
 }
 
 std::function<void()> reportingFailure(desktop::ShellServices& shell, std::function<void()> handler) {

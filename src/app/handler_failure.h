@@ -13,6 +13,11 @@ namespace app {
 // Shown for a failure that carries no text of its own.
 inline constexpr wchar_t kUnknownFailureText[] = L"不明なエラーが発生しました。";
 
+// The text of the failure being handled; call only inside a catch block. A host error
+// gives the host's text; another failure, a fault of ours, kUnknownFailureText with
+// what it knows.
+std::wstring failureInFlightText();
+
 // Runs `handler`; when it throws, shows the error's text with shell.showMessage.
 void runReportingFailure(desktop::ShellServices& shell, const std::function<void()>& handler);
 

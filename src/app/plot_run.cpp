@@ -1,12 +1,9 @@
 #include "app/plot_run.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "app/handler_failure.h"
 #include "app/main_window.h"
-#include "base/text_codec.h"
-#include "cad/value.h"
 
 namespace app {
 
@@ -73,12 +70,10 @@ void PlotRun::stoppedBy(const std::wstring& reason) {
 void PlotRun::carryOut(const std::function<void()>& plotting) {
     try {
         plotting();
-    } catch (const cad::CadError& e) {
+    } catch (...) {
         // Sheets already handed over stay handed over, and the layout keeps every
         // setting sent so far.
-        stoppedBy(e.text());
-    } catch (const std::exception& e) {
-        stoppedBy(base::fromUtf8(e.what()));
+        stoppedBy(failureInFlightText());
     }
 }
 

@@ -146,19 +146,6 @@ namespace {
 
 constexpr wchar_t kReadingStoppedText[] = L" 残りは既定の設定で始めます。このファイルは終了するときにも書き換えません。";
 
-// The text of the failure being handled.
-std::wstring failureText() {
-    try {
-        throw;
-    } catch (const cad::CadError& e) {
-        return e.text();
-    } catch (const std::exception& e) {
-        return base::fromUtf8(e.what());
-    } catch (...) {
-    }
-    return kUnknownFailureText;
-}
-
 // The file's values into the window, in the designed order (the frame page's order check
 // box runs its handler as it is set).
 void applySettings(MainWindow& f, const Reader& r) {
@@ -220,7 +207,7 @@ void readSettings(MainWindow& f) {
             // What was read stays; the rest keeps its default. The file is left as it is
             // at the end, so that nothing of it is lost.
             f.settingsUnread = true;
-            problems.push_back(L"設定を読む途中で止まりました: " + failureText() + kReadingStoppedText);
+            problems.push_back(L"設定を読む途中で止まりました: " + failureInFlightText() + kReadingStoppedText);
         }
         if (!problems.empty()) {
             if (problem.empty()) problem = L"設定ファイル " + path + L" の設定:";
@@ -231,7 +218,7 @@ void readSettings(MainWindow& f) {
         // The shell's own services failed on the way: still one message, if it can be shown.
         f.settingsUnread = true;
         try {
-            f.shell().showMessage(L"設定ファイル " + path + L" を読む途中で止まりました: " + failureText() +
+            f.shell().showMessage(L"設定ファイル " + path + L" を読む途中で止まりました: " + failureInFlightText() +
                                   kReadingStoppedText);
         } catch (...) {
         }
