@@ -46,6 +46,7 @@ TEST(QuillonCadEnd, ARunTheCadsEndStopsSaysWhereAndWhyAndTheWindowComesBack) {
         std::printf("the run's end was told %.1f s after 印刷\n", seconds);
         const std::wstring said = QuillonProcess::messageText(box);
         EXPECT_EQ(said.rfind(L"印刷は 3/11 枚目 (枠 3) で止まりました。\n", 0), 0u) << std::string(said.begin(), said.end());
+        EXPECT_NE(said.find(L"CAD との接続が切れました"), std::wstring::npos) << "the reason in plain words";
         EXPECT_NE(said.find(L"選んだ 11 枚のうち CAD が受け付けたのは 2 枚です。"), std::wstring::npos);
         EXPECT_EQ(road.cadsim().waitForExit(10000), 3u) << "the stand-in did not end as told";
 

@@ -76,8 +76,26 @@ struct ExceptionInfo : EXCEPINFO {
     ExceptionInfo& operator=(const ExceptionInfo&) = delete;
 };
 
+// Whether a call failed because the CAD's process is gone or no longer answers for the
+// object (it ended, crashed, or dropped its objects).
+bool cadGone(HRESULT hr) {
+    switch (static_cast<unsigned long>(hr)) {
+        case 0x800706BAUL:  // RPC_S_SERVER_UNAVAILABLE
+        case 0x800706BEUL:  // RPC_S_CALL_FAILED
+        case 0x800706BFUL:  // RPC_S_CALL_FAILED_DNE
+        case 0x80010007UL:  // RPC_E_SERVER_DIED
+        case 0x80010012UL:  // RPC_E_SERVER_DIED_DNE
+        case 0x80010108UL:  // RPC_E_DISCONNECTED
+        case 0x800401FDUL:  // CO_E_OBJNOTCONNECTED
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The text of a failed call: the host's own description (EXCEPINFO, else the thread's
-// error object), else the system's text for the code.
+// error object), else the system's text for the code, said first in plain words when the
+// CAD is gone.
 std::wstring failureText(std::wstring_view member, HRESULT hr, const ExceptionInfo& info) {
     if (hr == DISP_E_EXCEPTION && SysStringLen(info.bstrDescription) > 0) return bstrText(info.bstrDescription);
     ComPtr<IErrorInfo> errorInfo;
@@ -87,7 +105,8 @@ std::wstring failureText(std::wstring_view member, HRESULT hr, const ExceptionIn
             return bstrText(text.get());
     }
     const HRESULT code = hr == DISP_E_EXCEPTION && FAILED(info.scode) ? info.scode : hr;
-    return std::wstring(member) + L": " + hresultText(code);
+    const std::wstring text = std::wstring(member) + L": " + hresultText(code);
+    return cadGone(code) ? L"CAD との接続が切れました (CAD が終了したか、応答しなくなりました)。\n" + text : text;
 }
 
 class ComDispatch final : public Dispatch {
