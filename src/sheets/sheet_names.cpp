@@ -71,7 +71,7 @@ std::size_t deviceNameLength(std::wstring_view name) {
 // UTF-16 units of a text, as the system counts a path's length (wchar_t is 32-bit off Windows).
 std::size_t utf16Length(std::wstring_view text) {
     std::size_t n = 0;
-    for (wchar_t c : text) n += static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
+    for (wchar_t c : text) n += (static_cast<std::uint32_t>(c) >> 16) != 0 ? 2 : 1;  // beyond 16 bits: a pair
     return n;
 }
 
