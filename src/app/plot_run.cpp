@@ -61,19 +61,13 @@ void PlotRun::showCaption(int position) {
     window_.form().setText(caption);
 }
 
-void PlotRun::stoppedBy(const std::wstring& reason) {
-    const int sent = handed_ + static_cast<int>(refused_.size());
-    const int position = sheetInHand_.empty() ? sent : sent + 1;
-    stopped_ = RunStop{sheetInHand_, position, reason.empty() ? std::wstring(kUnknownFailureText) : reason};
-}
-
 void PlotRun::carryOut(const std::function<void()>& plotting) {
     try {
         plotting();
     } catch (...) {
         // Sheets already handed over stay handed over, and the layout keeps every
-        // setting sent so far.
-        stoppedBy(failureInFlightText());
+        // setting sent so far. The sheet in hand, if any, is where the run stopped.
+        stopped_ = RunStop{sheetInHand_, sheetInHand_.empty() ? sentCount() : sentCount() + 1, failureInFlightText()};
     }
 }
 
@@ -100,13 +94,10 @@ void PlotRun::sheetSent(bool handedOver) {
     shell_.setTaskbarProgress(handed_, std::max(total_, handed_));
 }
 
-std::wstring refusedSheetsMessage(int handedOver, int sent) {
-    return L"CAD が受け付けた印刷は " + std::to_wstring(sent) + L" 枚中 " + std::to_wstring(handedOver) + L" 枚です。\n" +
-           std::to_wstring(sent - handedOver) + L" 枚は印刷されていません。";
-}
-
 std::wstring refusedSheetsMessage(int handedOver, const std::vector<std::wstring>& refused) {
-    std::wstring text = refusedSheetsMessage(handedOver, handedOver + static_cast<int>(refused.size()));
+    const int sent = handedOver + static_cast<int>(refused.size());
+    std::wstring text = L"CAD が受け付けた印刷は " + std::to_wstring(sent) + L" 枚中 " + std::to_wstring(handedOver) +
+                        L" 枚です。\n" + std::to_wstring(refused.size()) + L" 枚は印刷されていません。";
     for (const std::wstring& name : refused) text += L"\n  " + name;
     return text;
 }
@@ -129,7 +120,7 @@ std::wstring stoppedRunMessage(const RunStop& stop, int chosen, int handedOver, 
 bool PlotRun::sendSheet(const std::wstring& name, const std::function<bool()>& send) {
     if (keepGoing()) {
         sheetInHand_ = name;
-        showCaption(handed_ + static_cast<int>(refused_.size()) + 1);
+        showCaption(sentCount() + 1);
         sheetSent(send());  // a failure leaves the sheet in hand, for the end's message
         sheetInHand_.clear();
         if (!keepGoing()) return false;

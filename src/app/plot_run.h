@@ -20,9 +20,8 @@ namespace app {
 
 inline constexpr wchar_t kPrintSettingsBlank[] = L"印刷設定が空白です.";
 
-// The message of a run in which the host refused some sheets.
-std::wstring refusedSheetsMessage(int handedOver, int sent);
-// The same, naming each sheet the host refused (a file name on the file path).
+// The message of a run in which the host refused some sheets: how many of those sent it
+// took, and each it refused by name (a file name on the file path).
 std::wstring refusedSheetsMessage(int handedOver, const std::vector<std::wstring>& refused);
 
 // Where and why a run stopped before its end: the sheet in hand and its place among the
@@ -59,11 +58,8 @@ public:
     // hands the sheet over (true when the host took it) and the queue runs again; unless
     // the run was stopped by then, the queue runs once more. Whether the run may go on.
     bool sendSheet(const std::wstring& name, const std::function<bool()>& send);
-    // A failure stopped the run; `reason` is the host's or Quillon's text. The end of the
-    // run says where and why.
-    void stoppedBy(const std::wstring& reason);
-    // Runs `plotting`; a failure it lets out stops the run there (stoppedBy, with the
-    // failure's text) and goes no further.
+    // Runs `plotting`; a failure it lets out stops the run there, and the end of the run
+    // says where and why (the host's or Quillon's text).
     void carryOut(const std::function<void()>& plotting);
     // Whether the run may go on, without running the queue.
     bool mayContinue() const;
@@ -77,6 +73,8 @@ public:
 
 private:
     void sheetSent(bool handedOver);
+    // The sheets handed to the host so far, taken or refused.
+    int sentCount() const { return handed_ + static_cast<int>(refused_.size()); }
     // The caption: the target's, and while a sheet is in hand the run's progress after it.
     void showCaption(int position);
     // The word at the end of the run: the files' report, or the device's message when
